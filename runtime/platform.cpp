@@ -1,0 +1,62 @@
+#include "runtime/platform.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace tb {
+namespace {
+
+struct Seams {
+    MessageBoxFn message_box;
+    SleepFn sleep;
+    ClockFn clock;
+    ScreenFn screen;
+    std::shared_ptr<SoundOutput> sound;
+};
+
+Seams& seams() {
+    static Seams s;
+    return s;
+}
+
+}  // namespace
+
+void set_message_box(MessageBoxFn fn) { seams().message_box = std::move(fn); }
+void set_sleep(SleepFn fn) { seams().sleep = std::move(fn); }
+void set_clock(ClockFn fn) { seams().clock = std::move(fn); }
+void set_screen(ScreenFn fn) { seams().screen = std::move(fn); }
+void set_sound_output(std::shared_ptr<SoundOutput> output) { seams().sound = std::move(output); }
+
+int message_box(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+    if (seams().message_box) return seams().message_box(text, caption, buttons, icon);
+    // No toolkit yet: say it on the terminal and take the first answer.
+    std::fprintf(stderr, "[%s] %s\n", utf8(caption).c_str(), utf8(text).c_str());
+    return buttons == MsgButtons::YesNo ? kMsgYes : kMsgOk;
+}
+
+int message_box(const Text& text) { return message_box(text, gbk("信息："), MsgButtons::Ok, MsgIcon::None); }
+
+void sleep_ms(int milliseconds) {
+    if (seams().sleep) return seams().sleep(milliseconds);
+    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::uint64_t tick_ms() {
+    if (seams().clock) return seams().clock();
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+ScreenSize screen_size() { return seams().screen ? seams().screen() : ScreenSize{}; }
+
+bool play_sound(std::span<const std::uint8_t> clip, bool loop) {
+    return seams().sound ? seams().sound->play(clip, loop) : false;
+}
+
+void stop_sounds() {
+    if (seams().sound) seams().sound->stop_all();
+}
+
+}  // namespace tb

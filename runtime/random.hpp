@@ -1,0 +1,15 @@
+#pragma once
+// Random numbers as the program's logic draws them: reseed from the clock right before drawing,
+// then draw uniform integers from a closed range.
+#include <cstdint>
+
+namespace tb {
+
+// Reseeds from the millisecond tick plus a running counter that grows by 100 to 355 at each
+// seeding, so two seedings within one tick still differ.
+void seed_random();
+
+// A uniform integer in [low, high]; low when high < low.
+int random_int(int low, int high);
+
+}  // namespace tb

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what Tapbook needs, builds it, and runs every test: the plain build, the
+# AddressSanitizer + UndefinedBehaviorSanitizer build, and a short run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+bash scripts/deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+export SDL_AUDIODRIVER=dummy
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/tapbook-xdg-$(id -u)}"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+jobs=$(nproc)
+
+echo "== Plain build and tests =="
+bash scripts/build.sh
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Sanitizer build (ASan + UBSan) and tests =="
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAPBOOK_SANITIZE=ON \
+      -DTAPBOOK_PREBAKED_DIR="$root/build/assets" >/dev/null
+cmake --build build-asan
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Fuzz targets (clang, libFuzzer + ASan + UBSan) =="
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOOK_FUZZ=ON \
+      -DTAPBOOK_PREBAKED_DIR="$root/build/assets" >/dev/null
+cmake --build build-fuzz --target fuzz_all
+fuzz_seconds="${TAPBOOK_FUZZ_SECONDS:-20}"
+for f in build-fuzz/fuzz/*_fuzz; do
+  [ -x "$f" ] || continue
+  name=$(basename "$f")
+  corpus="build-fuzz/corpus/$name"; mkdir -p "$corpus"
+  seeds="fuzz/seeds/${name%_fuzz}"
+  echo "-- $name for ${fuzz_seconds}s"
+  ASAN_OPTIONS=detect_leaks=1 "$f" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+     -print_final_stats=0 "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) 2>&1 | tail -n 3
+  test "${PIPESTATUS[0]}" -eq 0
+done
+echo "All test stages passed."

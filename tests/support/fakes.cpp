@@ -1,0 +1,50 @@
+#include "support/fakes.hpp"
+
+#include "runtime/error.hpp"
+
+namespace tb::test {
+namespace {
+ScriptedBoxes g_boxes;
+FakeTime g_time;
+std::shared_ptr<RecordingSound> g_sound;
+ScreenSize g_screen;
+}  // namespace
+
+bool RecordingSound::play(std::span<const std::uint8_t> clip, bool loop) {
+    PlayedClip p{{clip.begin(), clip.end()}, loop};
+    played.push_back(p);
+    if (clip.empty()) return false;
+    playing.push_back(std::move(p));
+    return true;
+}
+
+ScriptedBoxes& boxes() { return g_boxes; }
+FakeTime& fake_time() { return g_time; }
+RecordingSound& sound() { return *g_sound; }
+void set_screen_size(int width, int height) { g_screen = {width, height}; }
+
+void install_fakes() {
+    g_boxes = {};
+    g_time = {};
+    g_screen = {};
+    g_sound = std::make_shared<RecordingSound>();
+    set_message_box([](const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+        g_boxes.shown.push_back({text, caption, buttons, icon});
+        if (!g_boxes.answers.empty()) {
+            int a = g_boxes.answers.front();
+            g_boxes.answers.pop_front();
+            return a;
+        }
+        return buttons == MsgButtons::YesNo ? kMsgYes : kMsgOk;
+    });
+    set_sleep([](int ms) {
+        g_time.sleeps.push_back(ms);
+        if (ms > 0) g_time.now_ms += static_cast<std::uint64_t>(ms);
+    });
+    set_clock([] { return g_time.now_ms; });
+    set_screen([] { return g_screen; });
+    set_sound_output(g_sound);
+    throw_runtime_errors();
+}
+
+}  // namespace tb::test

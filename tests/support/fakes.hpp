@@ -1,0 +1,57 @@
+#pragma once
+// Stand-ins for the platform seams: scripted message boxes, fake time, a fixed screen size and a
+// recording sound output. Installed fresh for every test by the test main.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/platform.hpp"
+
+namespace tb::test {
+
+struct ShownBox {
+    Text text;
+    Text caption;
+    MsgButtons buttons;
+    MsgIcon icon;
+};
+
+// Message boxes answer from a script (OK, or Yes for Yes/No, when the script is empty) and are
+// recorded.
+struct ScriptedBoxes {
+    std::deque<int> answers;
+    std::vector<ShownBox> shown;
+};
+
+// Time that moves only when the program sleeps or a test advances it.
+struct FakeTime {
+    std::uint64_t now_ms = 1000000;
+    std::vector<int> sleeps;
+};
+
+struct PlayedClip {
+    std::vector<std::uint8_t> bytes;
+    bool loop;
+};
+
+class RecordingSound : public SoundOutput {
+public:
+    bool play(std::span<const std::uint8_t> clip, bool loop) override;
+    void stop_all() override { ++stops; playing.clear(); }
+    std::vector<PlayedClip> played;   // every play() call, in order
+    std::vector<PlayedClip> playing;  // what is sounding now (since the last stop)
+    int stops = 0;
+};
+
+// The fakes in use for the current test.
+ScriptedBoxes& boxes();
+FakeTime& fake_time();
+RecordingSound& sound();
+void set_screen_size(int width, int height);
+
+// Installs fresh fakes (called before every test).
+void install_fakes();
+
+}  // namespace tb::test
