@@ -9,6 +9,7 @@
 
 #include "runtime/text.hpp"
 #include "ui/store/template_store.hpp"
+#include "ui/store/type_blocks.hpp"
 
 namespace tb::ui {
 
@@ -36,17 +37,6 @@ inline constexpr int kSize = 5;   // points
 inline constexpr int kFace = 6;
 }  // namespace font_member
 
-// A LOGFONT-shaped font. A face that is empty or 32 bytes or longer means the default face.
-struct Font {
-    Text face;          // GBK
-    int size_pt = 9;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike_out = false;
-    int angle = 0;      // tenths of a degree
-    friend bool operator==(const Font&, const Font&) = default;
-};
 
 // A property value. A write converts the given value to the property's kind (integers to text
 // in decimal, texts to integers by the decimal conversion, picks clamped, bools 0 or 1).
