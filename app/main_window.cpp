@@ -1,0 +1,264 @@
+#include "app/main_window.hpp"
+
+#include <cmath>
+
+#include "app/state.hpp"
+#include "content/tables.hpp"
+#include "reading/page_exercises.hpp"
+#include "reading/practice.hpp"
+#include "runtime/platform.hpp"
+#include "ui/unit_ids.hpp"
+
+namespace tb::app {
+namespace {
+
+namespace mw = tb::ids::main_window;
+namespace wl = tb::ids::welcome;
+using namespace tb::ui;
+
+constexpr std::uint32_t kMain = mw::window;
+
+// Positions and sizes are computed in floating point and stored cut to their whole part.
+std::int32_t cut(double v) { return static_cast<std::int32_t>(std::trunc(v)); }
+
+std::int32_t prop_of(std::uint32_t unit, int index) { return get_int(kMain, unit, index); }
+void set_prop(std::uint32_t unit, int index, std::int32_t v) { set_property(kMain, unit, index, v); }
+void set_text(std::uint32_t unit, int index, const char* utf8_text) { set_property(kMain, unit, index, gbk(utf8_text)); }
+
+void enable(std::uint32_t unit, bool on) { set_prop(unit, prop::kDisabled, on ? 0 : 1); }
+
+// SuperBtn caption (22) and tooltip (33).
+constexpr int kBtnCaption = 22;
+constexpr int kBtnTooltip = 33;
+constexpr int kBtnChecked = 10;
+constexpr int kWindowState = 18;
+constexpr int kWindowMaximised = 3;
+constexpr int kPageCurrent = 12;
+constexpr int kComboSelection = 19;
+constexpr int kComboItemData = 20;
+constexpr int kEditBackground = 9;
+constexpr int kEditFont = 12;
+
+void set_caption_and_tooltip(std::uint32_t button, const char* utf8_text) {
+    set_text(button, kBtnCaption, utf8_text);
+    set_text(button, kBtnTooltip, utf8_text);
+}
+
+void scale_four(const UnitRef& u, double sx, double sy) {
+    double l = get_int(u.window_id, u.unit_id, prop::kLeft);
+    double t = get_int(u.window_id, u.unit_id, prop::kTop);
+    double w = get_int(u.window_id, u.unit_id, prop::kWidth);
+    double h = get_int(u.window_id, u.unit_id, prop::kHeight);
+    set_property(u.window_id, u.unit_id, prop::kLeft, cut(sx * l));
+    set_property(u.window_id, u.unit_id, prop::kTop, cut(sy * t));
+    set_property(u.window_id, u.unit_id, prop::kWidth, cut(sx * w));
+    set_property(u.window_id, u.unit_id, prop::kHeight, cut(sy * h));
+}
+
+void scale_place(std::uint32_t unit, double sx, double sy) {
+    double l = prop_of(unit, prop::kLeft);
+    double t = prop_of(unit, prop::kTop);
+    set_prop(unit, prop::kLeft, cut(sx * l));
+    set_prop(unit, prop::kTop, cut(sy * t));
+}
+
+std::uint32_t window_unit() { return find_window(kMain)->unit_id_at(0); }
+
+void set_mode_buttons_enabled(bool on) {
+    enable(mw::超级按钮_找一找, on);
+    enable(mw::超级按钮_练一练, on);
+    enable(mw::超级按钮_填一填, on);
+}
+
+void show_page(int page_index) { set_prop(mw::高级选择夹1, kPageCurrent, page_index); }
+
+}  // namespace
+
+int course_landing_page(int data_value) {
+    static constexpr int kLanding[] = {0, 5, 10, 15, 17, 22, 27, 32, 34};
+    if (data_value < 1 || data_value > 9) return -1;
+    return kLanding[data_value - 1];
+}
+
+void load_page_lists(int k) {
+    State& s = state();
+    if (k >= 0 && k < kContentPages) {
+        content::split_page_text(content::page_text(k), s.current_sentences, s.current_translations);
+        s.current_sounds = content::copy_clip_table(content::page_clip_table(k));
+    }
+    s.exercise_sounds = s.current_sounds;
+}
+
+void empty_current_lists() {
+    State& s = state();
+    s.current_sounds.clear();
+    s.current_translations.clear();
+    s.current_sentences.clear();
+    reading::empty_open_boxes();
+}
+
+void leave_page_common_steps() {
+    stop_sounds();
+    if (state().answer_marks == 1) reading::hide_answer_marks();
+    reading::switch_practice_overlays(gbk("不可用"));
+    empty_current_lists();
+    set_mode_buttons_enabled(true);
+    enable(mw::超级按钮_排序, true);
+}
+
+}  // namespace tb::app
+
+using namespace tb;
+using namespace tb::app;
+using namespace tb::ui;
+namespace mw = tb::ids::main_window;
+
+int main_created(const EventArgs&) {
+    State& s = state();
+    s.page_cursor = 0;
+    reading::forget_answer_marks();  // the marks of a former window went with it
+
+    double W = 800, H = 600;
+    if (s.fullscreen == 1) {
+        ScreenSize screen = screen_size();
+        W = screen.width;
+        H = screen.height;
+        set_caption_and_tooltip(mw::超级按钮_全屏, "退出全屏");
+        set_property(mw::window, window_unit(), kWindowState, kWindowMaximised);
+    } else {
+        set_caption_and_tooltip(mw::超级按钮_全屏, "全屏");
+    }
+    const double sx = W / 800.0;
+    const double sy = (H - 60.0) / 540.0;
+
+    set_property(mw::window, mw::高级选择夹1, prop::kWidth, cut(W));
+    set_property(mw::window, mw::高级选择夹1, prop::kHeight, cut(H));
+
+    // Tick boxes keep their size and move to the centre of their scaled rectangle.
+    for (const UnitRef& u : collect_units(mw::window, gbk("选择框打钩"), gbk("选择框"))) {
+        double l = get_int(u.window_id, u.unit_id, prop::kLeft);
+        double t = get_int(u.window_id, u.unit_id, prop::kTop);
+        double w = get_int(u.window_id, u.unit_id, prop::kWidth);
+        double h = get_int(u.window_id, u.unit_id, prop::kHeight);
+        set_property(u.window_id, u.unit_id, prop::kLeft, cut(sx * l + sx * w / 2));
+        set_property(u.window_id, u.unit_id, prop::kTop, cut(sy * t + sy * h / 2));
+    }
+    for (const UnitRef& u : collect_units(mw::window, {}, gbk("图片框"))) scale_four(u, sx, sy);
+    for (const UnitRef& u : collect_units(mw::window, {}, gbk("透明标签"))) {
+        scale_four(u, sx, sy);
+        set_property(u.window_id, u.unit_id, 8, Text());
+    }
+    for (const UnitRef& u : collect_units(mw::window, {}, gbk("编辑框"))) {
+        scale_four(u, sx, sy);
+        set_property(u.window_id, u.unit_id, kEditBackground, static_cast<std::int32_t>(0x0000E080));  // R128 G224 B0
+        set_property(u.window_id, u.unit_id, kEditFont, Font{gbk("宋体"), 15});
+    }
+    for (const UnitRef& u : collect_units(mw::window, gbk("图片框底图"))) {
+        set_property(u.window_id, u.unit_id, prop::kLeft, 0);
+        set_property(u.window_id, u.unit_id, prop::kTop, 0);
+    }
+    for (const UnitRef& u : collect_units(mw::window, gbk("超级按钮b"))) scale_place(u.unit_id, sx, sy);
+    scale_place(mw::组合框_背单词顺序选择, sx, sy);
+    scale_place(mw::组合框_背单词课时选择, sx, sy);
+    scale_place(mw::选择框_是否显示中文, sx, sy);
+    scale_four({mw::window, mw::分组框翻页, 0}, sx, sy);
+
+    set_property(mw::window, mw::超级按钮_上一页, prop::kDisabled, 1);
+    set_property(mw::window, mw::标签_版本, prop::kLeft,
+                 get_int(mw::window, mw::分组框翻页, prop::kWidth) - get_int(mw::window, mw::标签_版本, prop::kWidth) - 2);
+    s.chinese_hint = 1;
+    if (get_int(mw::window, mw::高级选择夹1, kPageCurrent) == 0) load_page_lists(0);
+    if (window_shown(tb::ids::welcome::window))
+        set_property(tb::ids::welcome::window, tb::ids::welcome::图片框加载, prop::kVisible, 0);
+    return 0;
+}
+
+// The page loader: the page book's current page has changed.
+int page_changed(const EventArgs&) {
+    set_property(mw::window, mw::标签_显示翻译, prop::kVisible, 0);
+    const int k = get_int(mw::window, mw::高级选择夹1, kPageCurrent);
+    load_page_lists(k);
+    const bool no_content = k >= kFirstWordListPage;
+    for (std::uint32_t b : {mw::超级按钮_排序, mw::超级按钮_找一找, mw::超级按钮_练一练, mw::超级按钮_填一填,
+                            mw::超级按钮_下一页, mw::超级按钮_中文提示})
+        set_property(mw::window, b, prop::kDisabled, no_content ? 1 : 0);
+    if (k == kFirstWordListPage) set_property(mw::window, mw::超级按钮_下一页, prop::kDisabled, 0);
+    set_property(mw::window, mw::超级按钮_上一页, prop::kDisabled, k == 0 ? 1 : 0);
+    return 0;
+}
+
+int previous_page_clicked(const EventArgs&) {
+    leave_page_common_steps();
+    State& s = state();
+    if (s.page_cursor <= 0) {
+        message_box(gbk("已经第一页了！"));
+        s.page_cursor = 0;
+        return 0;
+    }
+    s.page_cursor -= 1;
+    set_property(mw::window, mw::高级选择夹1, kPageCurrent, s.page_cursor);
+    return 0;
+}
+
+int next_page_clicked(const EventArgs&) {
+    leave_page_common_steps();
+    State& s = state();
+    if (s.page_cursor > kFirstWordListPage) {
+        message_box(gbk("已经最后一页了！"));
+        s.page_cursor = kFirstWordListPage;
+        return 0;
+    }
+    s.page_cursor += 1;
+    set_property(mw::window, mw::高级选择夹1, kPageCurrent, s.page_cursor);
+    return 0;
+}
+
+int course_chosen(const EventArgs&) {
+    State& s = state();
+    empty_current_lists();
+    if (s.answer_marks == 1) reading::hide_answer_marks();
+    set_property(mw::window, mw::超级按钮_找一找, prop::kDisabled, 0);
+    set_property(mw::window, mw::超级按钮_练一练, prop::kDisabled, 0);
+    set_property(mw::window, mw::超级按钮_填一填, prop::kDisabled, 0);
+    const int data = get_int(mw::window, mw::组合框课程选择, kComboItemData);
+    const int page = course_landing_page(data);
+    if (page < 0) return 0;
+    s.page_cursor = page;
+    if (get_int(mw::window, mw::高级选择夹1, kPageCurrent) == page) {
+        // The page is already shown, so no page change will refill the lists just emptied:
+        // load them here, or every hotspot of the page would find nothing.
+        page_changed({});
+        return 0;
+    }
+    set_property(mw::window, mw::高级选择夹1, kPageCurrent, page);
+    return 0;
+}
+
+int fullscreen_clicked(const EventArgs&) {
+    State& s = state();
+    s.fullscreen_presses += 1;
+    s.fullscreen = (s.fullscreen_presses % 2 == 1) ? 1 : 0;
+    destroy_window(mw::window);
+    show_window(mw::window, true);
+    return 0;
+}
+
+int chinese_hint_clicked(const EventArgs&) {
+    State& s = state();
+    const bool down = get_int(mw::window, mw::超级按钮_中文提示, kBtnChecked) != 0;
+    const char* text = down ? "中文翻译开" : "中文翻译关";
+    set_property(mw::window, mw::超级按钮_中文提示, kBtnCaption, gbk(text));
+    set_property(mw::window, mw::超级按钮_中文提示, kBtnTooltip, gbk(text));
+    s.chinese_hint = down ? 0 : 1;
+    return 0;
+}
+
+int exit_clicked(const EventArgs&) {
+    destroy_window(mw::window);
+    return 0;
+}
+
+int popup_pressed(const EventArgs&) {
+    drag_unit({mw::window, mw::标签_显示翻译, static_cast<std::uint32_t>(UnitType::Label)});
+    return 0;
+}

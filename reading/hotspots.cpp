@@ -1,0 +1,117 @@
+#include "reading/hotspots.hpp"
+
+#include <cmath>
+
+#include "app/state.hpp"
+#include "content/tables.hpp"
+#include "runtime/error.hpp"
+#include "runtime/platform.hpp"
+#include "ui/unit_ids.hpp"
+#include "ui/widgets/widgets.hpp"
+
+namespace tb::reading {
+namespace {
+
+using namespace tb::ui;
+namespace mw = tb::ids::main_window;
+
+constexpr int kLabelCaption = 8;
+constexpr int kLabelFont = 15;
+constexpr int kLabelAlignment = 24;
+constexpr int kWindowState = 18;
+
+// a > b, made the way all position tests are made.
+bool greater(double a, double b) { return a - b > 0.0000001; }
+std::int32_t cut(double v) { return static_cast<std::int32_t>(std::trunc(v)); }
+
+UnitRef require(const UnitRef& u, UnitType type) {
+    if (u.type_code != static_cast<std::uint32_t>(type)) raise_runtime_error(errcode::kTypeMismatch, msg::kTypeMismatch);
+    return u;
+}
+
+}  // namespace
+
+int item_number_of(const Text& name) {
+    auto at = name.rfind('_');
+    if (at == Text::npos) return 0;
+    return static_cast<int>(text_number(std::string_view(name).substr(at + 1)));
+}
+
+void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation) {
+    stop_sounds();
+    double W = 800, H = 600;
+    if (app::state().fullscreen == 1) {
+        ScreenSize screen = screen_size();
+        W = screen.width;
+        H = screen.height;
+        set_property(mw::window, find_window(mw::window)->unit_id_at(0), kWindowState, 3);
+    }
+    play_sound(clip, false);
+
+    const UnitRef hotspot = require(event_unit(), UnitType::TransLabel);
+    const double hl = get_int(hotspot.window_id, hotspot.unit_id, prop::kLeft);
+    const double ht = get_int(hotspot.window_id, hotspot.unit_id, prop::kTop);
+
+    const UnitRef popup = require(find_unit_by_tag(mw::window, 1), UnitType::Label);
+    auto set = [&](int index, std::int32_t v) { set_property(popup.window_id, popup.unit_id, index, v); };
+    auto get = [&](int index) { return static_cast<double>(get_int(popup.window_id, popup.unit_id, index)); };
+    set(prop::kWidth, 0);
+    set(prop::kHeight, 25);
+    set(kLabelAlignment, 0);
+    set_property(popup.window_id, popup.unit_id, kLabelFont, font_member::kSize, 15);
+
+    const std::vector<Text> lines = split(translation, "\r\n");
+    const int n = static_cast<int>(lines.size());
+    if (n == 1) {
+        set(kLabelAlignment, 1);
+        set(prop::kWidth, cut(11.0 * length(translation)));
+        set(prop::kLeft, cut(hl));
+        if (greater(get(prop::kLeft) + get(prop::kWidth), W)) set(prop::kLeft, cut(W - get(prop::kWidth) - 20));
+        set(prop::kTop, cut(ht + 75));
+        if (greater(get(prop::kTop) + 40, H - 40)) set(prop::kTop, cut(ht - 50));
+    } else {
+        int longest = 0;
+        for (const Text& line : lines) longest = std::max(longest, length(line));
+        set(prop::kWidth, cut(10.0 * longest));
+        set(prop::kHeight, cut(20.0 * n));
+        set(prop::kLeft, cut(hl));
+        if (greater(get(prop::kLeft) + get(prop::kWidth), W)) set(prop::kLeft, cut(W - get(prop::kWidth) - 20));
+        set(prop::kTop, cut(ht + 50));
+        if (greater(get(prop::kTop) + get(prop::kHeight) + 40, H - 40))
+            set(prop::kTop, cut(ht - 50 - get(prop::kHeight)));
+    }
+    set_property(popup.window_id, popup.unit_id, kLabelCaption, translation);
+    if (translation == "$") {
+        set(prop::kVisible, 0);
+    } else {
+        set(prop::kVisible, 1);
+        if (app::state().chinese_hint == 0) set(prop::kVisible, 0);
+    }
+}
+
+}  // namespace tb::reading
+
+using tb::ui::EventArgs;
+
+// Hotspot n of a spread reads element n of the current sound and translation lists.
+int page_hotspot_pressed(const EventArgs&) {
+    using namespace tb;
+    const ui::UnitRef u = ui::event_unit();
+    const auto record = ui::record_of(u.window_id, u.unit_id);
+    const int n = record ? reading::item_number_of(record->name) : 0;
+    app::State& s = app::state();
+    const Blob& clip = s.current_sounds.at(n);
+    const Text& translation = s.current_translations.at(n);
+    reading::hotspot_routine(clip, translation);
+    return 0;
+}
+
+// A word-list hotspot plays a clip of its own and shows no translation.
+int wordlist_hotspot_pressed(const EventArgs&) {
+    using namespace tb;
+    const ui::UnitRef u = ui::event_unit();
+    const auto record = ui::record_of(u.window_id, u.unit_id);
+    const int n = record ? reading::item_number_of(record->name) : 0;
+    reading::hotspot_routine(content::wordlist_clip(n), Text());
+    return 0;
+}
