@@ -35,7 +35,6 @@ constexpr int kWindowState = 18;
 constexpr int kWindowMaximised = 3;
 constexpr int kPageCurrent = 12;
 constexpr int kComboSelection = 19;
-constexpr int kComboItemData = 20;
 constexpr int kEditBackground = 9;
 constexpr int kEditFont = 12;
 
@@ -81,7 +80,7 @@ int course_landing_page(int data_value) {
 }
 
 void load_page_lists(int k) {
-    State& s = state();
+    ProgramState& s = state();
     if (k >= 0 && k < kContentPages) {
         content::split_page_text(content::page_text(k), s.current_sentences, s.current_translations);
         s.current_sounds = content::copy_clip_table(content::page_clip_table(k));
@@ -90,7 +89,7 @@ void load_page_lists(int k) {
 }
 
 void empty_current_lists() {
-    State& s = state();
+    ProgramState& s = state();
     s.current_sounds.clear();
     s.current_translations.clear();
     s.current_sentences.clear();
@@ -99,7 +98,7 @@ void empty_current_lists() {
 
 void leave_page_common_steps() {
     stop_sounds();
-    if (state().answer_marks == 1) reading::hide_answer_marks();
+    if (state().answer_marks_shown == 1) reading::hide_answer_marks();
     reading::switch_practice_overlays(gbk("不可用"));
     empty_current_lists();
     set_mode_buttons_enabled(true);
@@ -114,12 +113,12 @@ using namespace tb::ui;
 namespace mw = tb::ids::main_window;
 
 int main_created(const EventArgs&) {
-    State& s = state();
+    ProgramState& s = state();
     s.page_cursor = 0;
     reading::forget_answer_marks();  // the marks of a former window went with it
 
     double W = 800, H = 600;
-    if (s.fullscreen == 1) {
+    if (s.full_screen == 1) {
         ScreenSize screen = screen_size();
         W = screen.width;
         H = screen.height;
@@ -189,7 +188,7 @@ int page_changed(const EventArgs&) {
 
 int previous_page_clicked(const EventArgs&) {
     leave_page_common_steps();
-    State& s = state();
+    ProgramState& s = state();
     if (s.page_cursor <= 0) {
         message_box(gbk("已经第一页了！"));
         s.page_cursor = 0;
@@ -202,7 +201,7 @@ int previous_page_clicked(const EventArgs&) {
 
 int next_page_clicked(const EventArgs&) {
     leave_page_common_steps();
-    State& s = state();
+    ProgramState& s = state();
     if (s.page_cursor > kFirstWordListPage) {
         message_box(gbk("已经最后一页了！"));
         s.page_cursor = kFirstWordListPage;
@@ -214,13 +213,13 @@ int next_page_clicked(const EventArgs&) {
 }
 
 int course_chosen(const EventArgs&) {
-    State& s = state();
+    ProgramState& s = state();
     empty_current_lists();
-    if (s.answer_marks == 1) reading::hide_answer_marks();
+    if (s.answer_marks_shown == 1) reading::hide_answer_marks();
     set_property(mw::window, mw::超级按钮_找一找, prop::kDisabled, 0);
     set_property(mw::window, mw::超级按钮_练一练, prop::kDisabled, 0);
     set_property(mw::window, mw::超级按钮_填一填, prop::kDisabled, 0);
-    const int data = get_int(mw::window, mw::组合框课程选择, kComboItemData);
+    const int data = combo_item_data(mw::window, mw::组合框课程选择, get_int(mw::window, mw::组合框课程选择, kComboSelection));
     const int page = course_landing_page(data);
     if (page < 0) return 0;
     s.page_cursor = page;
@@ -235,16 +234,16 @@ int course_chosen(const EventArgs&) {
 }
 
 int fullscreen_clicked(const EventArgs&) {
-    State& s = state();
-    s.fullscreen_presses += 1;
-    s.fullscreen = (s.fullscreen_presses % 2 == 1) ? 1 : 0;
+    ProgramState& s = state();
+    s.full_screen_presses += 1;
+    s.full_screen = (s.full_screen_presses % 2 == 1) ? 1 : 0;
     destroy_window(mw::window);
     show_window(mw::window, true);
     return 0;
 }
 
 int chinese_hint_clicked(const EventArgs&) {
-    State& s = state();
+    ProgramState& s = state();
     const bool down = get_int(mw::window, mw::超级按钮_中文提示, kBtnChecked) != 0;
     const char* text = down ? "中文翻译开" : "中文翻译关";
     set_property(mw::window, mw::超级按钮_中文提示, kBtnCaption, gbk(text));

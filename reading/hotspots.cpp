@@ -40,7 +40,7 @@ int item_number_of(const Text& name) {
 void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation) {
     stop_sounds();
     double W = 800, H = 600;
-    if (app::state().fullscreen == 1) {
+    if (app::state().full_screen == 1) {
         ScreenSize screen = screen_size();
         W = screen.width;
         H = screen.height;
@@ -99,7 +99,7 @@ int page_hotspot_pressed(const EventArgs&) {
     const ui::UnitRef u = ui::event_unit();
     const auto record = ui::record_of(u.window_id, u.unit_id);
     const int n = record ? reading::item_number_of(record->name) : 0;
-    app::State& s = app::state();
+    app::ProgramState& s = app::state();
     const Blob& clip = s.current_sounds.at(n);
     const Text& translation = s.current_translations.at(n);
     reading::hotspot_routine(clip, translation);

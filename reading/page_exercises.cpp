@@ -47,7 +47,7 @@ std::uint32_t make_mark(const UnitRef& box) {
         mark = copy.unit_id;
         marks[box.unit_id] = mark;
     }
-    app::state().answer_marks = 1;
+    app::state().answer_marks_shown = 1;
     set_property(mw::window, mark, prop::kTag, number_text(kMarkTag));
     return mark;
 }

@@ -21,11 +21,11 @@ void switch_practice_overlays(const Text& state) {
 }
 
 void empty_open_boxes() {
-    app::State& s = app::state();
-    s.open_lefts.clear();
-    s.open_rights.clear();
-    s.open_tops.clear();
-    s.open_bottoms.clear();
+    app::ProgramState& s = app::state();
+    s.open_box_left.clear();
+    s.open_box_right.clear();
+    s.open_box_top.clear();
+    s.open_box_bottom.clear();
 }
 
 }  // namespace tb::reading
