@@ -3,13 +3,21 @@
 // program's logic names units by.
 //
 //   tapbook_template_compiler [--out templates.bin] [--header unit_ids.hpp] [--assets DIR]
-//                             [--allow-missing-assets] SOURCE.json...
+//                             [--extras book/extras.txt] [--allow-missing-assets]
+//                             [--allow-missing-units] SOURCE.json...
 //
 // A source file names its window by "window" (the namespace in the header). The file that also
 // gives the window's "id" defines the window; further files of the same window only add
 // "units" (a generated file of extra units, say), in command-line order. Windows are written in
 // ascending id order. Handler names are resolved against app/handlers.def, the same list the
 // program binds by, so offsets can never drift.
+//
+// A text may be given as {"extras": "key"} (optionally "column": n, from 1): the text of that
+// entry of the book's extras list ("key | text | text..."), so a wording the book owns is kept
+// in one place. A PageControl may list its pages' units by name ("page_units": one array of
+// names per page); those units may come from a later file (a generated one), and take the page
+// book as parent and that page. --allow-missing-units lets a build without the generated file
+// go on with those pages empty.
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -49,10 +57,46 @@ struct CompileError {
 [[noreturn]] void error(const std::string& where, const std::string& what) { throw CompileError{where + ": " + what}; }
 
 struct Options {
-    std::string out, header, assets = "build/assets";
+    std::string out, header, assets = "build/assets", extras;
     bool allow_missing_assets = false;
+    bool allow_missing_units = false;
     std::vector<std::string> sources;
 };
+
+// ---- The book's extras list ----------------------------------------------------------------
+
+// key -> its texts after the key, each trimmed of the spaces around the '|'.
+std::map<std::string, std::vector<std::string>> g_extras;
+bool g_extras_loaded = false;
+
+std::string trim_spaces(const std::string& s) {
+    std::size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
+    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+void load_extras(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) error(path, "cannot be read");
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        std::string t = trim_spaces(line);
+        if (t.empty() || t[0] == '#') continue;
+        std::vector<std::string> parts;
+        std::size_t start = 0;
+        for (;;) {
+            std::size_t bar = t.find('|', start);
+            parts.push_back(trim_spaces(t.substr(start, bar == std::string::npos ? std::string::npos : bar - start)));
+            if (bar == std::string::npos) break;
+            start = bar + 1;
+        }
+        if (parts.size() < 2 || parts[0].empty())
+            error(path + ":" + std::to_string(number), "expected \"key | text\"");
+        g_extras[parts[0]] = std::vector<std::string>(parts.begin() + 1, parts.end());
+    }
+    g_extras_loaded = true;
+}
 
 // ---- JSON helpers ------------------------------------------------------------------------
 
@@ -93,6 +137,28 @@ std::int32_t to_i32(const std::string& where, const QJsonValue& v) {
     return static_cast<std::int32_t>(to_u32(where, v));
 }
 
+// A text of a source: a string, or {"extras": key, "column": n} naming a text of the book's
+// extras list (column 1 when not given). Without an extras list the object's "default" stands.
+Text text_value(const std::string& where, const QJsonValue& j) {
+    if (j.isString()) return to_gbk(where, j.toString());
+    if (!j.isObject() || !j.toObject().contains("extras")) error(where, "expected a text");
+    QJsonObject o = j.toObject();
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (it.key() != "extras" && it.key() != "column" && it.key() != "default")
+            error(where, "unknown field \"" + str(it.key()) + "\" of an extras text");
+    std::string key = str(o.value("extras").toString());
+    if (!g_extras_loaded) {
+        if (!o.contains("default")) error(where, "names extras entry \"" + key + "\" but no --extras list is given");
+        return to_gbk(where, o.value("default").toString());
+    }
+    auto it = g_extras.find(key);
+    if (it == g_extras.end()) error(where, "the extras list has no entry \"" + key + "\"");
+    double column = o.contains("column") ? o.value("column").toDouble() : 1;
+    if (column < 1 || column > static_cast<double>(it->second.size()) || column != static_cast<int>(column))
+        error(where, "extras entry \"" + key + "\" has no column " + std::to_string(column));
+    return to_gbk(where, QString::fromStdString(it->second[static_cast<std::size_t>(column) - 1]));
+}
+
 // An object whose keys must all be used: a misspelt key is an error, not a silent default.
 class Fields {
 public:
@@ -114,11 +180,7 @@ public:
         }
     }
     void text(const char* key, Text& v) {
-        if (has(key)) {
-            auto j = get(key);
-            if (!j.isString()) error(at(key), "expected a text");
-            v = to_gbk(at(key), j.toString());
-        }
+        if (has(key)) v = text_value(at(key), get(key));
     }
     void finish() const {
         for (auto it = obj_.begin(); it != obj_.end(); ++it)
@@ -194,7 +256,7 @@ void read_words(Fields& f, const char* key, std::array<std::uint32_t, N>& words)
 std::vector<Text> read_texts(Fields& f, const char* key) {
     std::vector<Text> out;
     if (!f.has(key)) return out;
-    for (const auto& v : f.get(key).toArray()) out.push_back(to_gbk(f.at(key), v.toString()));
+    for (const auto& v : f.get(key).toArray()) out.push_back(text_value(f.at(key), v));
     return out;
 }
 
@@ -374,6 +436,7 @@ struct Unit {
     std::string parent_name;  // UTF-8, empty: the window
     int page = -1;
     std::size_t page_count = 0;
+    std::vector<std::vector<std::string>> page_units;  // PageControl: each page's units by name
     std::string where;
 };
 
@@ -447,11 +510,25 @@ Unit read_unit(const std::string& file, const QJsonObject& obj, std::size_t inde
     read_common(f, u.spec);
     if (f.has("parent")) u.parent_name = str(f.get("parent").toString());
     if (f.has("page")) u.page = static_cast<int>(to_i32(f.at("page"), f.get("page")));
+    if (f.has("page_units")) {
+        if (type != UnitType::PageControl) error(f.at("page_units"), "only a PageControl has pages");
+        for (const auto& page : f.get("page_units").toArray()) {
+            if (!page.isArray()) error(f.at("page_units"), "expected one array of unit names per page");
+            std::vector<std::string> names;
+            for (const auto& n : page.toArray()) {
+                if (!n.isString() || n.toString().isEmpty()) error(f.at("page_units"), "expected unit names");
+                names.push_back(str(n.toString()));
+            }
+            u.page_units.push_back(std::move(names));
+        }
+    }
     if (f.has("block")) {
         Fields bf(f.at("block"), f.get("block").toObject());
         u.spec.type_block = encode_block(type, bf, assets, u.page_count);
         bf.finish();
     }
+    if (u.page_units.size() > u.page_count)
+        error(f.at("page_units"), "lists more pages than the block's \"pages\" has titles");
     f.finish();
     return u;
 }
@@ -504,8 +581,39 @@ void read_source(const std::string& path, std::map<std::string, Window>& windows
     f.finish();
 }
 
+// Gives the units a page book lists by name its parent and page. A name no unit has is an error,
+// or with allow_missing a warning (the generated file of the page units is not in this build).
+void place_page_units(Window& w, bool allow_missing) {
+    std::size_t missing = 0;
+    std::map<std::string, std::size_t> by_name;
+    for (std::size_t i = 0; i < w.units.size(); ++i)
+        if (!w.units[i].name_utf8.empty()) by_name.emplace(w.units[i].name_utf8, i);
+    for (const Unit& book : w.units) {
+        for (std::size_t page = 0; page < book.page_units.size(); ++page) {
+            for (const std::string& name : book.page_units[page]) {
+                auto it = by_name.find(name);
+                if (it == by_name.end()) {
+                    if (!allow_missing) error(book.where, "page " + std::to_string(page) + " lists \"" + name + "\", which no unit is called");
+                    ++missing;
+                    continue;
+                }
+                Unit& u = w.units[it->second];
+                if (u.parent_name.empty() && u.page < 0) {
+                    u.parent_name = book.name_utf8;
+                    u.page = static_cast<int>(page);
+                } else if (u.parent_name != book.name_utf8 || u.page != static_cast<int>(page)) {
+                    error(u.where, "placed on page " + std::to_string(page) + " of " + book.name_utf8 + " and elsewhere too");
+                }
+            }
+        }
+    }
+    if (missing)
+        std::fprintf(stderr, "warning: window \"%s\": %zu units its page books list are not in this build; their pages stay empty\n",
+                     w.key.c_str(), missing);
+}
+
 // Ids, parents and child lists of one window; returns its spec.
-WindowSpec link_window(Window& w) {
+WindowSpec link_window(Window& w, bool allow_missing_units) {
     if (!w.defined) error("window \"" + w.key + "\"", "has units but no file defines it (\"id\")");
     std::set<std::uint32_t> used = {w.own.id};
     for (const auto& u : w.units) {
@@ -523,6 +631,7 @@ WindowSpec link_window(Window& w) {
         }
         if (!u.name_utf8.empty() && !by_name.emplace(u.name_utf8, i).second) error(u.where, "unit name used twice");
     }
+    place_page_units(w, allow_missing_units);
     for (std::size_t i = 0; i < w.units.size(); ++i) {
         Unit& u = w.units[i];
         if (u.parent_name.empty()) {
@@ -615,6 +724,7 @@ void write_file(const std::string& path, const void* data, std::size_t size, boo
 
 int run(const Options& o) {
     Assets assets(o, !o.out.empty());
+    if (!o.extras.empty()) load_extras(o.extras);
     std::map<std::string, Window> by_key;
     for (const auto& s : o.sources) read_source(s, by_key, assets);
     std::vector<const Window*> ordered;
@@ -624,7 +734,7 @@ int run(const Options& o) {
     std::sort(all.begin(), all.end(), [](const Window* a, const Window* b) { return a->spec.id < b->spec.id; });
     std::set<std::uint32_t> window_ids;
     for (Window* w : all) {
-        specs.push_back(link_window(*w));
+        specs.push_back(link_window(*w, o.allow_missing_units));
         if (!window_ids.insert(w->spec.id).second) error("window \"" + w->key + "\"", "window id used twice");
         ordered.push_back(w);
     }
@@ -657,7 +767,9 @@ int main(int argc, char** argv) {
         if (a == "--out") value(o.out);
         else if (a == "--header") value(o.header);
         else if (a == "--assets") value(o.assets);
+        else if (a == "--extras") value(o.extras);
         else if (a == "--allow-missing-assets") o.allow_missing_assets = true;
+        else if (a == "--allow-missing-units") o.allow_missing_units = true;
         else if (a.rfind("--", 0) == 0) {
             std::fprintf(stderr, "unknown option %s\n", a.c_str());
             return 2;
@@ -665,7 +777,8 @@ int main(int argc, char** argv) {
     }
     if (o.sources.empty() || (o.out.empty() && o.header.empty())) {
         std::fprintf(stderr,
-                     "usage: %s [--out SET] [--header HPP] [--assets DIR] [--allow-missing-assets] SOURCE.json...\n",
+                     "usage: %s [--out SET] [--header HPP] [--assets DIR] [--extras FILE] [--allow-missing-assets]\n"
+                     "       [--allow-missing-units] SOURCE.json...\n",
                      argv[0]);
         return 2;
     }
