@@ -1,0 +1,139 @@
+// The template compiler's placing of page units by name (units that a later, generated source
+// supplies) and its texts taken from the book's extras list.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "ui/store/template_store.hpp"
+#include "ui/store/type_blocks.hpp"
+#include "support/carried_templates.hpp"
+
+using namespace tb;
+using namespace tb::ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Compiler : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("tapbook-compiler-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string write(const std::string& name, const std::string& text) {
+        std::ofstream(dir_ / name, std::ios::binary) << text;
+        return (dir_ / name).string();
+    }
+    // Runs the compiler; returns its exit status and keeps what it said.
+    int compile(const std::string& args) {
+        std::string cmd = std::string(TAPBOOK_BINARY_DIR "/tapbook_template_compiler --out ") + (dir_ / "set.bin").string() +
+                          " --assets " + dir_.string() + " " + args + " 2>" + (dir_ / "said.txt").string();
+        int status = std::system(cmd.c_str());
+        std::ifstream in(dir_ / "said.txt");
+        std::stringstream ss;
+        ss << in.rdbuf();
+        said_ = ss.str();
+        if (status == 0) {
+            std::ifstream bin(dir_ / "set.bin", std::ios::binary);
+            bytes_.assign(std::istreambuf_iterator<char>(bin), std::istreambuf_iterator<char>());
+            set_ = TemplateSet::parse(bytes_);
+        }
+        return status;
+    }
+    std::optional<UnitRecord> named(const char* utf8_name) {
+        if (!set_ || set_->window_count() != 1) return std::nullopt;
+        return test::record_named(set_->window_at(0), utf8_name);
+    }
+
+    fs::path dir_;
+    std::string said_;
+    Blob bytes_;
+    std::unique_ptr<TemplateSet> set_;
+};
+
+const char* const kBook = R"({"window": "w", "id": "0x52000001", "place": [0, 0, 100, 100],
+  "units": [{"name": "book", "type": "PageControl", "page_units": [["p1"], ["p2"]],
+             "block": {"pages": ["a", "b"]}}]})";
+
+}  // namespace
+
+TEST_F(Compiler, PageUnitsMayComeFromALaterFile) {
+    std::string a = write("a.json", kBook);
+    std::string b = write("b.json", R"({"window": "w", "units": [
+        {"name": "p2", "type": "PicBox"}, {"name": "p1", "type": "PicBox"},
+        {"name": "x", "type": "TransLabel", "parent": "p2"}]})");
+    ASSERT_EQ(compile(a + " " + b), 0) << said_;
+    ASSERT_TRUE(set_);
+    auto book = named("book"), p1 = named("p1"), p2 = named("p2"), x = named("x");
+    ASSERT_TRUE(book && p1 && p2 && x);
+    EXPECT_EQ(p1->parent, book->unit_id);
+    EXPECT_EQ(p2->parent, book->unit_id);
+    EXPECT_EQ(book->children, (std::vector<std::uint32_t>{p1->unit_id, 0, p2->unit_id, 0}));
+    WindowTemplate& w = set_->window_at(0);
+    EXPECT_EQ(w.page_of(p1->unit_id), 0);
+    EXPECT_EQ(w.page_of(x->unit_id), 1);
+    EXPECT_EQ(p2->children, std::vector<std::uint32_t>{x->unit_id});
+}
+
+TEST_F(Compiler, AListedUnitThatIsMissingIsAnErrorUnlessAllowed) {
+    std::string a = write("a.json", kBook);
+    std::string b = write("b.json", R"({"window": "w", "units": [{"name": "p1", "type": "PicBox"}]})");
+    EXPECT_NE(compile(a + " " + b), 0);
+    EXPECT_NE(said_.find("\"p2\""), std::string::npos) << said_;
+
+    ASSERT_EQ(compile("--allow-missing-units " + a + " " + b), 0) << said_;
+    auto book = named("book"), p1 = named("p1");
+    ASSERT_TRUE(book && p1);
+    EXPECT_EQ(book->children, (std::vector<std::uint32_t>{p1->unit_id, 0, 0}));
+    EXPECT_NE(said_.find("warning"), std::string::npos);
+}
+
+TEST_F(Compiler, AUnitOnTwoPagesIsAnError) {
+    std::string a = write("a.json", kBook);
+    std::string b = write("b.json", R"({"window": "w", "units": [
+        {"name": "p1", "type": "PicBox", "parent": "book", "page": 1}, {"name": "p2", "type": "PicBox"}]})");
+    EXPECT_NE(compile(a + " " + b), 0);
+    EXPECT_NE(said_.find("p1"), std::string::npos) << said_;
+    // Listing the page the unit already names is fine.
+    std::string c = write("c.json", R"({"window": "w", "units": [
+        {"name": "p1", "type": "PicBox", "parent": "book", "page": 0}, {"name": "p2", "type": "PicBox"}]})");
+    EXPECT_EQ(compile(a + " " + c), 0) << said_;
+    // More page lists than pages.
+    std::string d = write("d.json", R"({"window": "w", "id": "0x52000001", "units": [{"name": "book",
+        "type": "PageControl", "page_units": [[], [], []], "block": {"pages": ["a", "b"]}}]})");
+    EXPECT_NE(compile(d), 0);
+}
+
+TEST_F(Compiler, TextsFromTheExtrasList) {
+    std::string extras = write("extras.txt", "# comment\nedition | 样书 Tapbook\nright1 | Great job! | 干得好！\n");
+    std::string src = write("w.json", R"({"window": "w", "id": "0x52000001", "units": [
+        {"name": "l1", "type": "Label", "block": {"caption": {"extras": "edition", "default": "D"}}},
+        {"name": "l2", "type": "Label", "block": {"caption": {"extras": "right1", "column": 2}}}]})");
+    ASSERT_EQ(compile("--extras " + extras + " " + src), 0) << said_;
+    EXPECT_EQ(decode_label(named("l1")->type_block)->caption, gbk("样书 Tapbook"));
+    EXPECT_EQ(decode_label(named("l2")->type_block)->caption, gbk("干得好！"));
+
+    // No list: the default stands where one is given, else the text is an error.
+    std::string with_default = write("d.json", R"({"window": "w", "id": "0x52000001", "units": [
+        {"name": "l1", "type": "Label", "block": {"caption": {"extras": "edition", "default": "D"}}}]})");
+    ASSERT_EQ(compile(with_default), 0) << said_;
+    EXPECT_EQ(decode_label(named("l1")->type_block)->caption, "D");
+    EXPECT_NE(compile(src), 0);
+
+    // An entry or column the list lacks is an error, not an empty caption.
+    std::string unknown = write("u.json", R"({"window": "w", "id": "0x52000001", "units": [
+        {"name": "l1", "type": "Label", "block": {"caption": {"extras": "nothing"}}}]})");
+    EXPECT_NE(compile("--extras " + extras + " " + unknown), 0);
+    std::string column = write("c.json", R"({"window": "w", "id": "0x52000001", "units": [
+        {"name": "l1", "type": "Label", "block": {"caption": {"extras": "edition", "column": 2}}}]})");
+    EXPECT_NE(compile("--extras " + extras + " " + column), 0);
+}
