@@ -34,3 +34,4 @@ int ordering_answer_clicked(const EventArgs&) { return 0; }
 int ordering_close_clicked(const EventArgs&) { return 0; }
 int ordering_sound_switch_clicked(const EventArgs&) { return 0; }
 int ordering_translation_switch_clicked(const EventArgs&) { return 0; }
+int practice_overlay_pressed(const EventArgs&) { return 0; }

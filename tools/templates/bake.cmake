@@ -8,11 +8,22 @@ list(SORT TAPBOOK_WINDOW_SOURCES)
 set(TAPBOOK_TEMPLATE_EXTRAS ${CMAKE_SOURCE_DIR}/book/extras.txt)
 set(TAPBOOK_TEMPLATE_FLAGS --extras ${TAPBOOK_TEMPLATE_EXTRAS})
 
-# The page pictures and the units on them are laid out by the layout bake step into a unit file
-# of the main window; it follows the hand-written sources, whose page book lists the pictures.
+# The page pictures and the units on them are laid out by the layout bake step into a page-units
+# file of the main window; its page book lists the pictures by name. Without the layout step the
+# pages stay empty.
 set(TAPBOOK_MAIN_PAGE_UNITS ${TAPBOOK_ASSETS_DIR}/layout/main_pages.json)
+set(TAPBOOK_TEMPLATE_UNIT_FILES)
+set(TAPBOOK_TEMPLATE_GENERATED)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/layout/bake.cmake)
-  list(APPEND TAPBOOK_WINDOW_SOURCES ${TAPBOOK_MAIN_PAGE_UNITS})
+  list(APPEND TAPBOOK_TEMPLATE_FLAGS --page-units main_window=${TAPBOOK_MAIN_PAGE_UNITS})
+  list(APPEND TAPBOOK_TEMPLATE_UNIT_FILES ${TAPBOOK_MAIN_PAGE_UNITS})
+  foreach(n RANGE 1 36)
+    if(n LESS 10)
+      set(n "0${n}")
+    endif()
+    list(APPEND TAPBOOK_TEMPLATE_GENERATED ${TAPBOOK_ASSETS_DIR}/pictures/page-${n}.jpg)
+  endforeach()
+  list(APPEND TAPBOOK_TEMPLATE_GENERATED ${TAPBOOK_ASSETS_DIR}/pictures/listen.jpg)
   # Code and tests may count on the whole main window.
   target_compile_definitions(tapbook_core PUBLIC TAPBOOK_WITH_PAGE_UNITS=1)
 else()
@@ -44,7 +55,8 @@ tapbook_bake(OUTPUTS templates.bin
   COMMAND tapbook_template_compiler --out ${TAPBOOK_ASSETS_DIR}/templates.bin
           --assets ${TAPBOOK_ASSETS_DIR} ${TAPBOOK_TEMPLATE_FLAGS} ${TAPBOOK_WINDOW_SOURCES}
   DEPENDS tapbook_template_compiler ${TAPBOOK_WINDOW_SOURCES} ${CMAKE_SOURCE_DIR}/app/handlers.def
-          ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_TEMPLATE_PICTURE_FILES})
+          ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_TEMPLATE_UNIT_FILES} ${TAPBOOK_TEMPLATE_GENERATED}
+          ${TAPBOOK_TEMPLATE_PICTURE_FILES})
 tapbook_embed(templates templates.bin)
 
 # The header is made in every build, also when the assets come prebaked.
@@ -53,7 +65,7 @@ file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/generated/ui)
 add_custom_command(OUTPUT ${TAPBOOK_UNIT_IDS}
   COMMAND tapbook_template_compiler --header ${TAPBOOK_UNIT_IDS} ${TAPBOOK_TEMPLATE_FLAGS} ${TAPBOOK_WINDOW_SOURCES}
   DEPENDS tapbook_template_compiler ${TAPBOOK_WINDOW_SOURCES} ${CMAKE_SOURCE_DIR}/app/handlers.def
-          ${TAPBOOK_TEMPLATE_EXTRAS}
+          ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_TEMPLATE_UNIT_FILES}
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} VERBATIM)
 add_custom_target(tapbook_unit_ids DEPENDS ${TAPBOOK_UNIT_IDS})
 target_include_directories(tapbook_core PUBLIC ${CMAKE_BINARY_DIR}/generated)

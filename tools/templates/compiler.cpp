@@ -4,7 +4,7 @@
 //
 //   tapbook_template_compiler [--out templates.bin] [--header unit_ids.hpp] [--assets DIR]
 //                             [--extras book/extras.txt] [--allow-missing-assets]
-//                             [--allow-missing-units] SOURCE.json...
+//                             [--allow-missing-units] [--page-units WINDOW=FILE] SOURCE.json...
 //
 // A source file names its window by "window" (the namespace in the header). The file that also
 // gives the window's "id" defines the window; further files of the same window only add
@@ -16,8 +16,9 @@
 // entry of the book's extras list ("key | text | text..."), so a wording the book owns is kept
 // in one place. A PageControl may list its pages' units by name ("page_units": one array of
 // names per page); those units may come from a later file (a generated one), and take the page
-// book as parent and that page. --allow-missing-units lets a build without the generated file
-// go on with those pages empty.
+// book as parent and that page ("page_units_at": [left, top] gives them their stored place).
+// --page-units adds such a file in the layout step's own format to a window, after its sources;
+// --allow-missing-units lets a build without it go on with those pages empty.
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -29,6 +30,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -61,6 +63,7 @@ struct Options {
     bool allow_missing_assets = false;
     bool allow_missing_units = false;
     std::vector<std::string> sources;
+    std::vector<std::pair<std::string, std::string>> page_units;  // window key, file
 };
 
 // ---- The book's extras list ----------------------------------------------------------------
@@ -437,6 +440,7 @@ struct Unit {
     int page = -1;
     std::size_t page_count = 0;
     std::vector<std::vector<std::string>> page_units;  // PageControl: each page's units by name
+    std::optional<std::pair<std::int32_t, std::int32_t>> page_units_at;  // their stored left, top
     std::string where;
 };
 
@@ -522,6 +526,11 @@ Unit read_unit(const std::string& file, const QJsonObject& obj, std::size_t inde
             u.page_units.push_back(std::move(names));
         }
     }
+    if (f.has("page_units_at")) {
+        QJsonArray at = f.get("page_units_at").toArray();
+        if (!f.has("page_units") || at.size() != 2) error(f.at("page_units_at"), "expected [left, top] for the units of \"page_units\"");
+        u.page_units_at = std::make_pair(to_i32(f.at("page_units_at"), at[0]), to_i32(f.at("page_units_at"), at[1]));
+    }
     if (f.has("block")) {
         Fields bf(f.at("block"), f.get("block").toObject());
         u.spec.type_block = encode_block(type, bf, assets, u.page_count);
@@ -598,11 +607,16 @@ void place_page_units(Window& w, bool allow_missing) {
                     continue;
                 }
                 Unit& u = w.units[it->second];
-                if (u.parent_name.empty() && u.page < 0) {
+                // A unit of a page-units file knows its page but not the book: the two must agree.
+                if (u.parent_name.empty() && (u.page < 0 || u.page == static_cast<int>(page))) {
                     u.parent_name = book.name_utf8;
                     u.page = static_cast<int>(page);
                 } else if (u.parent_name != book.name_utf8 || u.page != static_cast<int>(page)) {
                     error(u.where, "placed on page " + std::to_string(page) + " of " + book.name_utf8 + " and elsewhere too");
+                }
+                if (book.page_units_at) {
+                    u.spec.left = book.page_units_at->first;
+                    u.spec.top = book.page_units_at->second;
                 }
             }
         }
@@ -610,6 +624,99 @@ void place_page_units(Window& w, bool allow_missing) {
     if (missing)
         std::fprintf(stderr, "warning: window \"%s\": %zu units its page books list are not in this build; their pages stay empty\n",
                      w.key.c_str(), missing);
+}
+
+// A page-units file, as the layout step writes it: {"window": its own name for the window,
+// "pictures": [page picture...]}, each picture {"name", "type": "PicBox", "page", "rect",
+// "visible", "display_mode", "picture", "children": [unit...]} and each unit {"name", "type",
+// "rect", "visible", "disabled", "tab_stop", "cursor", "tag", "events": [{"event", "handler"}]}.
+// The units join window `key` after its sources; the pictures go onto the pages of the page book
+// that lists them by name, their units onto the pictures.
+Unit read_laid_out_unit(const std::string& where, const QJsonObject& obj, std::size_t index, Assets& assets,
+                        const std::string& parent) {
+    Unit u;
+    u.where = where + ", unit " + std::to_string(index);
+    if (obj.contains("name")) u.where = where + ", unit \"" + str(obj.value("name").toString()) + "\"";
+    Fields f(u.where, obj);
+    f.text("name", u.spec.name);
+    u.name_utf8 = utf8(u.spec.name);
+    UnitType type = type_by_name(u.where, str(f.get("type").toString()));
+    u.spec.type_code = static_cast<std::uint32_t>(type);
+    u.spec.tab_order = static_cast<std::uint32_t>(index + 1);
+    u.parent_name = parent;
+    if (f.has("rect")) {
+        QJsonArray r = f.get("rect").toArray();
+        if (r.size() != 4) error(f.at("rect"), "expected [left, top, width, height]");
+        u.spec.left = to_i32(f.at("rect"), r[0]);
+        u.spec.top = to_i32(f.at("rect"), r[1]);
+        u.spec.width = to_i32(f.at("rect"), r[2]);
+        u.spec.height = to_i32(f.at("rect"), r[3]);
+    }
+    f.u32("cursor", u.spec.cursor);
+    f.text("tag", u.spec.tag);
+    std::uint32_t visible = 1, disabled = 0, tab_stop = 0;
+    f.flag("visible", visible);
+    f.flag("disabled", disabled);
+    f.flag("tab_stop", tab_stop);
+    u.spec.flags = (visible ? kFlagVisible : 0) | (disabled ? kFlagDisabled : 0) | (tab_stop ? kFlagTabStop : 0);
+    if (f.has("events")) {
+        for (const auto& e : f.get("events").toArray()) {
+            Fields ef(f.at("events"), e.toObject());
+            Binding b;
+            b.event = to_i32(ef.at("event"), ef.get("event"));
+            QJsonValue h = ef.get("handler");
+            b.handler = h.isNull() ? kNoHandler : handler_offset(ef.at("handler"), str(h.toString()));
+            ef.finish();
+            u.spec.bindings.push_back(b);
+        }
+    }
+    if (f.has("page")) u.page = static_cast<int>(to_i32(f.at("page"), f.get("page")));
+    switch (type) {
+    case UnitType::PicBox: {
+        PicBoxBlock b;
+        f.u32("display_mode", b.display_mode);
+        if (f.has("picture")) b.picture = assets.load(f.at("picture"), f.get("picture"));
+        u.spec.type_block = encode(b);
+        break;
+    }
+    case UnitType::TransLabel: {
+        // Labels over a page keep the widget's own text in blue; the main window empties them.
+        TransLabelBlock b;
+        b.colour = 0x00FF0000u;
+        b.caption = gbk("透明标签");
+        u.spec.type_block = encode(b);
+        break;
+    }
+    default:
+        break;  // the type's defaults
+    }
+    f.finish();
+    return u;
+}
+
+void read_page_units(const std::string& key, const std::string& path, std::map<std::string, Window>& windows,
+                     Assets& assets) {
+    auto it = windows.find(key);
+    if (it == windows.end()) error(path, "names window \"" + key + "\", which no source defines");
+    Window& w = it->second;
+    Fields f(path, read_json(path));
+    f.get("window");  // the layout's own name for the window
+    QJsonArray pictures = f.get("pictures").toArray();
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        QJsonObject pic = pictures[i].toObject();
+        QJsonArray children = pic.value("children").toArray();
+        pic.remove("children");
+        Unit p = read_laid_out_unit(path, pic, w.units.size(), assets, "");
+        if (p.spec.type_code != static_cast<std::uint32_t>(UnitType::PicBox)) error(p.where, "a page holds a PicBox");
+        std::string parent = p.name_utf8;
+        w.units.push_back(std::move(p));
+        for (qsizetype c = 0; c < children.size(); ++c) {
+            Unit u = read_laid_out_unit(path, children[c].toObject(), w.units.size(), assets, parent);
+            if (u.page >= 0) error(u.where, "lies on a page picture, not on a page");
+            w.units.push_back(std::move(u));
+        }
+    }
+    f.finish();
 }
 
 // Ids, parents and child lists of one window; returns its spec.
@@ -727,6 +834,7 @@ int run(const Options& o) {
     if (!o.extras.empty()) load_extras(o.extras);
     std::map<std::string, Window> by_key;
     for (const auto& s : o.sources) read_source(s, by_key, assets);
+    for (const auto& [key, path] : o.page_units) read_page_units(key, path, by_key, assets);
     std::vector<const Window*> ordered;
     std::vector<WindowSpec> specs;
     std::vector<Window*> all;
@@ -768,6 +876,16 @@ int main(int argc, char** argv) {
         else if (a == "--header") value(o.header);
         else if (a == "--assets") value(o.assets);
         else if (a == "--extras") value(o.extras);
+        else if (a == "--page-units") {
+            std::string v;
+            value(v);
+            auto eq = v.find('=');
+            if (eq == std::string::npos || eq == 0) {
+                std::fprintf(stderr, "--page-units needs WINDOW=FILE\n");
+                return 2;
+            }
+            o.page_units.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+        }
         else if (a == "--allow-missing-assets") o.allow_missing_assets = true;
         else if (a == "--allow-missing-units") o.allow_missing_units = true;
         else if (a.rfind("--", 0) == 0) {
@@ -778,7 +896,7 @@ int main(int argc, char** argv) {
     if (o.sources.empty() || (o.out.empty() && o.header.empty())) {
         std::fprintf(stderr,
                      "usage: %s [--out SET] [--header HPP] [--assets DIR] [--extras FILE] [--allow-missing-assets]\n"
-                     "       [--allow-missing-units] SOURCE.json...\n",
+                     "       [--allow-missing-units] [--page-units WINDOW=FILE] SOURCE.json...\n",
                      argv[0]);
         return 2;
     }
