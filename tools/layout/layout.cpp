@@ -221,40 +221,45 @@ Block line_block(const book::Item& item, int number, bool right, const Style& st
     return b;
 }
 
-// A run of word items: picture cards in a grid, the word printed under each picture.
-Block word_block(const std::vector<std::pair<const book::Item*, int>>& words, const Style& st, const Scheme& sc, double w) {
+// A run of word and marker items: a grid of cards. A word card shows a small picture with the
+// word printed under it (the word is the hotspot); a marker card is all picture (the hotspot).
+Block word_block(const std::vector<std::pair<const book::Item*, int>>& items, const Style& st, const Scheme& sc, double w) {
     Block b;
-    int n = static_cast<int>(words.size());
-    int per_row = n <= 3 ? n : (n == 4 ? 4 : (n <= 6 ? 3 : 4));
+    int n = static_cast<int>(items.size());
+    int per_row = n <= 4 ? n : (n <= 6 ? 3 : 4);
     per_row = std::max(per_row, 1);
-    const double gap = 8;
+    const double gap = 8 * std::max(st.scale, 0.75);
     double cw = (w - gap * (per_row - 1)) / per_row;
     cw = std::min(cw, 110.0);
     double pic_h = 40 * st.scale;
+    double word_h = Metrics(page_font(FontRole::Word, st.word())).height();
+    double card_h = pic_h + word_h + 10;
     double y = 2;
     for (int row = 0; row * per_row < n; ++row) {
-        double row_h = 0;
         int in_row = std::min(per_row, n - row * per_row);
         double x0 = (w - (in_row * cw + (in_row - 1) * gap)) / 2;
-        std::vector<Block> cards;
         for (int c = 0; c < in_row; ++c) {
-            const auto& [item, number] = words[static_cast<std::size_t>(row * per_row + c)];
+            const auto& [item, number] = items[static_cast<std::size_t>(row * per_row + c)];
+            double x = std::round(x0 + c * (cw + gap));
+            QRectF card(x, y, std::floor(cw), std::round(card_h));
+            if (item->is_marker()) {
+                b.draws.push_back(shape_draw(Draw::Picture, card, sc.colour, q(item->chinese)));
+                b.units.push_back({UnitKind::Hotspot, number, card});
+                continue;
+            }
             QString en = q(item->english);
             double ws = fitted_size(en, FontRole::Word, st.word(), cw - 8);
             Metrics m(page_font(FontRole::Word, ws));
-            double x = x0 + c * (cw + gap);
-            QRectF card(x, y, cw, pic_h + m.height() + 10);
             QRectF pic(x + 5, y + 4, cw - 10, pic_h);
-            QRectF text(x + (cw - m.width(en)) / 2, pic.bottom() + 3, m.width(en), m.height());
+            QRectF text(x + (cw - m.width(en)) / 2, pic.bottom() + 3 + (word_h - m.height()) / 2, m.width(en), m.height());
             b.draws.push_back(shape_draw(Draw::Card, card, tint(sc.colour, 0.84)));
             b.draws.push_back(shape_draw(Draw::Picture, pic, sc.colour, en));
             b.draws.push_back(text_draw(text, en, FontRole::Word, ws, kInk));
             b.units.push_back({UnitKind::Hotspot, number, text});
-            row_h = std::max(row_h, card.height());
         }
-        y += row_h + gap;
+        y += std::round(card_h) + gap;
     }
-    b.height = y + 4;
+    b.height = y + 2;
     return b;
 }
 
@@ -531,11 +536,14 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
             if (item.kind == book::ItemKind::Word || item.kind == book::ItemKind::Marker) {
                 std::vector<std::pair<const book::Item*, int>> run;
                 std::size_t j = i;
-                while (j < page.items.size() && page.items[j].kind == item.kind && run.size() < 12) {
+                bool all_markers = true;
+                while (j < page.items.size() && run.size() < 16 &&
+                       (page.items[j].kind == book::ItemKind::Word || page.items[j].kind == book::ItemKind::Marker)) {
+                    all_markers = all_markers && page.items[j].is_marker();
                     run.push_back({&page.items[j], static_cast<int>(j) + 1});
                     ++j;
                 }
-                blocks.push_back(item.kind == book::ItemKind::Word ? word_block(run, st, sc, w) : marker_block(run, st, sc, w));
+                blocks.push_back(all_markers && run.size() <= 2 ? marker_block(run, st, sc, w) : word_block(run, st, sc, w));
                 i = j;
                 right = false;
                 continue;

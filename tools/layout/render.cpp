@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include "tools/layout/fonts.hpp"
@@ -32,7 +33,7 @@ void draw_text(QPainter& p, const Draw& d) {
 
 // --- simple pictures, each drawn into a square-ish cell ---
 
-using Shape = std::function<void(QPainter&, const QRectF&)>;
+using Shape = std::function<void(QPainter&, const QRectF&, QColor)>;
 
 void sun(QPainter& p, const QRectF& r) {
     QPointF c = r.center();
@@ -305,6 +306,358 @@ void box_shape(QPainter& p, const QRectF& r, QColor c0) {
     p.drawLine(QPointF(c.x() - s * 0.34, c.y() - s * 0.04), QPointF(c.x() + s * 0.34, c.y() - s * 0.04));
 }
 
+
+void shirt(QPainter& p, const QRectF& r, QColor c0) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    QPolygonF t;
+    t << c + QPointF(-s * 0.12, -s * 0.3) << c + QPointF(-s * 0.34, -s * 0.18) << c + QPointF(-s * 0.26, -s * 0.02)
+      << c + QPointF(-s * 0.18, -s * 0.08) << c + QPointF(-s * 0.18, s * 0.32) << c + QPointF(s * 0.18, s * 0.32)
+      << c + QPointF(s * 0.18, -s * 0.08) << c + QPointF(s * 0.26, -s * 0.02) << c + QPointF(s * 0.34, -s * 0.18)
+      << c + QPointF(s * 0.12, -s * 0.3) << c + QPointF(0, -s * 0.22);
+    p.setPen(QPen(c0.darker(150), s * 0.02));
+    p.setBrush(c0);
+    p.drawPolygon(t);
+}
+
+void dress(QPainter& p, const QRectF& r, QColor c0) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    QPolygonF t;
+    t << c + QPointF(-s * 0.1, -s * 0.32) << c + QPointF(-s * 0.14, -s * 0.08) << c + QPointF(-s * 0.3, s * 0.32)
+      << c + QPointF(s * 0.3, s * 0.32) << c + QPointF(s * 0.14, -s * 0.08) << c + QPointF(s * 0.1, -s * 0.32);
+    p.setPen(QPen(c0.darker(150), s * 0.02));
+    p.setBrush(c0);
+    p.drawPolygon(t);
+}
+
+void hat(QPainter& p, const QRectF& r, QColor c0) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center() + QPointF(0, s * 0.06);
+    p.setPen(QPen(c0.darker(150), s * 0.02));
+    p.setBrush(c0);
+    p.drawChord(QRectF(c.x() - s * 0.24, c.y() - s * 0.28, s * 0.48, s * 0.5), 0, 180 * 16);
+    p.drawRoundedRect(QRectF(c.x() - s * 0.34, c.y() - s * 0.04, s * 0.68, s * 0.1), s * 0.04, s * 0.04);
+}
+
+void boot(QPainter& p, const QRectF& r, QColor c0) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    QPainterPath path;
+    path.moveTo(c + QPointF(-s * 0.2, -s * 0.32));
+    path.lineTo(c + QPointF(s * 0.02, -s * 0.32));
+    path.lineTo(c + QPointF(s * 0.02, s * 0.06));
+    path.quadTo(c + QPointF(s * 0.34, s * 0.1), c + QPointF(s * 0.34, s * 0.28));
+    path.lineTo(c + QPointF(-s * 0.2, s * 0.28));
+    path.closeSubpath();
+    p.setPen(QPen(c0.darker(150), s * 0.02));
+    p.setBrush(c0);
+    p.drawPath(path);
+}
+
+void scarf(QPainter& p, const QRectF& r, QColor c0) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(c0.darker(150), s * 0.02));
+    p.setBrush(c0);
+    p.drawRoundedRect(QRectF(c.x() - s * 0.3, c.y() - s * 0.22, s * 0.6, s * 0.14), s * 0.06, s * 0.06);
+    p.drawRoundedRect(QRectF(c.x() + s * 0.08, c.y() - s * 0.12, s * 0.13, s * 0.42), s * 0.05, s * 0.05);
+}
+
+void splash(QPainter& p, const QRectF& r, QColor c0) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(c0.darker(130), s * 0.02));
+    p.setBrush(c0);
+    QPainterPath path;
+    for (int i = 0; i <= 12; ++i) {
+        double a = i * 2 * M_PI / 12;
+        double rad = s * (i % 2 ? 0.26 : 0.33);
+        QPointF pt = c + QPointF(std::cos(a), std::sin(a)) * rad;
+        if (i == 0) path.moveTo(pt);
+        else path.lineTo(pt);
+    }
+    p.drawPath(path);
+}
+
+void dots(QPainter& p, const QRectF& r, int n, QColor c0) {
+    double s = std::min(r.width(), r.height());
+    int cols = n <= 4 ? n : (n + 1) / 2;
+    int rows = n <= 4 ? 1 : 2;
+    double d = std::min(s * 0.8 / rows, r.width() * 0.8 / cols);
+    QPointF o = r.center() - QPointF(d * cols / 2, d * rows / 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c0);
+    for (int i = 0; i < n; ++i) p.drawEllipse(o + QPointF(d * (i % cols + 0.5), d * (i / cols + 0.5)), d * 0.36, d * 0.36);
+}
+
+void chair(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x8a, 0x62, 0x3f), s * 0.05, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(-s * 0.15, -s * 0.32), c + QPointF(-s * 0.15, s * 0.32));
+    p.drawLine(c + QPointF(-s * 0.15, 0), c + QPointF(s * 0.18, 0));
+    p.drawLine(c + QPointF(s * 0.18, 0), c + QPointF(s * 0.18, s * 0.32));
+}
+
+void table_shape(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x8a, 0x62, 0x3f), s * 0.05, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(-s * 0.34, -s * 0.08), c + QPointF(s * 0.34, -s * 0.08));
+    p.drawLine(c + QPointF(-s * 0.26, -s * 0.08), c + QPointF(-s * 0.26, s * 0.3));
+    p.drawLine(c + QPointF(s * 0.26, -s * 0.08), c + QPointF(s * 0.26, s * 0.3));
+}
+
+void bed(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x8a, 0x62, 0x3f), s * 0.03));
+    p.setBrush(QColor(0xb5, 0xcd, 0xe8));
+    p.drawRect(QRectF(c.x() - s * 0.36, c.y() - s * 0.02, s * 0.72, s * 0.16));
+    p.setBrush(QColor(0x8a, 0x62, 0x3f));
+    p.drawRect(QRectF(c.x() - s * 0.38, c.y() - s * 0.2, s * 0.06, s * 0.42));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRectF(c.x() - s * 0.3, c.y() - s * 0.1, s * 0.16, s * 0.09));
+}
+
+void lamp(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(kInk, s * 0.03));
+    p.drawLine(c + QPointF(0, -s * 0.05), c + QPointF(0, s * 0.3));
+    p.drawLine(c + QPointF(-s * 0.12, s * 0.3), c + QPointF(s * 0.12, s * 0.3));
+    QPolygonF shade;
+    shade << c + QPointF(-s * 0.1, -s * 0.3) << c + QPointF(s * 0.1, -s * 0.3) << c + QPointF(s * 0.2, -s * 0.05) << c + QPointF(-s * 0.2, -s * 0.05);
+    p.setBrush(QColor(0xf7, 0xd0, 0x5a));
+    p.drawPolygon(shade);
+}
+
+void window_shape(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    QRectF w(c.x() - s * 0.28, c.y() - s * 0.3, s * 0.56, s * 0.6);
+    p.setPen(QPen(QColor(0x8a, 0x62, 0x3f), s * 0.04));
+    p.setBrush(QColor(0xcf, 0xe6, 0xf5));
+    p.drawRect(w);
+    p.drawLine(QPointF(c.x(), w.top()), QPointF(c.x(), w.bottom()));
+    p.drawLine(QPointF(w.left(), c.y()), QPointF(w.right(), c.y()));
+}
+
+void door(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x6b, 0x4a, 0x2b), s * 0.03));
+    p.setBrush(QColor(0xb0, 0x7d, 0x52));
+    p.drawRect(QRectF(c.x() - s * 0.2, c.y() - s * 0.36, s * 0.4, s * 0.72));
+    p.setBrush(QColor(0xf7, 0xc9, 0x48));
+    p.drawEllipse(c + QPointF(s * 0.12, 0), s * 0.03, s * 0.03);
+}
+
+void animal(QPainter& p, const QRectF& r, QColor fur, bool spots) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center() + QPointF(0, s * 0.04);
+    p.setPen(QPen(fur.darker(170), s * 0.02));
+    p.setBrush(fur);
+    for (double lx : {-0.2, -0.08, 0.1, 0.22}) p.drawRect(QRectF(c.x() + lx * s, c.y() + s * 0.08, s * 0.06, s * 0.22));
+    p.drawEllipse(c, s * 0.3, s * 0.16);
+    p.drawEllipse(c + QPointF(-s * 0.32, -s * 0.12), s * 0.12, s * 0.1);
+    if (spots) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        p.drawEllipse(c + QPointF(0.05 * s, -0.04 * s), s * 0.07, s * 0.05);
+        p.drawEllipse(c + QPointF(-0.12 * s, 0.04 * s), s * 0.05, s * 0.04);
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    p.drawEllipse(c + QPointF(-s * 0.35, -s * 0.14), s * 0.02, s * 0.02);
+}
+
+void carrot(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    QPolygonF body;
+    body << c + QPointF(-s * 0.1, -s * 0.18) << c + QPointF(s * 0.1, -s * 0.18) << c + QPointF(0, s * 0.36);
+    p.setPen(QPen(QColor(0xc0, 0x5a, 0x1a), s * 0.02));
+    p.setBrush(QColor(0xf0, 0x8a, 0x3a));
+    p.drawPolygon(body);
+    p.setPen(QPen(QColor(0x6a, 0x99, 0x4e), s * 0.04, Qt::SolidLine, Qt::RoundCap));
+    for (double a : {-0.1, 0.0, 0.1}) p.drawLine(c + QPointF(0, -s * 0.18), c + QPointF(a * s, -s * 0.36));
+}
+
+void egg(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0xc8, 0xb8, 0x98), s * 0.02));
+    p.setBrush(QColor(0xfa, 0xf3, 0xe0));
+    p.drawEllipse(c, s * 0.18, s * 0.24);
+}
+
+void snowflake(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x7f, 0xb3, 0xd5), s * 0.04, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 6; ++i) {
+        double a = i * M_PI / 3;
+        QPointF d(std::cos(a), std::sin(a));
+        p.drawLine(c, c + d * s * 0.32);
+    }
+}
+
+void kite(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    QPolygonF k;
+    k << c + QPointF(0, -s * 0.34) << c + QPointF(s * 0.22, -s * 0.06) << c + QPointF(0, s * 0.2) << c + QPointF(-s * 0.22, -s * 0.06);
+    p.setPen(QPen(QColor(0xc4, 0x4a, 0x4a), s * 0.02));
+    p.setBrush(QColor(0xe8, 0x6a, 0x6a));
+    p.drawPolygon(k);
+    p.setPen(QPen(kInk, s * 0.015));
+    p.drawLine(c + QPointF(0, s * 0.2), c + QPointF(s * 0.12, s * 0.36));
+}
+
+void clock(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(kInk, s * 0.03));
+    p.setBrush(Qt::white);
+    p.drawEllipse(c, s * 0.32, s * 0.32);
+    p.drawLine(c, c + QPointF(0, -s * 0.22));
+    p.drawLine(c, c + QPointF(s * 0.15, 0));
+}
+
+void car(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(kInk, s * 0.02));
+    p.setBrush(QColor(0xd9, 0x4f, 0x4f));
+    p.drawRoundedRect(QRectF(c.x() - s * 0.38, c.y() - s * 0.06, s * 0.76, s * 0.2), s * 0.05, s * 0.05);
+    p.drawRoundedRect(QRectF(c.x() - s * 0.2, c.y() - s * 0.22, s * 0.38, s * 0.18), s * 0.06, s * 0.06);
+    p.setBrush(kInk);
+    p.drawEllipse(c + QPointF(-s * 0.22, s * 0.15), s * 0.07, s * 0.07);
+    p.drawEllipse(c + QPointF(s * 0.22, s * 0.15), s * 0.07, s * 0.07);
+}
+
+void cake(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x6b, 0x4a, 0x2b), s * 0.02));
+    p.setBrush(QColor(0x8a, 0x5a, 0x3a));
+    p.drawRoundedRect(QRectF(c.x() - s * 0.3, c.y() - s * 0.1, s * 0.6, s * 0.3), s * 0.04, s * 0.04);
+    p.setBrush(QColor(0xfa, 0xf3, 0xe0));
+    p.drawRect(QRectF(c.x() - s * 0.3, c.y() - s * 0.12, s * 0.6, s * 0.06));
+    p.setPen(QPen(QColor(0xe8, 0x6a, 0x6a), s * 0.03));
+    p.drawLine(c + QPointF(0, -s * 0.14), c + QPointF(0, -s * 0.3));
+}
+
+void bread(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x9e, 0x6b, 0x2b), s * 0.02));
+    p.setBrush(QColor(0xe0, 0xa8, 0x5e));
+    p.drawRoundedRect(QRectF(c.x() - s * 0.3, c.y() - s * 0.16, s * 0.6, s * 0.32), s * 0.14, s * 0.14);
+}
+
+void sofa(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x5a, 0x3e, 0x6e), s * 0.02));
+    p.setBrush(QColor(0x86, 0x72, 0x9e));
+    p.drawRoundedRect(QRectF(c.x() - s * 0.34, c.y() - s * 0.2, s * 0.68, s * 0.22), s * 0.06, s * 0.06);
+    p.drawRoundedRect(QRectF(c.x() - s * 0.4, c.y(), s * 0.8, s * 0.2), s * 0.06, s * 0.06);
+}
+
+void fridge(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(kInk, s * 0.02));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(c.x() - s * 0.18, c.y() - s * 0.36, s * 0.36, s * 0.72), s * 0.04, s * 0.04);
+    p.drawLine(c + QPointF(-s * 0.18, -s * 0.08), c + QPointF(s * 0.18, -s * 0.08));
+}
+
+void cutlery(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(QColor(0x8a, 0x8f, 0x99), s * 0.045, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(-s * 0.1, -s * 0.3), c + QPointF(-s * 0.1, s * 0.32));
+    p.drawLine(c + QPointF(s * 0.1, -s * 0.3), c + QPointF(s * 0.1, s * 0.32));
+    p.setBrush(QColor(0x8a, 0x8f, 0x99));
+    p.drawEllipse(c + QPointF(s * 0.1, -s * 0.24), s * 0.05, s * 0.08);
+}
+
+void hill(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x6a, 0x99, 0x4e));
+    p.drawChord(QRectF(c.x() - s * 0.4, c.y() - s * 0.2, s * 0.8, s * 0.8), 0, 180 * 16);
+}
+
+void pond(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x7f, 0xb3, 0xd5));
+    p.drawEllipse(r.center(), s * 0.38, s * 0.16);
+}
+
+void bike(QPainter& p, const QRectF& r) {
+    double s = std::min(r.width(), r.height());
+    QPointF c = r.center();
+    p.setPen(QPen(kInk, s * 0.03));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c + QPointF(-s * 0.2, s * 0.1), s * 0.14, s * 0.14);
+    p.drawEllipse(c + QPointF(s * 0.2, s * 0.1), s * 0.14, s * 0.14);
+    p.setPen(QPen(QColor(0x4a, 0x78, 0xa8), s * 0.04));
+    p.drawLine(c + QPointF(-s * 0.2, s * 0.1), c + QPointF(0, -s * 0.08));
+    p.drawLine(c + QPointF(0, -s * 0.08), c + QPointF(s * 0.2, s * 0.1));
+    p.drawLine(c + QPointF(0, -s * 0.08), c + QPointF(s * 0.14, -s * 0.14));
+}
+
+// The first letter of a word on a round tile: the small fallback picture.
+void letter_tile(QPainter& p, const QRectF& r, const QString& word, QColor c0) {
+    double s = std::min(r.width(), r.height());
+    QString t = word;
+    for (const char* article : {"a ", "an ", "the "})
+        if (t.startsWith(QLatin1String(article))) t = t.mid(static_cast<qsizetype>(std::strlen(article)));
+    QString letter = t.isEmpty() ? QString("?") : t.left(1).toUpper();
+    p.setPen(Qt::NoPen);
+    p.setBrush(c0);
+    p.drawEllipse(r.center(), s * 0.34, s * 0.34);
+    QFont f;
+    f.setFamilies({"DejaVu Sans"});
+    f.setBold(true);
+    f.setPixelSize(static_cast<int>(s * 0.42 * kFontScale));
+    f.setHintingPreference(QFont::PreferNoHinting);
+    p.save();
+    p.translate(r.center());
+    p.scale(1 / kFontScale, 1 / kFontScale);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    double big = s * kFontScale;
+    p.drawText(QRectF(-big, -big, 2 * big, 2 * big), Qt::AlignCenter, letter);
+    p.restore();
+}
+
+QColor named_colour(const QString& d, QColor fallback) {
+    static const std::pair<const char*, QColor> colours[] = {
+        {"red", QColor(0xd9, 0x4f, 0x4f)},    {"pink", QColor(0xe8, 0x8a, 0xb0)},   {"yellow", QColor(0xf2, 0xc9, 0x3a)},
+        {"green", QColor(0x6a, 0x99, 0x4e)},  {"blue", QColor(0x4a, 0x78, 0xa8)},   {"orange", QColor(0xf0, 0x8a, 0x3a)},
+        {"purple", QColor(0x86, 0x62, 0xae)}, {"brown", QColor(0x8a, 0x62, 0x3f)},  {"black", QColor(0x3a, 0x3a, 0x40)},
+        {"white", QColor(0xf4, 0xf4, 0xf0)},  {"grey", QColor(0x9a, 0x9a, 0xa0)},
+    };
+    for (const auto& [name, c] : colours)
+        if (d.contains(QRegularExpression(QString("\\b") + name + "\\b"))) return c;
+    return fallback;
+}
+
+int named_number(const QString& d) {
+    static const char* numbers[] = {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"};
+    for (int i = 0; i < 10; ++i)
+        if (d.contains(QRegularExpression(QString("^") + numbers[i] + "$"))) return i + 1;
+    return 0;
+}
+
 // Keywords (English or Chinese) of a description mapped to shapes.
 struct Keyed {
     const char* keys;  // space-separated
@@ -312,29 +665,61 @@ struct Keyed {
 };
 
 const std::vector<Keyed>& keyed_shapes() {
+    using P = QPainter;
+    using R = QRectF;
     static const std::vector<Keyed> table = {
-        {"sun sunny summer hot 太阳 晴 夏", sun},
-        {"rain rainy umbrella 雨 伞", [](QPainter& p, const QRectF& r) { cloud(p, r, true); }},
-        {"cloud cloudy windy wind snow 云 阴 风 雪 冬", [](QPainter& p, const QRectF& r) { cloud(p, r, false); }},
-        {"cat kitten 猫", [](QPainter& p, const QRectF& r) { cat(p, r, QColor(0xf0, 0xa9, 0x5a)); }},
-        {"dog biscuit puppy 狗 饼干", dog},
-        {"apple apples tomato 苹果 番茄 西红柿", [](QPainter& p, const QRectF& r) { apple(p, r, QColor(0xd9, 0x4f, 0x4f)); }},
-        {"orange oranges peach 橙 桃", [](QPainter& p, const QRectF& r) { apple(p, r, QColor(0xf0, 0x9a, 0x3a)); }},
-        {"tree trees park farm garden 树 公园 农场 花园", tree},
-        {"house home flat room bedroom kitchen 家 房 屋 卧室 厨房", house},
-        {"book books library story read 书 图书馆 故事", [](QPainter& p, const QRectF& r) { book_shape(p, r, QColor(0x4a, 0x78, 0xa8)); }},
-        {"ball football playground 球 操场", ball},
-        {"flower flowers spring 花 春", [](QPainter& p, const QRectF& r) { flower(p, r, QColor(0xe8, 0x8a, 0xb0)); }},
-        {"fish river 鱼 河", fish},
-        {"bird duck hen chicken 鸟 鸭 鸡", bird},
-        {"pig 猪", pig},
-        {"milk juice water tea drink 牛奶 果汁 水 茶 喝", [](QPainter& p, const QRectF& r) { cup(p, r, QColor(0xf2, 0xa6, 0x3a)); }},
-        {"rice noodles soup bowl dinner lunch breakfast 米饭 面条 汤 碗 饭", bowl},
-        {"girl boy teacher friend mum dad grandma lily ben rosa kai tao 女孩 男孩 老师 朋友 妈妈 爸爸 奶奶 莉莉 本 罗莎 凯 涛涛 孩子",
-         [](QPainter& p, const QRectF& r) { person(p, r, QColor(0x6a, 0x99, 0x4e)); }},
-        {"pencil pen crayon ruler draw 铅笔 钢笔 蜡笔 尺 画", pencil},
-        {"star stars moon night 星 月 夜", star},
-        {"bag box 包 盒", [](QPainter& p, const QRectF& r) { box_shape(p, r, QColor(0x86, 0x72, 0x9e)); }},
+        {"sun sunny summer hot warm", [](P& p, const R& r, QColor) { sun(p, r); }},
+        {"rain rainy raindrops umbrella raincoat", [](P& p, const R& r, QColor) { cloud(p, r, true); }},
+        {"cloud cloudy windy wind autumn cool", [](P& p, const R& r, QColor) { cloud(p, r, false); }},
+        {"snow snowy winter cold", [](P& p, const R& r, QColor) { snowflake(p, r); }},
+        {"cat kitten", [](P& p, const R& r, QColor c) { cat(p, r, c == QColor() ? QColor(0xf0, 0xa9, 0x5a) : c); }},
+        {"dog biscuit puppy", [](P& p, const R& r, QColor) { dog(p, r); }},
+        {"apple apples tomato tomatoes", [](P& p, const R& r, QColor) { apple(p, r, QColor(0xd9, 0x4f, 0x4f)); }},
+        {"orange oranges peach pumpkin pumpkins onion onions potato potatoes",
+         [](P& p, const R& r, QColor c) { apple(p, r, c == QColor() ? QColor(0xf0, 0x9a, 0x3a) : c); }},
+        {"carrot carrots vegetables beans", [](P& p, const R& r, QColor) { carrot(p, r); }},
+        {"tree trees plant spring park garden", [](P& p, const R& r, QColor) { tree(p, r); }},
+        {"house home flat room", [](P& p, const R& r, QColor) { house(p, r); }},
+        {"book books songbook library story read", [](P& p, const R& r, QColor c) { book_shape(p, r, c == QColor() ? QColor(0x4a, 0x78, 0xa8) : c); }},
+        {"ball football ping-pong goal", [](P& p, const R& r, QColor) { ball(p, r); }},
+        {"flower flowers", [](P& p, const R& r, QColor c) { flower(p, r, c == QColor() ? QColor(0xe8, 0x8a, 0xb0) : c); }},
+        {"fish swim swimming pool", [](P& p, const R& r, QColor) { fish(p, r); }},
+        {"bird duck hen chicken chicks goose geese", [](P& p, const R& r, QColor) { bird(p, r); }},
+        {"pig pigs", [](P& p, const R& r, QColor) { pig(p, r); }},
+        {"cow", [](P& p, const R& r, QColor) { animal(p, r, QColor(0xf4, 0xf4, 0xf0), true); }},
+        {"horse", [](P& p, const R& r, QColor) { animal(p, r, QColor(0xa8, 0x70, 0x48), false); }},
+        {"sheep lamb goat goats rabbit rabbits", [](P& p, const R& r, QColor) { animal(p, r, QColor(0xf4, 0xf1, 0xe8), false); }},
+        {"milk juice water tea drink glass cup", [](P& p, const R& r, QColor c) { cup(p, r, c == QColor() ? QColor(0xf2, 0xa6, 0x3a) : c); }},
+        {"rice noodles soup bowl dinner lunch breakfast dumplings plate",
+         [](P& p, const R& r, QColor) { bowl(p, r); }},
+        {"egg eggs", [](P& p, const R& r, QColor) { egg(p, r); }},
+        {"bread beef", [](P& p, const R& r, QColor) { bread(p, r); }},
+        {"cake chocolate", [](P& p, const R& r, QColor) { cake(p, r); }},
+        {"chopsticks spoon fork knife", [](P& p, const R& r, QColor) { cutlery(p, r); }},
+        {"girl boy teacher friend mum dad grandma lily ben rosa kai tao children zhao sing dance run jump",
+         [](P& p, const R& r, QColor c) { person(p, r, c == QColor() ? QColor(0x6a, 0x99, 0x4e) : c); }},
+        {"pencil pencils pen crayon ruler eraser draw drawing", [](P& p, const R& r, QColor) { pencil(p, r); }},
+        {"star stars moon night", [](P& p, const R& r, QColor) { star(p, r); }},
+        {"bag schoolbag box toy", [](P& p, const R& r, QColor c) { box_shape(p, r, c == QColor() ? QColor(0x86, 0x72, 0x9e) : c); }},
+        {"t-shirt sweater jacket coat shirt", [](P& p, const R& r, QColor c) { shirt(p, r, c == QColor() ? QColor(0x5d, 0x8c, 0xb8) : c); }},
+        {"dress skirt", [](P& p, const R& r, QColor c) { dress(p, r, c == QColor() ? QColor(0xe8, 0x8a, 0xb0) : c); }},
+        {"hat cap", [](P& p, const R& r, QColor c) { hat(p, r, c == QColor() ? QColor(0xf2, 0xc9, 0x3a) : c); }},
+        {"boots shoes socks gloves shorts", [](P& p, const R& r, QColor c) { boot(p, r, c == QColor() ? QColor(0x8a, 0x62, 0x3f) : c); }},
+        {"scarf", [](P& p, const R& r, QColor c) { scarf(p, r, c == QColor() ? QColor(0xd9, 0x4f, 0x4f) : c); }},
+        {"chair", [](P& p, const R& r, QColor) { chair(p, r); }},
+        {"desk table", [](P& p, const R& r, QColor) { table_shape(p, r); }},
+        {"bed bedroom", [](P& p, const R& r, QColor) { bed(p, r); }},
+        {"lamp", [](P& p, const R& r, QColor) { lamp(p, r); }},
+        {"sofa living", [](P& p, const R& r, QColor) { sofa(p, r); }},
+        {"fridge kitchen oven", [](P& p, const R& r, QColor) { fridge(p, r); }},
+        {"window balcony", [](P& p, const R& r, QColor) { window_shape(p, r); }},
+        {"door bathroom gate", [](P& p, const R& r, QColor) { door(p, r); }},
+        {"kite fly", [](P& p, const R& r, QColor) { kite(p, r); }},
+        {"clock bell", [](P& p, const R& r, QColor) { clock(p, r); }},
+        {"car", [](P& p, const R& r, QColor) { car(p, r); }},
+        {"bike", [](P& p, const R& r, QColor) { bike(p, r); }},
+        {"hill fence farm", [](P& p, const R& r, QColor) { hill(p, r); }},
+        {"pond river mud", [](P& p, const R& r, QColor) { pond(p, r); }},
     };
     return table;
 }
@@ -344,7 +729,7 @@ std::vector<const Shape*> shapes_for(const QString& description) {
     QString d = description.toLower();
     for (const Keyed& k : keyed_shapes()) {
         for (const QString& key : QString::fromUtf8(k.keys).split(' ', Qt::SkipEmptyParts)) {
-            bool hit = key.at(0).unicode() < 128 ? d.contains(QRegularExpression("\\b" + key + "\\b")) : d.contains(key);
+            bool hit = d.contains(QRegularExpression("(^|[^a-z-])" + QRegularExpression::escape(key) + "($|[^a-z-])"));
             if (hit) {
                 out.push_back(&k.shape);
                 break;
@@ -355,47 +740,63 @@ std::vector<const Shape*> shapes_for(const QString& description) {
     return out;
 }
 
-// A framed drawing: a little scene of sky and grass with the shapes the description names, or a
-// plain landscape when it names none.
+// A framed drawing: the shapes the description names (in the colour it names) over a little
+// scene of sky and grass; a plain landscape when it names none, or on a small card the word's
+// first letter.
 void draw_picture(QPainter& p, const Draw& d) {
     QRectF r = d.rect;
-    bool small = r.height() < 50;
+    bool small = r.height() < 36;
+    double radius = small ? 4 : 6;
     p.save();
     QPainterPath frame;
-    frame.addRoundedRect(r, small ? 4 : 6, small ? 4 : 6);
+    frame.addRoundedRect(r, radius, radius);
     p.setClipPath(frame);
     QLinearGradient sky(r.topLeft(), r.bottomLeft());
     sky.setColorAt(0, QColor(0xe3, 0xf0, 0xf8));
     sky.setColorAt(1, QColor(0xf4, 0xf8, 0xf0));
     p.fillRect(r, sky);
-    auto shapes = shapes_for(d.text);
+    QString text = d.text.toLower();
+    auto shapes = shapes_for(text);
+    int number = named_number(text);
+    QColor colour = named_colour(text, QColor());
+    bool colour_word = colour.isValid() && shapes.empty() && text.split(' ', Qt::SkipEmptyParts).size() == 1;
+    bool scene = r.height() > 120;
     if (!small) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0xc2, 0xdc, 0xa6));
-        p.drawEllipse(QRectF(r.left() - r.width() * 0.2, r.bottom() - r.height() * 0.28, r.width() * 0.9, r.height() * 0.6));
+        p.drawEllipse(QRectF(r.left() - r.width() * 0.2, r.bottom() - r.height() * 0.22, r.width() * 0.9, r.height() * 0.5));
         p.setBrush(QColor(0xa9, 0xcc, 0x8a));
-        p.drawEllipse(QRectF(r.left() + r.width() * 0.35, r.bottom() - r.height() * 0.24, r.width() * 0.9, r.height() * 0.5));
+        p.drawEllipse(QRectF(r.left() + r.width() * 0.35, r.bottom() - r.height() * 0.18, r.width() * 0.9, r.height() * 0.45));
     }
-    bool scene = r.height() > 120;  // a large picture: a landscape with the shapes in front
-    if (scene || (shapes.empty() && !small)) {
-        double cell = std::min({r.height() * 0.9, r.width() / 3, 110.0});
-        sun(p, QRectF(r.right() - cell * 1.1, r.top() + cell * 0.05, cell, cell));
-        tree(p, QRectF(r.left() + r.width() * 0.04, r.bottom() - cell * 1.1, cell, cell));
-        if (shapes.empty()) house(p, QRectF(r.center().x() - cell / 2, r.bottom() - cell * 1.02, cell, cell));
+    if (number > 0) {
+        dots(p, r.adjusted(4, 3, -4, -3), number, d.colour);
+    } else if (colour_word) {
+        splash(p, r, colour);
     } else if (shapes.empty()) {
-        book_shape(p, r, d.colour);
-    }
-    if (!shapes.empty()) {
+        if (scene || (!small && r.width() > 1.6 * r.height() && r.height() > 50)) {
+            double cell = std::min({r.height() * 0.9, r.width() / 3, 110.0});
+            sun(p, QRectF(r.right() - cell * 1.1, r.top() + cell * 0.05, cell, cell));
+            tree(p, QRectF(r.left() + r.width() * 0.06, r.bottom() - cell * 1.05, cell, cell));
+            house(p, QRectF(r.center().x() - cell / 2, r.bottom() - cell * 1.02, cell, cell));
+        } else {
+            letter_tile(p, r, text, d.colour);
+        }
+    } else {
+        if (scene) {
+            double cell = std::min({r.height() * 0.9, r.width() / 3, 110.0});
+            sun(p, QRectF(r.right() - cell * 1.1, r.top() + cell * 0.05, cell, cell));
+        }
         int n = static_cast<int>(shapes.size());
-        double cell = std::min({r.height() * (scene ? 0.5 : 0.92), r.width() / (n + (scene ? 1.5 : 0)), scene ? 90.0 : 200.0});
+        double cell = std::min({r.height() * (scene ? 0.5 : 0.95), r.width() / (n + (scene ? 1.5 : 0)), scene ? 90.0 : 200.0});
         double x0 = r.center().x() - cell * n / 2;
         double y0 = scene ? r.bottom() - cell * 1.15 : r.center().y() - cell / 2;
-        for (int i = 0; i < n; ++i) (*shapes[static_cast<std::size_t>(i)])(p, QRectF(x0 + i * cell, y0, cell, cell));
+        for (int i = 0; i < n; ++i)
+            (*shapes[static_cast<std::size_t>(i)])(p, QRectF(x0 + i * cell, y0, cell, cell), i == 0 ? colour : QColor());
     }
     p.restore();
-    p.setPen(QPen(d.colour, 1.2));
+    p.setPen(QPen(d.colour, 1.0));
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(r, small ? 4 : 6, small ? 4 : 6);
+    p.drawRoundedRect(r, radius, radius);
 }
 
 void draw_bubble(QPainter& p, const Draw& d) {
