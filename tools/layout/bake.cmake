@@ -1,0 +1,19 @@
+# The page layout: page pictures, the listen icon and the page-picture units of the main window.
+add_executable(layout_bake ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
+               ${CMAKE_CURRENT_LIST_DIR}/render.cpp ${CMAKE_CURRENT_LIST_DIR}/check.cpp)
+target_link_libraries(layout_bake PRIVATE tapbook_book Qt6::Gui)
+
+file(GLOB TAPBOOK_LAYOUT_BOOK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/book/*.txt
+     ${CMAKE_SOURCE_DIR}/book/pages/*.txt ${CMAKE_SOURCE_DIR}/book/words/*.txt)
+set(TAPBOOK_LAYOUT_OUTPUTS)
+foreach(n RANGE 1 36)
+  if(n LESS 10)
+    set(n "0${n}")
+  endif()
+  list(APPEND TAPBOOK_LAYOUT_OUTPUTS pictures/page-${n}.jpg)
+endforeach()
+list(APPEND TAPBOOK_LAYOUT_OUTPUTS pictures/listen.jpg layout/main_pages.json)
+tapbook_bake(OUTPUTS ${TAPBOOK_LAYOUT_OUTPUTS}
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:layout_bake>
+          --book ${CMAKE_SOURCE_DIR}/book --out ${TAPBOOK_ASSETS_DIR}
+  DEPENDS layout_bake ${TAPBOOK_LAYOUT_BOOK_SOURCES})
