@@ -137,3 +137,53 @@ TEST_F(Compiler, TextsFromTheExtrasList) {
         {"name": "l1", "type": "Label", "block": {"caption": {"extras": "edition", "column": 2}}}]})");
     EXPECT_NE(compile("--extras " + extras + " " + column), 0);
 }
+
+TEST_F(Compiler, ThePageUnitsFileOfTheLayoutStep) {
+    std::string book = write("book.json", R"({"window": "w", "id": "0x52000001", "units": [
+        {"name": "book", "type": "PageControl", "page_units": [["p2"], ["p1"]], "page_units_at": [-4, 60],
+         "block": {"pages": ["a", "b"]}}]})");
+    std::string laid = write("pages.json", R"({"window": "main", "pictures": [
+        {"name": "p2", "type": "PicBox", "page": 0, "rect": [0, 0, 800, 540], "visible": true, "display_mode": 1,
+         "picture": "", "children": [
+            {"name": "h_1", "type": "TransLabel", "rect": [5, -4, 30, 20], "visible": true, "cursor": 32649,
+             "tag": "2", "events": [{"event": -1, "handler": "page_hotspot_pressed"}]},
+            {"name": "e_1", "type": "EditBox", "rect": [9, 9, 40, 20], "visible": true, "tab_stop": true,
+             "events": [{"event": 0, "handler": "page_fill_in_changed"}]},
+            {"name": "o_1", "type": "TransLabel", "rect": [1, 2, 20, 20], "visible": true, "disabled": true,
+             "cursor": 32512, "tag": "", "events": []}]},
+        {"name": "p1", "type": "PicBox", "page": 1, "rect": [0, 0, 800, 540], "children": []}]})");
+    ASSERT_EQ(compile("--page-units w=" + laid + " " + book), 0) << said_;
+    auto bk = named("book"), p2 = named("p2"), h = named("h_1"), e = named("e_1"), o = named("o_1");
+    ASSERT_TRUE(bk && p2 && h && e && o);
+    EXPECT_EQ(p2->parent, bk->unit_id);
+    EXPECT_EQ(set_->window_at(0).page_of(h->unit_id), 0);
+    EXPECT_EQ(set_->window_at(0).page_of(named("p1")->unit_id), 1);
+    EXPECT_EQ(p2->left, -4);
+    EXPECT_EQ(p2->top, 60);
+    EXPECT_EQ(decode_picbox(p2->type_block)->display_mode, 1u);
+    EXPECT_EQ(h->parent, p2->unit_id);
+    EXPECT_EQ(test::place_of(*h), (std::array{5, -4, 30, 20}));
+    EXPECT_EQ(h->cursor, kCursorHand);
+    EXPECT_EQ(h->tag_number(), 2);
+    EXPECT_EQ(h->handler_for(-1), test::handler_page_hotspot_pressed);
+    EXPECT_EQ(decode_translabel(h->type_block)->caption, gbk("透明标签"));
+    EXPECT_TRUE(e->tab_stop());
+    EXPECT_TRUE(e->type_block.empty());
+    EXPECT_EQ(e->handler_for(0), test::handler_page_fill_in_changed);
+    EXPECT_TRUE(o->disabled());
+    EXPECT_EQ(o->cursor, kCursorArrow);
+    EXPECT_TRUE(o->bindings.empty());
+
+    // The layout's page and the page book's list must agree.
+    std::string swapped = write("swapped.json", R"({"window": "main", "pictures": [
+        {"name": "p2", "type": "PicBox", "page": 1, "children": []},
+        {"name": "p1", "type": "PicBox", "page": 0, "children": []}]})");
+    EXPECT_NE(compile("--page-units w=" + swapped + " " + book), 0);
+    // A handler the table lacks is refused.
+    std::string unknown = write("unknown.json", R"({"window": "main", "pictures": [
+        {"name": "p2", "type": "PicBox", "page": 0, "children": [
+            {"name": "h", "type": "TransLabel", "events": [{"event": -1, "handler": "no_such_handler"}]}]},
+        {"name": "p1", "type": "PicBox", "page": 1, "children": []}]})");
+    EXPECT_NE(compile("--page-units w=" + unknown + " " + book), 0);
+    EXPECT_NE(said_.find("no_such_handler"), std::string::npos) << said_;
+}

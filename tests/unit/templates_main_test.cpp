@@ -139,12 +139,31 @@ TEST_F(MainTemplate, PageBookTitlesAndPages) {
             EXPECT_EQ(pic->type_code, static_cast<std::uint32_t>(UnitType::PicBox));
             EXPECT_EQ(pic->parent, mw::高级选择夹1);
             EXPECT_EQ(w_->page_of(pic->unit_id), k) << page_picture(k);
+            // Stored off the page's corner; the main window moves them there when it is created.
+            EXPECT_GE(pic->left, -17);
+            EXPECT_LE(pic->left, 13);
+            EXPECT_GE(pic->top, 54);
+            EXPECT_LE(pic->top, 78);
+            EXPECT_EQ(pic->width, 800);
             expected.push_back(pic->unit_id);
         }
         expected.push_back(0);
     }
     EXPECT_EQ(book.children, expected);
 
+#if TAPBOOK_WITH_PAGE_UNITS
+    for (int n = 1; n <= 36; ++n) {
+        auto pic = record_named(*w_, ("图片框底图" + std::to_string(n)).c_str());
+        ASSERT_TRUE(pic) << n;
+        EXPECT_EQ(pic->height, 540);
+        auto block = decode_picbox(pic->type_block);
+        ASSERT_TRUE(block);
+        EXPECT_EQ(block->display_mode, 1u);
+        ASSERT_GT(block->picture.size(), 2u) << n;
+        EXPECT_EQ(block->picture[0], 0xFF) << "a JPEG";
+        EXPECT_EQ(block->picture[1], 0xD8) << "a JPEG";
+    }
+#endif
     auto drill = rec(mw::图片框底图背单词);
     EXPECT_EQ(drill.width, 800);
     EXPECT_EQ(drill.height, 560);
