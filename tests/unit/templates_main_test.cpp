@@ -427,3 +427,28 @@ TEST_F(MainTemplate, HotspotsOfEachPageByTag) {
     EXPECT_TRUE(matching(*w_, filter("", "透明标签", 69, 71)).empty());
 }
 #endif
+
+#if TAPBOOK_WITH_PAGE_UNITS
+// Every binding of the three windows, by unit type and event: a unit that lost its handler, or a
+// handler bound to the wrong event, shows up here.
+TEST(TemplateBindings, CountsByTypeAndEvent) {
+    auto set = carried_templates();
+    ASSERT_TRUE(set);
+    std::map<std::pair<UnitType, std::int32_t>, int> bound;
+    for (std::uint32_t id : {mw::window, tb::ids::fill_in_window::window, tb::ids::ordering_window::window}) {
+        WindowTemplate* w = set->find_window(id);
+        ASSERT_NE(w, nullptr);
+        for (int i = 0; i < w->record_count(); ++i) {
+            UnitRecord r = w->record_at(i);
+            for (const Binding& b : r.bindings)
+                if (b.handler != kNoHandler) ++bound[{static_cast<UnitType>(r.type_code), b.event}];
+        }
+    }
+    const std::map<std::pair<UnitType, std::int32_t>, int> expected = {
+        {{UnitType::Window, 0}, 3},    {{UnitType::TransLabel, -1}, 920}, {{UnitType::Label, -1}, 1},
+        {{UnitType::EditBox, 0}, 38},  {{UnitType::EditBox, -9}, 2},      {{UnitType::SuperBtn, 0}, 24},
+        {{UnitType::Button, 0}, 1},    {{UnitType::CheckBox, 0}, 25},     {{UnitType::ComboBox, 0}, 3},
+        {{UnitType::PageControl, 0}, 1}};
+    EXPECT_EQ(bound, expected);
+}
+#endif
