@@ -24,7 +24,7 @@ QJsonObject units_file() {
 }
 
 QRect rect_of(const QJsonObject& unit) {
-    QJsonArray r = unit["rect"].toArray();
+    QJsonArray r = unit["place"].toArray();
     return QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
 }
 
@@ -32,9 +32,10 @@ bool is_hotspot(const QJsonObject& u) { return u["name"].toString().startsWith(Q
 
 int number_of(const QJsonObject& u) { return u["name"].toString().section('_', -1).toInt(); }
 
+// Labels act when the button goes down (event -1); boxes when changed or clicked (event 0).
 QString handler_of(const QJsonObject& u) {
-    QJsonArray ev = u["events"].toArray();
-    return ev.isEmpty() ? QString() : ev[0].toObject()["handler"].toString();
+    const char* event = u["type"] == "TransLabel" ? "-1" : "0";
+    return u["events"].toObject()[event].toString();
 }
 
 class LayoutPages : public testing::Test {
@@ -42,7 +43,23 @@ protected:
     void SetUp() override {
         root = units_file();
         ASSERT_FALSE(root.isEmpty()) << "no layout/main_pages.json under " << kAssets.toStdString();
-        pictures = root["pictures"].toArray();
+        ASSERT_EQ(root["window"].toString(), "main");
+        // The file lists each page picture followed by the units lying on it; regroup them.
+        for (const auto& v : root["units"].toArray()) {
+            QJsonObject u = v.toObject();
+            if (u["parent"].toString() == QString::fromUtf8("高级选择夹1")) {
+                u["children"] = QJsonArray();
+                pictures.append(u);
+            } else {
+                ASSERT_FALSE(pictures.isEmpty());
+                QJsonObject last = pictures.last().toObject();
+                ASSERT_EQ(u["parent"].toString(), last["name"].toString()) << u["name"].toString().toStdString();
+                QJsonArray children = last["children"].toArray();
+                children.append(u);
+                last["children"] = children;
+                pictures[pictures.size() - 1] = last;
+            }
+        }
     }
     QJsonObject root;
     QJsonArray pictures;
@@ -69,9 +86,9 @@ TEST_F(LayoutPages, PicturesComeInPageOrderWithTheirFiles) {
         int n = k < 4 ? front[k] : k + 1;
         EXPECT_EQ(p["name"].toString(), QString::fromUtf8("图片框底图") + QString::number(n));
         EXPECT_EQ(p["page"].toInt(), k);
-        EXPECT_EQ(p["picture"].toString(), QString("pictures/page-%1.jpg").arg(n, 2, 10, QChar('0')));
+        EXPECT_EQ(p["block"].toObject()["picture"].toString(), QString("pictures/page-%1.jpg").arg(n, 2, 10, QChar('0')));
         EXPECT_EQ(rect_of(p).size(), QSize(800, 540));
-        EXPECT_EQ(p["display_mode"].toInt(), 1);
+        EXPECT_EQ(p["block"].toObject()["display_mode"].toInt(), 1);
     }
 }
 
@@ -94,7 +111,7 @@ TEST_F(LayoutPages, InventoryMatchesTheMainWindow) {
             ++by_type[u["type"].toString()];
             if (is_hotspot(u)) {
                 ++page_hotspots;
-                EXPECT_EQ(u["cursor"].toInt(), 0x7F89) << name.toStdString();
+                EXPECT_EQ(u["cursor"].toString(), "hand") << name.toStdString();
             }
             if (name.startsWith(QString::fromUtf8("透明标签练一练是否错误"))) {
                 ++overlays;
@@ -201,7 +218,7 @@ TEST_F(LayoutPages, TickBoxesShowOverPrintedSquaresAndFillInsOverPrintedGaps) {
     int ticks = 0, fills = 0;
     for (const auto& pv : pictures) {
         QJsonObject p = pv.toObject();
-        QImage img(kAssets + p["picture"].toString());
+        QImage img(kAssets + p["block"].toObject()["picture"].toString());
         ASSERT_FALSE(img.isNull());
         for (const auto& cv : p["children"].toArray()) {
             QJsonObject u = cv.toObject();
@@ -226,7 +243,7 @@ TEST_F(LayoutPages, TickBoxesShowOverPrintedSquaresAndFillInsOverPrintedGaps) {
                 EXPECT_FALSE(inked(img, r.center().x(), r.center().y())) << name;
             } else if (u["type"] == "PicBox") {
                 EXPECT_EQ(r.size(), QSize(20, 20)) << name;
-                EXPECT_EQ(u["picture"].toString(), "pictures/listen.jpg") << name;
+                EXPECT_EQ(u["block"].toObject()["picture"].toString(), "pictures/listen.jpg") << name;
             }
             if (u["type"] != "TransLabel") {
                 EXPECT_TRUE(QRect(0, 0, 800, 540).contains(r)) << name;
