@@ -2,6 +2,7 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace tb::media {
@@ -12,7 +13,8 @@ void init_library() {
 }
 }  // namespace
 
-ClipDecoder::ClipDecoder(std::span<const std::uint8_t> mpeg, int device_rate) : mpeg_(mpeg), device_rate_(device_rate) {
+ClipDecoder::ClipDecoder(std::span<const std::uint8_t> mpeg, int device_rate, std::size_t skip, std::size_t length)
+    : mpeg_(mpeg), device_rate_(device_rate), skip_(skip), length_(length) {
     init_library();
     rewind();
 }
@@ -24,6 +26,7 @@ ClipDecoder::~ClipDecoder() {
 void ClipDecoder::rewind() {
     if (mh_) mpg123_delete(mh_);
     ended_ = false;
+    decoded_ = 0;
     src_.clear();
     src_pos_ = 0;
     phase_ = 0;
@@ -33,7 +36,7 @@ void ClipDecoder::rewind() {
         ended_ = true;
         return;
     }
-    mpg123_param(mh_, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0);
+    mpg123_param(mh_, MPG123_FLAGS, MPG123_QUIET, 0.0);
     mpg123_format_none(mh_);
     for (long rate : {8000L, 11025L, 12000L, 16000L, 22050L, 24000L, 32000L, 44100L, 48000L})
         mpg123_format(mh_, rate, MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
@@ -63,9 +66,24 @@ bool ClipDecoder::fill_source() {
             channels_ = channels;
         }
         if (done > 0 && channels_ > 0) {
-            const auto* s = reinterpret_cast<const std::int16_t*>(buf);
-            src_.insert(src_.end(), s, s + done / 2);
-            return true;
+            const auto ch = static_cast<std::size_t>(channels_);
+            std::size_t first = 0, frames = done / 2 / ch;
+            // Drop the delay before the sound and the padding after it.
+            if (decoded_ < skip_) first = std::min(frames, skip_ - decoded_);
+            std::size_t last = frames;
+            if (length_ > 0 && decoded_ + last > skip_ + length_)
+                last = skip_ + length_ > decoded_ ? skip_ + length_ - decoded_ : 0;
+            decoded_ += frames;
+            if (last > first) {
+                const auto* s = reinterpret_cast<const std::int16_t*>(buf);
+                src_.insert(src_.end(), s + first * ch, s + last * ch);
+                return true;
+            }
+            if (length_ > 0 && decoded_ >= skip_ + length_) {
+                ended_ = true;
+                return false;
+            }
+            continue;
         }
         if (rc == MPG123_OK || rc == MPG123_NEW_FORMAT) continue;
         // MPG123_NEED_MORE: the whole clip was fed, so this is its end; anything else is bad data.

@@ -1,7 +1,8 @@
 #pragma once
 // Decodes a clip's MPEG audio from memory with libmpg123 and converts it to the device's
-// format (interleaved stereo 16-bit at the device rate). The encoder and decoder delay and the
-// end padding are skipped when the stream carries them (LAME's Info tag, read gaplessly).
+// format (interleaved stereo 16-bit at the device rate). The clip's WAVE header says how many
+// samples of encoder and decoder delay come before its sound (the codec delay) and how many
+// samples of sound it holds (the "fact" chunk); the delay is skipped and the end padding cut.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -13,7 +14,8 @@ namespace tb::media {
 
 class ClipDecoder {
 public:
-    ClipDecoder(std::span<const std::uint8_t> mpeg, int device_rate);
+    // skip: source frames to drop at the start; length: source frames to play (0: all).
+    ClipDecoder(std::span<const std::uint8_t> mpeg, int device_rate, std::size_t skip = 0, std::size_t length = 0);
     ~ClipDecoder();
     ClipDecoder(const ClipDecoder&) = delete;
     ClipDecoder& operator=(const ClipDecoder&) = delete;
@@ -30,6 +32,9 @@ private:
     bool fill_source();
     std::span<const std::uint8_t> mpeg_;
     int device_rate_;
+    std::size_t skip_;
+    std::size_t length_;
+    std::size_t decoded_ = 0;  // source frames decoded so far in this pass
     mpg123_handle_struct* mh_ = nullptr;
     bool ended_ = false;
     long rate_ = 0;

@@ -11,8 +11,9 @@ namespace tb::media {
 
 class Player : public BufferSink {
 public:
-    Player(ClipPlayers& owner, std::vector<std::uint8_t> data, bool loop)
-        : owner_(owner), data_(std::move(data)), loop_(loop), ring_(kRingBuffers * kBlockBytes / 2) {}
+    Player(ClipPlayers& owner, std::vector<std::uint8_t> data, std::size_t skip, std::size_t length, bool loop)
+        : owner_(owner), data_(std::move(data)), skip_(skip), length_(length), loop_(loop),
+          ring_(kRingBuffers * kBlockBytes / 2) {}
 
     void buffer_done() override {
         {
@@ -34,7 +35,7 @@ public:
 
     void run() {
         AudioDevice& device = *owner_.device_;
-        ClipDecoder decoder(data_, device.sample_rate());
+        ClipDecoder decoder(data_, device.sample_rate(), skip_, length_);
         std::size_t next = 0;
         for (;;) {
             bool any = false;
@@ -86,6 +87,8 @@ private:
 
     ClipPlayers& owner_;
     std::vector<std::uint8_t> data_;
+    const std::size_t skip_;
+    const std::size_t length_;
     const bool loop_;
     std::vector<std::int16_t> ring_;
     std::mutex mutex_;
@@ -118,7 +121,8 @@ bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop) {
     const auto info = parse_wave(clip);
     if (!info) return false;
     if (info->format_tag != kFormatMpegLayer3 && info->format_tag != kFormatMpeg) return false;
-    auto* player = new Player(*this, {info->data.begin(), info->data.end()}, loop);
+    auto* player = new Player(*this, {info->data.begin(), info->data.end()}, info->codec_delay,
+                              info->fact_samples.value_or(0), loop);
     std::lock_guard lock(mutex_);
     players_.push_back(player);
     // The thread starts once the player is in the list; it removes and deletes it on ending.
