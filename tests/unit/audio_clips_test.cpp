@@ -65,6 +65,21 @@ TEST(AudioClips, SentenceClipsAreJointStereo16kHzAndStartAtOnce) {
     expect_clip(cat::practice_right_clips().front(), 2, 16000, 4000);
 }
 
+TEST(AudioClips, EveryClipStartsWithin10Ms) {
+    std::vector<tb::Clip> all;
+    for (int p = 0; p < cat::kPageCount; ++p)
+        for (tb::Clip c : cat::page_clips(p)) all.push_back(c);
+    for (int l = 1; l <= cat::kDrillLessons; ++l)
+        for (tb::Clip c : cat::drill_clips(l)) all.push_back(c);
+    for (int n = 1; n <= 131; ++n) all.push_back(cat::word_list_clip(n));
+    std::size_t worst = 0;
+    for (tb::Clip c : all) {
+        const Decoded d = decode(c, 16000);
+        worst = std::max(worst, leading_silence(d.pcm));
+    }
+    EXPECT_LE(worst, 160u);
+}
+
 TEST(AudioClips, PromptsAreMono24kHz) {
     for (tb::Clip c : {cat::practice_prompt(), cat::find_prompt(), cat::complete_prompt()}) expect_clip(c, 1, 24000, 3000);
 }
