@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 #include "content/audio/decoder.hpp"
@@ -126,7 +127,13 @@ bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop) {
     std::lock_guard lock(mutex_);
     players_.push_back(player);
     // The thread starts once the player is in the list; it removes and deletes it on ending.
-    std::thread([player] { player->run(); }).detach();
+    try {
+        std::thread([player] { player->run(); }).detach();
+    } catch (const std::system_error&) {  // no thread to be had: the clip does not play
+        players_.pop_back();
+        delete player;
+        return false;
+    }
     return true;
 }
 
@@ -160,6 +167,8 @@ std::size_t ClipPlayers::bytes_held() const {
 }
 
 void install_sound_output() {
+    // One device per process: let a previous one go before opening the next.
+    set_sound_output(nullptr);
     set_sound_output(std::make_shared<PlayerSoundOutput>(std::make_shared<ClipPlayers>(open_default_device())));
 }
 

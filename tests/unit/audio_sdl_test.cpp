@@ -66,3 +66,16 @@ TEST(AudioSdl, NoSoundDeviceStillPlaysSilently) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AudioSdl, StartUpInstallsPlayersBehindTheSoundCommands) {
+    tb::media::install_sound_output();
+    tb::media::install_sound_output();  // again: the first device is let go before the next opens
+    EXPECT_FALSE(tb::play_sound({}));
+    EXPECT_TRUE(tb::play_sound(tb::catalogue::page_clips(0).at(0), true));
+    tb::stop_sounds();
+    tb::set_sound_output(nullptr);  // waits for the player to end and closes the device
+}
+
+}  // namespace
