@@ -142,28 +142,30 @@ std::vector<std::string> check_volume(const Volume& v, const book::Book& book) {
     return bad;
 }
 
+// The units in the template compiler's source form: a further source of the main window that
+// adds the page pictures (on the page book's pages) and, after each, the units lying on it.
 std::string units_json(const Volume& v) {
-    QJsonArray pictures;
+    auto place = [](const IRect& r) { return QJsonArray{r.x, r.y, r.w, r.h}; };
+    // What the template data holds for every TransLabel: the type's default caption in blue.
+    const QJsonObject label_block{{"caption", QString::fromUtf8("透明标签")}, {"colour", "0x00FF0000"}};
+    QJsonArray units;
     for (const Spread& s : v.spreads) {
-        QJsonObject pic;
-        pic["name"] = q(s.picture_name());
-        pic["type"] = "PicBox";
-        pic["page"] = s.page_index;
-        pic["rect"] = QJsonArray{0, 0, kBoxWidth, kBoxHeight};
-        pic["visible"] = true;
-        pic["display_mode"] = 1;
-        pic["picture"] = q(s.picture_file());
-        QJsonArray children;
+        QString picture = q(s.picture_name());
+        units.append(QJsonObject{{"name", picture},
+                                 {"type", "PicBox"},
+                                 {"place", place({0, 0, kBoxWidth, kBoxHeight})},
+                                 {"parent", QString::fromUtf8("高级选择夹1")},
+                                 {"page", s.page_index},
+                                 {"visible", true},
+                                 {"block", QJsonObject{{"picture", q(s.picture_file())}, {"display_mode", 1}}}});
         for (const Unit& u : s.units) {
-            QJsonObject o;
-            o["name"] = q(u.name);
-            o["rect"] = QJsonArray{u.rect.x, u.rect.y, u.rect.w, u.rect.h};
-            o["visible"] = true;
+            QJsonObject o{{"name", q(u.name)}, {"place", place(u.rect)}, {"parent", picture}, {"visible", true}};
             switch (u.kind) {
                 case UnitKind::Hotspot:
                     o["type"] = "TransLabel";
-                    o["cursor"] = kHandCursor;
-                    o["tag"] = q(s.word_list ? std::string() : u.tag);
+                    o["cursor"] = "hand";
+                    if (!s.word_list) o["tag"] = q(u.tag);
+                    o["block"] = label_block;
                     break;
                 case UnitKind::FillIn:
                     o["type"] = "EditBox";
@@ -175,28 +177,21 @@ std::string units_json(const Volume& v) {
                     break;
                 case UnitKind::Listen:
                     o["type"] = "PicBox";
-                    o["cursor"] = kHandCursor;
-                    o["display_mode"] = 1;
-                    o["picture"] = "pictures/listen.jpg";
+                    o["cursor"] = "hand";
+                    o["block"] = QJsonObject{{"picture", "pictures/listen.jpg"}, {"display_mode", 1}};
                     break;
                 case UnitKind::Overlay:
                     o["type"] = "TransLabel";
-                    o["cursor"] = kArrowCursor;
+                    o["cursor"] = "arrow";
                     o["disabled"] = true;
-                    o["tag"] = "";
+                    o["block"] = label_block;
                     break;
             }
-            QJsonArray events;
-            if (!u.handler.empty()) events.append(QJsonObject{{"event", u.event}, {"handler", q(u.handler)}});
-            o["events"] = events;
-            children.append(o);
+            if (!u.handler.empty()) o["events"] = QJsonObject{{QString::number(u.event), q(u.handler)}};
+            units.append(o);
         }
-        pic["children"] = children;
-        pictures.append(pic);
     }
-    QJsonObject root;
-    root["window"] = "main";
-    root["pictures"] = pictures;
+    QJsonObject root{{"window", "main"}, {"units", units}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 

@@ -570,11 +570,11 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
             ++i;
         }
         if (!page.fills.empty()) {
-            blocks.push_back(exercise_head("Fill in the gaps.  填一填", st, sc));
+            blocks.push_back(exercise_head("✏ 填一填", st, sc));
             for (const auto& f : page.fills) blocks.push_back(fill_block(f, st, w));
         }
         if (!page.ticks.empty()) {
-            blocks.push_back(exercise_head("Tick the true sentences.  对的打钩", st, sc));
+            blocks.push_back(exercise_head("☑ 对的打钩", st, sc));
             for (const auto& t : page.ticks) blocks.push_back(tick_block(t, st, w));
         }
         placed = place_blocks(s, blocks);
