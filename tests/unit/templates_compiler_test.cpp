@@ -142,16 +142,16 @@ TEST_F(Compiler, ThePageUnitsFileOfTheLayoutStep) {
     std::string book = write("book.json", R"({"window": "w", "id": "0x52000001", "units": [
         {"name": "book", "type": "PageControl", "page_units": [["p2"], ["p1"]], "page_units_at": [-4, 60],
          "block": {"pages": ["a", "b"]}}]})");
-    std::string laid = write("pages.json", R"({"window": "main", "pictures": [
-        {"name": "p2", "type": "PicBox", "page": 0, "rect": [0, 0, 800, 540], "visible": true, "display_mode": 1,
-         "picture": "", "children": [
-            {"name": "h_1", "type": "TransLabel", "rect": [5, -4, 30, 20], "visible": true, "cursor": 32649,
-             "tag": "2", "events": [{"event": -1, "handler": "page_hotspot_pressed"}]},
-            {"name": "e_1", "type": "EditBox", "rect": [9, 9, 40, 20], "visible": true, "tab_stop": true,
-             "events": [{"event": 0, "handler": "page_fill_in_changed"}]},
-            {"name": "o_1", "type": "TransLabel", "rect": [1, 2, 20, 20], "visible": true, "disabled": true,
-             "cursor": 32512, "tag": "", "events": []}]},
-        {"name": "p1", "type": "PicBox", "page": 1, "rect": [0, 0, 800, 540], "children": []}]})");
+    std::string laid = write("pages.json", R"({"window": "main", "units": [
+        {"name": "p2", "type": "PicBox", "place": [0, 0, 800, 540], "parent": "book", "page": 0,
+         "block": {"display_mode": 1}},
+        {"name": "h_1", "type": "TransLabel", "place": [5, -4, 30, 20], "parent": "p2", "cursor": "hand", "tag": "2",
+         "events": {"-1": "page_hotspot_pressed"}, "block": {"caption": "透明标签", "colour": "0x00FF0000"}},
+        {"name": "e_1", "type": "EditBox", "place": [9, 9, 40, 20], "parent": "p2", "tab_stop": true,
+         "events": {"0": "page_fill_in_changed"}},
+        {"name": "o_1", "type": "TransLabel", "place": [1, 2, 20, 20], "parent": "p2", "disabled": true,
+         "cursor": "arrow"},
+        {"name": "p1", "type": "PicBox", "place": [0, 0, 800, 540], "parent": "book", "page": 1}]})");
     ASSERT_EQ(compile("--page-units w=" + laid + " " + book), 0) << said_;
     auto bk = named("book"), p2 = named("p2"), h = named("h_1"), e = named("e_1"), o = named("o_1");
     ASSERT_TRUE(bk && p2 && h && e && o);
@@ -174,16 +174,16 @@ TEST_F(Compiler, ThePageUnitsFileOfTheLayoutStep) {
     EXPECT_EQ(o->cursor, kCursorArrow);
     EXPECT_TRUE(o->bindings.empty());
 
-    // The layout's page and the page book's list must agree.
-    std::string swapped = write("swapped.json", R"({"window": "main", "pictures": [
-        {"name": "p2", "type": "PicBox", "page": 1, "children": []},
-        {"name": "p1", "type": "PicBox", "page": 0, "children": []}]})");
+    // The page a unit names and the page book's list must agree.
+    std::string swapped = write("swapped.json", R"({"window": "main", "units": [
+        {"name": "p2", "type": "PicBox", "parent": "book", "page": 1},
+        {"name": "p1", "type": "PicBox", "parent": "book", "page": 0}]})");
     EXPECT_NE(compile("--page-units w=" + swapped + " " + book), 0);
     // A handler the table lacks is refused.
-    std::string unknown = write("unknown.json", R"({"window": "main", "pictures": [
-        {"name": "p2", "type": "PicBox", "page": 0, "children": [
-            {"name": "h", "type": "TransLabel", "events": [{"event": -1, "handler": "no_such_handler"}]}]},
-        {"name": "p1", "type": "PicBox", "page": 1, "children": []}]})");
+    std::string unknown = write("unknown.json", R"({"window": "main", "units": [
+        {"name": "p2", "type": "PicBox", "parent": "book", "page": 0},
+        {"name": "h", "type": "TransLabel", "parent": "p2", "events": {"-1": "no_such_handler"}},
+        {"name": "p1", "type": "PicBox", "parent": "book", "page": 1}]})");
     EXPECT_NE(compile("--page-units w=" + unknown + " " + book), 0);
     EXPECT_NE(said_.find("no_such_handler"), std::string::npos) << said_;
 }

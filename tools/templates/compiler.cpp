@@ -17,8 +17,8 @@
 // in one place. A PageControl may list its pages' units by name ("page_units": one array of
 // names per page); those units may come from a later file (a generated one), and take the page
 // book as parent and that page ("page_units_at": [left, top] gives them their stored place).
-// --page-units adds such a file in the layout step's own format to a window, after its sources;
-// --allow-missing-units lets a build without it go on with those pages empty.
+// --page-units adds the units of such a file to a window, after all sources, whatever window the
+// file names; --allow-missing-units lets a build without it go on with those pages empty.
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -607,7 +607,7 @@ void place_page_units(Window& w, bool allow_missing) {
                     continue;
                 }
                 Unit& u = w.units[it->second];
-                // A unit of a page-units file knows its page but not the book: the two must agree.
+                // A unit may name its page itself: the book's list must agree with it.
                 if (u.parent_name.empty() && (u.page < 0 || u.page == static_cast<int>(page))) {
                     u.parent_name = book.name_utf8;
                     u.page = static_cast<int>(page);
@@ -626,96 +626,19 @@ void place_page_units(Window& w, bool allow_missing) {
                      w.key.c_str(), missing);
 }
 
-// A page-units file, as the layout step writes it: {"window": its own name for the window,
-// "pictures": [page picture...]}, each picture {"name", "type": "PicBox", "page", "rect",
-// "visible", "display_mode", "picture", "children": [unit...]} and each unit {"name", "type",
-// "rect", "visible", "disabled", "tab_stop", "cursor", "tag", "events": [{"event", "handler"}]}.
-// The units join window `key` after its sources; the pictures go onto the pages of the page book
-// that lists them by name, their units onto the pictures.
-Unit read_laid_out_unit(const std::string& where, const QJsonObject& obj, std::size_t index, Assets& assets,
-                        const std::string& parent) {
-    Unit u;
-    u.where = where + ", unit " + std::to_string(index);
-    if (obj.contains("name")) u.where = where + ", unit \"" + str(obj.value("name").toString()) + "\"";
-    Fields f(u.where, obj);
-    f.text("name", u.spec.name);
-    u.name_utf8 = utf8(u.spec.name);
-    UnitType type = type_by_name(u.where, str(f.get("type").toString()));
-    u.spec.type_code = static_cast<std::uint32_t>(type);
-    u.spec.tab_order = static_cast<std::uint32_t>(index + 1);
-    u.parent_name = parent;
-    if (f.has("rect")) {
-        QJsonArray r = f.get("rect").toArray();
-        if (r.size() != 4) error(f.at("rect"), "expected [left, top, width, height]");
-        u.spec.left = to_i32(f.at("rect"), r[0]);
-        u.spec.top = to_i32(f.at("rect"), r[1]);
-        u.spec.width = to_i32(f.at("rect"), r[2]);
-        u.spec.height = to_i32(f.at("rect"), r[3]);
-    }
-    f.u32("cursor", u.spec.cursor);
-    f.text("tag", u.spec.tag);
-    std::uint32_t visible = 1, disabled = 0, tab_stop = 0;
-    f.flag("visible", visible);
-    f.flag("disabled", disabled);
-    f.flag("tab_stop", tab_stop);
-    u.spec.flags = (visible ? kFlagVisible : 0) | (disabled ? kFlagDisabled : 0) | (tab_stop ? kFlagTabStop : 0);
-    if (f.has("events")) {
-        for (const auto& e : f.get("events").toArray()) {
-            Fields ef(f.at("events"), e.toObject());
-            Binding b;
-            b.event = to_i32(ef.at("event"), ef.get("event"));
-            QJsonValue h = ef.get("handler");
-            b.handler = h.isNull() ? kNoHandler : handler_offset(ef.at("handler"), str(h.toString()));
-            ef.finish();
-            u.spec.bindings.push_back(b);
-        }
-    }
-    if (f.has("page")) u.page = static_cast<int>(to_i32(f.at("page"), f.get("page")));
-    switch (type) {
-    case UnitType::PicBox: {
-        PicBoxBlock b;
-        f.u32("display_mode", b.display_mode);
-        if (f.has("picture")) b.picture = assets.load(f.at("picture"), f.get("picture"));
-        u.spec.type_block = encode(b);
-        break;
-    }
-    case UnitType::TransLabel: {
-        // Labels over a page keep the widget's own text in blue; the main window empties them.
-        TransLabelBlock b;
-        b.colour = 0x00FF0000u;
-        b.caption = gbk("透明标签");
-        u.spec.type_block = encode(b);
-        break;
-    }
-    default:
-        break;  // the type's defaults
-    }
-    f.finish();
-    return u;
-}
-
+// A page-units file, as the layout step writes it: a source whose "units" join window `key`
+// after all the sources, whatever the file's own "window" calls it. Its page pictures name the
+// page book as parent and their page; the page book's "page_units" must agree.
 void read_page_units(const std::string& key, const std::string& path, std::map<std::string, Window>& windows,
                      Assets& assets) {
     auto it = windows.find(key);
-    if (it == windows.end()) error(path, "names window \"" + key + "\", which no source defines");
+    if (it == windows.end()) error(path, "adds units to window \"" + key + "\", which no source defines");
     Window& w = it->second;
     Fields f(path, read_json(path));
     f.get("window");  // the layout's own name for the window
-    QJsonArray pictures = f.get("pictures").toArray();
-    for (qsizetype i = 0; i < pictures.size(); ++i) {
-        QJsonObject pic = pictures[i].toObject();
-        QJsonArray children = pic.value("children").toArray();
-        pic.remove("children");
-        Unit p = read_laid_out_unit(path, pic, w.units.size(), assets, "");
-        if (p.spec.type_code != static_cast<std::uint32_t>(UnitType::PicBox)) error(p.where, "a page holds a PicBox");
-        std::string parent = p.name_utf8;
-        w.units.push_back(std::move(p));
-        for (qsizetype c = 0; c < children.size(); ++c) {
-            Unit u = read_laid_out_unit(path, children[c].toObject(), w.units.size(), assets, parent);
-            if (u.page >= 0) error(u.where, "lies on a page picture, not on a page");
-            w.units.push_back(std::move(u));
-        }
-    }
+    QJsonArray units = f.get("units").toArray();
+    for (qsizetype i = 0; i < units.size(); ++i)
+        w.units.push_back(read_unit(path, units[i].toObject(), w.units.size(), assets));
     f.finish();
 }
 
