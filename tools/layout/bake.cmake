@@ -17,3 +17,10 @@ tapbook_bake(OUTPUTS ${TAPBOOK_LAYOUT_OUTPUTS}
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:layout_bake>
           --book ${CMAKE_SOURCE_DIR}/book --out ${TAPBOOK_ASSETS_DIR}
   DEPENDS layout_bake ${TAPBOOK_LAYOUT_BOOK_SOURCES})
+
+# For the template compiler (tools/templates/bake.cmake, included after this file).
+set(TAPBOOK_MAIN_WINDOW_UNITS ${TAPBOOK_ASSETS_DIR}/layout/main_pages.json)
+set(TAPBOOK_MAIN_WINDOW_PICTURES)
+foreach(o ${TAPBOOK_LAYOUT_OUTPUTS})
+  list(APPEND TAPBOOK_MAIN_WINDOW_PICTURES ${TAPBOOK_ASSETS_DIR}/${o})
+endforeach()
