@@ -468,6 +468,7 @@ struct Placed {
     std::vector<Unit> units;
     std::vector<Draw> draws;
     double free_bottom[2] = {kTop, kTop};
+    QString words[2];  // what each printed page says, for its scene
 };
 
 Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
@@ -498,6 +499,8 @@ Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
             out.draws.push_back(d);
         }
         for (const PendingUnit& u : b.units) out.units.push_back(make_unit(s, u, at));
+        for (const Draw& d : b.draws)
+            if (d.kind == Draw::Text || d.kind == Draw::Picture) out.words[col] += d.text + ' ';
         y += b.height;
     }
     out.free_bottom[col] = y;
@@ -505,14 +508,14 @@ Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
 }
 
 // The decorative scene that fills a page left mostly blank.
-void add_scene(Spread& s, const Placed& placed, const Scheme& sc, const QString& theme) {
+void add_scene(Spread& s, const Placed& placed, const Scheme& sc) {
     for (int col = 0; col < 2; ++col) {
         double top = std::ceil(placed.free_bottom[col]) + 8;
         double room = kBottom - top;
         if (room < 130) continue;
         double h = std::min(room, 230.0);
         QRectF r(kColumns[col].x + 20, top + (room - h) / 2, kColumns[col].w - 40, h);
-        s.draws.push_back(shape_draw(Draw::Picture, r, sc.colour, theme));
+        s.draws.push_back(shape_draw(Draw::Picture, r, sc.colour, placed.words[col]));
     }
 }
 
@@ -582,12 +585,7 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
     }
     s.overflows = !placed.fits;
     add_bands(s, sc);
-    QString theme;
-    for (const auto& item : page.items)
-        if (item.is_marker()) theme += q(item.chinese) + ' ';
-    for (const auto& item : page.items)
-        if (item.kind == book::ItemKind::Word) theme += q(item.english) + ' ';
-    add_scene(s, placed, sc, theme);
+    add_scene(s, placed, sc);
     for (Draw& d : placed.draws) s.draws.push_back(d);
 
     // Stored order: hotspots, fill-in boxes, tick boxes, listen icons, then the overlay.
@@ -630,11 +628,11 @@ Spread lay_out_word_list(int picture, const std::vector<book::Cell>& cells) {
         QString en = q(c.english), zh = q(c.chinese);
         switch (c.kind) {
             case book::CellKind::Heading: {
-                double hs = fitted_size(en, FontRole::ListHeading, 11, 64);
+                double zs = fitted_size(zh, FontRole::ListChinese, 8.5, 50);
+                double hs = fitted_size(en, FontRole::ListHeading, 11, 120 - Metrics(page_font(FontRole::ListChinese, zs)).width(zh) - 5);
                 Metrics m(page_font(FontRole::ListHeading, hs));
-                double zs = fitted_size(zh, FontRole::ListChinese, 9, 120 - m.width(en) - 6);
                 s.draws.push_back(text_draw(QRectF(x, y - 2, m.width(en) + 1, 16), en, FontRole::ListHeading, hs, sc.colour.darker(130), Qt::AlignLeft | Qt::AlignVCenter));
-                s.draws.push_back(text_draw(QRectF(x + m.width(en) + 6, y - 2, 120, 16), zh, FontRole::ListChinese, zs, ink, Qt::AlignLeft | Qt::AlignVCenter));
+                s.draws.push_back(text_draw(QRectF(x + m.width(en) + 4, y - 2, 120, 16), zh, FontRole::ListChinese, zs, ink, Qt::AlignLeft | Qt::AlignVCenter));
                 break;
             }
             case book::CellKind::UnitHeader:
