@@ -13,9 +13,15 @@ foreach(n RANGE 1 36)
   list(APPEND TAPBOOK_LAYOUT_OUTPUTS pictures/page-${n}.jpg)
 endforeach()
 list(APPEND TAPBOOK_LAYOUT_OUTPUTS pictures/listen.jpg layout/main_pages.json)
+# Debug renders (assets/debug/page-NN.png, every unit outlined) for checking the layout by eye.
+option(TAPBOOK_LAYOUT_DEBUG "Also render the spreads with their units outlined" OFF)
+set(TAPBOOK_LAYOUT_FLAGS)
+if(TAPBOOK_LAYOUT_DEBUG)
+  set(TAPBOOK_LAYOUT_FLAGS --debug)
+endif()
 tapbook_bake(OUTPUTS ${TAPBOOK_LAYOUT_OUTPUTS}
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:layout_bake>
-          --book ${CMAKE_SOURCE_DIR}/book --out ${TAPBOOK_ASSETS_DIR}
+          --book ${CMAKE_SOURCE_DIR}/book --out ${TAPBOOK_ASSETS_DIR} ${TAPBOOK_LAYOUT_FLAGS}
   DEPENDS layout_bake ${TAPBOOK_LAYOUT_BOOK_SOURCES})
 
 # For the template compiler (tools/templates/bake.cmake, included after this file).
