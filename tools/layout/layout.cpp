@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <map>
 #include <set>
@@ -471,7 +472,9 @@ struct Placed {
     QString words[2];  // what each printed page says, for its scene
 };
 
-Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
+// Places the blocks down the left page, then the right one; break_at, when given, is the first
+// block of the right page.
+Placed place_blocks(const Spread& s, const std::vector<Block>& blocks, std::size_t break_at = SIZE_MAX) {
     Placed out;
     int col = 0;
     double y = kTop;
@@ -479,7 +482,10 @@ Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
         const Block& b = blocks[i];
         double need = b.height;
         if (b.keep_with_next && i + 1 < blocks.size()) need += std::min(blocks[i + 1].height, 60.0);
-        if (y + need > kBottom && y > kTop) {
+        if ((y + need > kBottom && y > kTop) || (i == break_at && col == 0)) {
+            // A heading left alone at the foot of the left page goes over with what it heads.
+            if (col == 0 && i != break_at && i >= 2 && blocks[i - 1].keep_with_next && break_at == SIZE_MAX)
+                return place_blocks(s, blocks, i - 1);
             if (col == 1) {
                 out.fits = false;
                 return out;
@@ -515,7 +521,7 @@ void add_scene(Spread& s, const Placed& placed, const Scheme& sc) {
         if (room < 130) continue;
         double h = std::min(room, 230.0);
         QRectF r(kColumns[col].x + 20, top + (room - h) / 2, kColumns[col].w - 40, h);
-        s.draws.push_back(shape_draw(Draw::Picture, r, sc.colour, placed.words[col]));
+        s.draws.push_back(shape_draw(Draw::Picture, r, sc.colour, placed.words[col], col));
     }
 }
 
@@ -581,7 +587,21 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
             for (const auto& t : page.ticks) blocks.push_back(tick_block(t, st, w));
         }
         placed = place_blocks(s, blocks);
-        if (placed.fits) break;
+        if (!placed.fits) continue;
+        if (placed.free_bottom[1] <= kTop) {
+            // Everything fit on the left page: share the blocks out between the two pages, breaking
+            // near half the height but never right after a heading.
+            double total = 0, half = 0;
+            for (const Block& b : blocks) total += b.height;
+            std::size_t at = 0;
+            for (; at < blocks.size() && half + blocks[at].height / 2 < total / 2; ++at) half += blocks[at].height;
+            while (at > 1 && blocks[at - 1].keep_with_next) --at;
+            if (at > 0 && at < blocks.size()) {
+                Placed shared = place_blocks(s, blocks, at);
+                if (shared.fits) placed = shared;
+            }
+        }
+        break;
     }
     s.overflows = !placed.fits;
     add_bands(s, sc);
