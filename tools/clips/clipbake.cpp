@@ -33,7 +33,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Bump when the synthesis or encoding changes in a way the settings below do not show.
-constexpr const char* kToolVersion = "clipbake 1";
+constexpr const char* kToolVersion = "clipbake 2";
 constexpr const char* kVoice = "en-us";
 constexpr int kSpeechRate = 150;  // words per minute; espeak's default is 175
 constexpr int kSilenceThreshold = 300;
@@ -149,7 +149,7 @@ std::vector<std::uint8_t> encode(const std::vector<short>& pcm, int in_rate, con
     put16(w, 0);   // bits per sample
     put16(w, 12);  // extension size
     put16(w, 1);   // wID: MPEG Layer III
-    put16(w, 2);   // fdwFlags: padding off
+    put32(w, 2);   // fdwFlags: padding off
     put16(w, static_cast<unsigned>(enc.frame_bytes));
     put16(w, 1);   // frames per block
     put16(w, static_cast<unsigned>(delay + kDecoderDelay));  // samples before the sound begins
