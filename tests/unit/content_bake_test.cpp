@@ -102,6 +102,8 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
         {"tick state", [&] { replace_once(page("01"), "his schoolbag. | 0", "his schoolbag. | 1"); },
          "tick box 3: must be left empty"},
         {"fill gap", [&] { replace_once(page("06"), "yellow ___.", "yellow dress."); }, "needs \"___\""},
+        {"fill answer", [&] { replace_once(page("06"), "| dress |", "| giraffe |"); },
+         "the answer \"giraffe\" is not a word of the volume's pages"},
         {"fill missing", [&] { replace_once(page("06"), "fill | 1 |", "# fill | 1 |"); }, "fill-in box 1 of printed page 14 is missing"},
         {"drill word", [&] { replace_once(dir_ / "words" / "unit1.txt", "desk | ", "giraffe | "); },
          "lesson 1, word 2 \"giraffe\": not found"},

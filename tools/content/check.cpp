@@ -46,7 +46,7 @@ constexpr int kDigitPage = 8;  // "number the pictures": the answers are the dig
 const int kUnitFirst[kLessons] = {0, 5, 10, 17, 22, 27};
 
 std::string two(int k) {
-    char b[8];
+    char b[16];
     std::snprintf(b, sizeof b, "%02d", k);
     return b;
 }
@@ -147,16 +147,13 @@ void check_spacing(const Reporter& r, const fs::path& file) {
     }
 }
 
-// The printed English of a page: its hotspots' texts and its exercises (gaps filled in).
+// The English printed on a page: its hotspots' texts and its exercises (the gaps left empty,
+// so an answer counts only where the page prints it elsewhere).
 std::string printed_english(const Page& p) {
     std::string all;
     for (const auto& item : p.items)
         if (!item.is_marker()) all += item.english + "\n";
-    for (const auto& f : p.fills) {
-        std::string s = f.sentence;
-        if (auto at = s.find("___"); at != std::string::npos) s.replace(at, 3, f.answer);
-        all += s + "\n";
-    }
+    for (const auto& f : p.fills) all += f.sentence + "\n";
     for (const auto& t : p.ticks) all += t.statement + "\n";
     return all;
 }
@@ -192,6 +189,8 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
         } else if (item.kind == ItemKind::Title) {
             r.at(file, item.source_line, who + ": a title is only item 1 of a unit's first spread");
         }
+        if (!item.is_marker() && (item.english == "$" || item.chinese == "$"))
+            r.at(file, item.source_line, who + ": \"$\" stands only in an empty marker, on both lines");
         check_field(r, file, item.source_line, who + " (English)", item.english, true);
         if (!item.is_marker()) check_field(r, file, item.source_line, who + " (Chinese)", item.chinese, false);
         const int words = word_count(item.english);
@@ -232,6 +231,12 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
         } else if (!has_word(volume_text, f.answer)) {
             r.at(file, f.source_line, who + ": the answer \"" + f.answer + "\" is not a word of the volume's pages");
         }
+    }
+    if (p.index == kDigitPage) {
+        std::set<std::string> digits;
+        for (const auto& f : p.fills)
+            if (!digits.insert(f.answer).second)
+                r.at(file, f.source_line, pn + ", fill-in box " + std::to_string(f.box) + ": each picture takes its own number");
     }
     for (int b = 1; b <= fill_count; ++b)
         if (!seen_fill.count(b))
