@@ -122,7 +122,8 @@ void check_field(const Reporter& r, const std::string& file, int line, const std
 }
 
 // Spacing rules on the raw source lines: the reader trims fields, so look before it does.
-void check_spacing(const Reporter& r, const fs::path& file) {
+// labels: what each source line holds ("page 01 (...), item 3"), to name it in a message.
+void check_spacing(const Reporter& r, const fs::path& file, const std::map<int, std::string>& labels = {}) {
     std::ifstream in(file, std::ios::binary);
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
@@ -130,20 +131,22 @@ void check_spacing(const Reporter& r, const fs::path& file) {
         std::size_t b = line.find_first_not_of(" \t");
         if (b == std::string::npos || line[b] == '#') continue;
         const std::string name = file.string();
-        if (line.find('\t') != std::string::npos) r.at(name, n, "a tab in the line");
-        if (b > 0) r.at(name, n, "leading spaces");
-        if (line.back() == ' ') r.at(name, n, "trailing spaces");
+        auto label = labels.find(n);
+        const std::string who = label == labels.end() ? std::string() : label->second + ": ";
+        if (line.find('\t') != std::string::npos) r.at(name, n, who + "a tab in the line");
+        if (b > 0) r.at(name, n, who + "leading spaces");
+        if (line.back() == ' ') r.at(name, n, who + "trailing spaces");
         std::size_t at = 0;
         for (;;) {
             std::size_t bar = line.find(" | ", at);
             std::string f = line.substr(at, bar == std::string::npos ? std::string::npos : bar - at);
             if (!f.empty() && (f.front() == ' ' || f.back() == ' '))
-                r.at(name, n, "leading or trailing spaces in the field \"" + f + "\"");
-            if (f.find("  ") != std::string::npos) r.at(name, n, "double space in \"" + f + "\"");
+                r.at(name, n, who + "leading or trailing spaces in the field \"" + f + "\"");
+            if (f.find("  ") != std::string::npos) r.at(name, n, who + "double space in \"" + f + "\"");
             if (bar == std::string::npos) break;
             at = bar + 3;
         }
-        if (line.find("\xE3\x80\x80") != std::string::npos) r.at(name, n, "a full-width space");
+        if (line.find("\xE3\x80\x80") != std::string::npos) r.at(name, n, who + "a full-width space");
     }
 }
 
@@ -267,8 +270,26 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
 
 void check_book(const fs::path& root, const Book& book, std::vector<Problem>& problems) {
     Reporter r{problems};
-    for (int k = 0; k < kPages; ++k) check_spacing(r, root / "pages" / (two(k) + ".txt"));
-    for (int u = 1; u <= kLessons; ++u) check_spacing(r, root / "words" / ("unit" + std::to_string(u) + ".txt"));
+    for (int k = 0; k < kPages; ++k) {
+        std::map<int, std::string> labels;
+        if (k < static_cast<int>(book.pages.size())) {
+            const Page& p = book.pages[static_cast<std::size_t>(k)];
+            for (std::size_t i = 0; i < p.items.size(); ++i)
+                labels[p.items[i].source_line] = page_name(k) + ", item " + std::to_string(i + 1);
+            for (const auto& f : p.fills) labels[f.source_line] = page_name(k) + ", fill-in box " + std::to_string(f.box);
+            for (const auto& t : p.ticks) labels[t.source_line] = page_name(k) + ", tick box " + std::to_string(t.box);
+        }
+        check_spacing(r, root / "pages" / (two(k) + ".txt"), labels);
+    }
+    for (int u = 1; u <= kLessons; ++u) {
+        std::map<int, std::string> labels;
+        if (u <= static_cast<int>(book.units.size())) {
+            const auto& words = book.units[static_cast<std::size_t>(u - 1)];
+            for (std::size_t i = 0; i < words.size(); ++i)
+                labels[words[i].source_line] = "lesson " + std::to_string(u) + ", word " + std::to_string(i + 1);
+        }
+        check_spacing(r, root / "words" / ("unit" + std::to_string(u) + ".txt"), labels);
+    }
     check_spacing(r, root / "extras.txt");
 
     if (book.pages.size() != kPages) {
