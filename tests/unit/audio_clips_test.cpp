@@ -109,9 +109,18 @@ TEST(AudioClips, CatalogueHasTheBooksShape) {
     EXPECT_TRUE(cat::page_clips(34).empty());
     EXPECT_NE(cat::page_clips(0).front().data(), cat::page_clips(1).front().data());
 
-    for (int n = 1; n <= 131; ++n) EXPECT_TRUE(tb::media::parse_wave(cat::word_list_clip(n))) << n;
+    // The word list's 184 cells: its heading and the 130 words have clips; unit headers, note
+    // labels and writing lines have none.
+    int with_clip = 0;
+    for (int n = 1; n <= 184; ++n) {
+        const tb::Clip c = cat::word_list_clip(n);
+        if (c.empty()) continue;
+        EXPECT_TRUE(tb::media::parse_wave(c)) << n;
+        ++with_clip;
+    }
+    EXPECT_EQ(with_clip, 131);
     EXPECT_TRUE(cat::word_list_clip(0).empty());
-    EXPECT_TRUE(cat::word_list_clip(132).empty());
+    EXPECT_TRUE(cat::word_list_clip(185).empty());
 
     const std::size_t drills[] = {19, 28, 16, 28, 25, 14};
     for (int l = 1; l <= cat::kDrillLessons; ++l) EXPECT_EQ(cat::drill_clips(l).size(), drills[l - 1]) << l;
