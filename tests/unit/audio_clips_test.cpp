@@ -71,7 +71,8 @@ TEST(AudioClips, EveryClipStartsWithin10Ms) {
         for (tb::Clip c : cat::page_clips(p)) all.push_back(c);
     for (int l = 1; l <= cat::kDrillLessons; ++l)
         for (tb::Clip c : cat::drill_clips(l)) all.push_back(c);
-    for (int n = 1; n <= 131; ++n) all.push_back(cat::word_list_clip(n));
+    for (int n = 1; n <= 184; ++n)
+        if (tb::Clip c = cat::word_list_clip(n); !c.empty()) all.push_back(c);
     std::size_t worst = 0;
     for (tb::Clip c : all) {
         const Decoded d = decode(c, 16000);
