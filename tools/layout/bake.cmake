@@ -1,7 +1,9 @@
 # The page layout: page pictures, the listen icon and the page-picture units of the main window.
-add_executable(layout_bake ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
-               ${CMAKE_CURRENT_LIST_DIR}/render.cpp ${CMAKE_CURRENT_LIST_DIR}/check.cpp)
-target_link_libraries(layout_bake PRIVATE tapbook_book Qt6::Gui)
+if(NOT TAPBOOK_PREBAKED_DIR)
+  add_executable(layout_bake ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/render.cpp ${CMAKE_CURRENT_LIST_DIR}/check.cpp)
+  target_link_libraries(layout_bake PRIVATE tapbook_book Qt6::Gui)
+endif()
 
 file(GLOB TAPBOOK_LAYOUT_BOOK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/book/*.txt
      ${CMAKE_SOURCE_DIR}/book/pages/*.txt ${CMAKE_SOURCE_DIR}/book/words/*.txt)
