@@ -3,16 +3,11 @@
 #include <cstdio>
 #include <string>
 
+#include "content/tables.hpp"
 #include "runtime/embedded.hpp"
 
 namespace tb::catalogue {
 namespace {
-
-std::string numbered(const char* group, int n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%s/%03d", group, n);
-    return name;
-}
 
 std::vector<Clip> named(std::initializer_list<const char*> names) {
     std::vector<Clip> out;
@@ -36,7 +31,8 @@ std::vector<Clip> page_clips(int page_index) {
     return clip_pack().group(group);
 }
 
-Clip word_list_clip(int hotspot) { return hotspot > 0 ? clip_pack().clip(numbered("wordlist", hotspot)) : Clip{}; }
+// The word list's cells play their drill word's clip; the content tables know which is which.
+Clip word_list_clip(int hotspot) { return content::wordlist_clip(hotspot); }
 
 std::vector<Clip> drill_clips(int lesson) {
     if (lesson < 1 || lesson > kDrillLessons) return {};

@@ -1,8 +1,7 @@
 # Audio clips: synthesised from the clip manifest into build/assets/clips/<group>/<name>.wav and
 # packed into build/assets/clips.pack, which the program carries as the blob "clips".
-# Point TAPBOOK_CLIP_MANIFEST at the book's real manifest (same format as the placeholder).
-set(TAPBOOK_CLIP_MANIFEST "${CMAKE_CURRENT_LIST_DIR}/placeholder_manifest.txt" CACHE FILEPATH
-    "Clip manifest: one clip per line, group|name|kind|text")
+# The manifest is the book's, generated from book/ at configure time (tools/content).
+include(${CMAKE_SOURCE_DIR}/tools/content/manifest.cmake)
 
 add_executable(clipbake ${CMAKE_CURRENT_LIST_DIR}/clipbake.cpp)
 target_link_libraries(clipbake PRIVATE PkgConfig::ESPEAK PkgConfig::LAME)

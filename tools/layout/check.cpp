@@ -135,8 +135,25 @@ std::vector<std::string> check_volume(const Volume& v, const book::Book& book) {
         }
     }
     if (hotspots != kHotspots) bad.push_back("the volume has " + std::to_string(hotspots) + " hotspots, not 878");
-    if (fills != 38 || fill_seen != kFillIns) bad.push_back("fill-in boxes (" + std::to_string(fills) + ") are not the 38 of the exercise pages");
-    if (ticks != 22 || tick_seen != kTicks) bad.push_back("tick boxes (" + std::to_string(ticks) + ") are not the 22 of the exercise pages");
+    // The exercise boxes by name: which ones are missing, which ones have no place in the window.
+    auto compare_boxes = [&](const char* prefix, const std::map<int, std::set<int>>& want, const std::map<int, std::set<int>>& seen, int count,
+                             int want_count) {
+        auto names = [&](const std::map<int, std::set<int>>& m) {
+            std::set<std::string> out;
+            for (const auto& [page, boxes] : m)
+                for (int b : boxes) out.insert(prefix + std::to_string(page) + "_" + std::to_string(b));
+            return out;
+        };
+        std::set<std::string> w = names(want), g = names(seen);
+        for (const auto& n : w)
+            if (!g.count(n)) bad.push_back(n + ": missing (the page's exercises do not print it)");
+        for (const auto& n : g)
+            if (!w.count(n)) bad.push_back(n + ": not a box of the main window");
+        if (count != want_count)
+            bad.push_back(std::string(prefix) + ": " + std::to_string(count) + " boxes, the window needs " + std::to_string(want_count));
+    };
+    compare_boxes("编辑框", kFillIns, fill_seen, fills, 38);
+    compare_boxes("选择框打钩", kTicks, tick_seen, ticks, 22);
     if (listens != kListenIcons) bad.push_back("the volume has " + std::to_string(listens) + " listen icons, not 31");
     if (overlays != kOverlays) bad.push_back("the volume has " + std::to_string(overlays) + " practice overlays, not 34");
     return bad;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <map>
 #include <set>
@@ -468,9 +469,12 @@ struct Placed {
     std::vector<Unit> units;
     std::vector<Draw> draws;
     double free_bottom[2] = {kTop, kTop};
+    QString words[2];  // what each printed page says, for its scene
 };
 
-Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
+// Places the blocks down the left page, then the right one; break_at, when given, is the first
+// block of the right page.
+Placed place_blocks(const Spread& s, const std::vector<Block>& blocks, std::size_t break_at = SIZE_MAX) {
     Placed out;
     int col = 0;
     double y = kTop;
@@ -478,7 +482,10 @@ Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
         const Block& b = blocks[i];
         double need = b.height;
         if (b.keep_with_next && i + 1 < blocks.size()) need += std::min(blocks[i + 1].height, 60.0);
-        if (y + need > kBottom && y > kTop) {
+        if ((y + need > kBottom && y > kTop) || (i == break_at && col == 0)) {
+            // A heading left alone at the foot of the left page goes over with what it heads.
+            if (col == 0 && i != break_at && i >= 2 && blocks[i - 1].keep_with_next && break_at == SIZE_MAX)
+                return place_blocks(s, blocks, i - 1);
             if (col == 1) {
                 out.fits = false;
                 return out;
@@ -498,6 +505,8 @@ Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
             out.draws.push_back(d);
         }
         for (const PendingUnit& u : b.units) out.units.push_back(make_unit(s, u, at));
+        for (const Draw& d : b.draws)
+            if (d.kind == Draw::Text || d.kind == Draw::Picture) out.words[col] += d.text + ' ';
         y += b.height;
     }
     out.free_bottom[col] = y;
@@ -505,14 +514,14 @@ Placed place_blocks(const Spread& s, const std::vector<Block>& blocks) {
 }
 
 // The decorative scene that fills a page left mostly blank.
-void add_scene(Spread& s, const Placed& placed, const Scheme& sc, const QString& theme) {
+void add_scene(Spread& s, const Placed& placed, const Scheme& sc) {
     for (int col = 0; col < 2; ++col) {
         double top = std::ceil(placed.free_bottom[col]) + 8;
         double room = kBottom - top;
         if (room < 130) continue;
         double h = std::min(room, 230.0);
         QRectF r(kColumns[col].x + 20, top + (room - h) / 2, kColumns[col].w - 40, h);
-        s.draws.push_back(shape_draw(Draw::Picture, r, sc.colour, theme));
+        s.draws.push_back(shape_draw(Draw::Picture, r, sc.colour, placed.words[col], col));
     }
 }
 
@@ -578,16 +587,25 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
             for (const auto& t : page.ticks) blocks.push_back(tick_block(t, st, w));
         }
         placed = place_blocks(s, blocks);
-        if (placed.fits) break;
+        if (!placed.fits) continue;
+        if (placed.free_bottom[1] <= kTop) {
+            // Everything fit on the left page: share the blocks out between the two pages, breaking
+            // near half the height but never right after a heading.
+            double total = 0, half = 0;
+            for (const Block& b : blocks) total += b.height;
+            std::size_t at = 0;
+            for (; at < blocks.size() && half + blocks[at].height / 2 < total / 2; ++at) half += blocks[at].height;
+            while (at > 1 && blocks[at - 1].keep_with_next) --at;
+            if (at > 0 && at < blocks.size()) {
+                Placed shared = place_blocks(s, blocks, at);
+                if (shared.fits) placed = shared;
+            }
+        }
+        break;
     }
     s.overflows = !placed.fits;
     add_bands(s, sc);
-    QString theme;
-    for (const auto& item : page.items)
-        if (item.is_marker()) theme += q(item.chinese) + ' ';
-    for (const auto& item : page.items)
-        if (item.kind == book::ItemKind::Word) theme += q(item.english) + ' ';
-    add_scene(s, placed, sc, theme);
+    add_scene(s, placed, sc);
     for (Draw& d : placed.draws) s.draws.push_back(d);
 
     // Stored order: hotspots, fill-in boxes, tick boxes, listen icons, then the overlay.
@@ -630,11 +648,11 @@ Spread lay_out_word_list(int picture, const std::vector<book::Cell>& cells) {
         QString en = q(c.english), zh = q(c.chinese);
         switch (c.kind) {
             case book::CellKind::Heading: {
-                double hs = fitted_size(en, FontRole::ListHeading, 11, 64);
+                double zs = fitted_size(zh, FontRole::ListChinese, 8.5, 50);
+                double hs = fitted_size(en, FontRole::ListHeading, 11, 120 - Metrics(page_font(FontRole::ListChinese, zs)).width(zh) - 5);
                 Metrics m(page_font(FontRole::ListHeading, hs));
-                double zs = fitted_size(zh, FontRole::ListChinese, 9, 120 - m.width(en) - 6);
                 s.draws.push_back(text_draw(QRectF(x, y - 2, m.width(en) + 1, 16), en, FontRole::ListHeading, hs, sc.colour.darker(130), Qt::AlignLeft | Qt::AlignVCenter));
-                s.draws.push_back(text_draw(QRectF(x + m.width(en) + 6, y - 2, 120, 16), zh, FontRole::ListChinese, zs, ink, Qt::AlignLeft | Qt::AlignVCenter));
+                s.draws.push_back(text_draw(QRectF(x + m.width(en) + 4, y - 2, 120, 16), zh, FontRole::ListChinese, zs, ink, Qt::AlignLeft | Qt::AlignVCenter));
                 break;
             }
             case book::CellKind::UnitHeader:

@@ -19,8 +19,6 @@ inline constexpr int kBoxWidth = 800;
 inline constexpr int kBoxHeight = 540;
 inline constexpr int kPictureWidth = 2118;
 inline constexpr int kPictureHeight = 1526;
-inline constexpr int kHandCursor = 0x7F89;
-inline constexpr int kArrowCursor = 0x7F00;
 // The main window moves every tick box right and down by half its size when it is created.
 inline constexpr int kTickShiftX = 7;
 inline constexpr int kTickShiftY = 8;
@@ -59,14 +57,14 @@ enum class FontRole { Title, Subtitle, Heading, Line, Word, Exercise, ExerciseHe
 
 // One thing the page picture paints.
 struct Draw {
-    enum Kind { Text, Bubble, Card, Gap, Square, Picture, Band, Rule, NoteLines } kind = Text;
+    enum Kind { Text, Bubble, Card, Gap, Square, Picture, Band, Rule } kind = Text;
     QRectF rect;
     QString text;
     FontRole role = FontRole::Line;
     double size = 11;  // font pixel size in box units
     QColor colour;
     int align = 0;     // Qt::Alignment flags for Text
-    int number = 0;    // Gap, Square: the box number it carries
+    int number = 0;    // Gap, Square: the box number it carries; Bubble: 1 tail right; Picture: 1 right page
 };
 
 struct Spread {

@@ -10,11 +10,14 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <atomic>
 #include <thread>
+
+#include <unistd.h>
 
 #include "tools/layout/layout.hpp"
 
@@ -70,6 +73,13 @@ int main(int argc, char** argv) {
     if (book_dir.empty() || out_dir.empty()) {
         std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> [--debug]\n");
         return 2;
+    }
+    if (!std::getenv("XDG_RUNTIME_DIR")) {  // Qt wants one; a private folder keeps it quiet
+        fs::path xdg = fs::temp_directory_path() / ("tapbook-bake-xdg-" + std::to_string(getuid()));
+        std::error_code ec;
+        fs::create_directories(xdg, ec);
+        fs::permissions(xdg, fs::perms::owner_all, fs::perm_options::replace, ec);
+        setenv("XDG_RUNTIME_DIR", xdg.c_str(), 1);
     }
     QGuiApplication app(argc, argv);
 

@@ -782,9 +782,11 @@ void draw_picture(QPainter& p, const Draw& d) {
             letter_tile(p, r, text, d.colour);
         }
     } else {
-        if (scene) {
+        if (scene) {  // the sky: a sun over the right page, a cloud over the left one
             double cell = std::min({r.height() * 0.9, r.width() / 3, 110.0});
-            sun(p, QRectF(r.right() - cell * 1.1, r.top() + cell * 0.05, cell, cell));
+            QRectF sky(r.right() - cell * 1.1, r.top() + cell * 0.05, cell, cell);
+            if (d.number == 1) sun(p, sky);
+            else cloud(p, sky.translated(-r.width() * 0.45, 0), false);
         }
         int n = static_cast<int>(shapes.size());
         double cell = std::min({r.height() * (scene ? 0.5 : 0.95), r.width() / (n + (scene ? 1.5 : 0)), scene ? 90.0 : 200.0});
@@ -910,8 +912,6 @@ void paint_spread(QPainter& p, const Spread& s, bool debug) {
             case Draw::Rule:
                 p.setPen(QPen(d.colour, 0.8));
                 p.drawLine(d.rect.topLeft(), d.rect.topRight());
-                break;
-            case Draw::NoteLines:
                 break;
         }
     }

@@ -51,6 +51,13 @@ else()
   endforeach()
 endif()
 
+# The page layout's units of the main window (tools/layout/bake.cmake), a generated source that
+# adds to the window windows/main.json defines: it follows the hand-written sources.
+if(TAPBOOK_MAIN_WINDOW_UNITS AND EXISTS ${CMAKE_SOURCE_DIR}/windows/main.json)
+  list(APPEND TAPBOOK_WINDOW_SOURCES ${TAPBOOK_MAIN_WINDOW_UNITS})
+  list(APPEND TAPBOOK_TEMPLATE_PICTURE_FILES ${TAPBOOK_MAIN_WINDOW_PICTURES})
+endif()
+
 tapbook_bake(OUTPUTS templates.bin
   COMMAND tapbook_template_compiler --out ${TAPBOOK_ASSETS_DIR}/templates.bin
           --assets ${TAPBOOK_ASSETS_DIR} ${TAPBOOK_TEMPLATE_FLAGS} ${TAPBOOK_WINDOW_SOURCES}
