@@ -8,22 +8,16 @@ list(SORT TAPBOOK_WINDOW_SOURCES)
 set(TAPBOOK_TEMPLATE_EXTRAS ${CMAKE_SOURCE_DIR}/book/extras.txt)
 set(TAPBOOK_TEMPLATE_FLAGS --extras ${TAPBOOK_TEMPLATE_EXTRAS})
 
-# The page pictures and the units on them are laid out by the layout bake step into a page-units
-# file of the main window; its page book lists the pictures by name. Without the layout step the
-# pages stay empty.
-set(TAPBOOK_MAIN_PAGE_UNITS ${TAPBOOK_ASSETS_DIR}/layout/main_pages.json)
+# The page pictures and the units on them come from the layout bake step
+# (tools/layout/bake.cmake, included before this file): a source of the main window's page units
+# in the compiler's own form, read after the hand-written sources. The main window's page book
+# lists the pictures by name. Without the layout step the pages stay empty.
 set(TAPBOOK_TEMPLATE_UNIT_FILES)
 set(TAPBOOK_TEMPLATE_GENERATED)
-if(EXISTS ${CMAKE_SOURCE_DIR}/tools/layout/bake.cmake)
-  list(APPEND TAPBOOK_TEMPLATE_FLAGS --page-units main_window=${TAPBOOK_MAIN_PAGE_UNITS})
-  list(APPEND TAPBOOK_TEMPLATE_UNIT_FILES ${TAPBOOK_MAIN_PAGE_UNITS})
-  foreach(n RANGE 1 36)
-    if(n LESS 10)
-      set(n "0${n}")
-    endif()
-    list(APPEND TAPBOOK_TEMPLATE_GENERATED ${TAPBOOK_ASSETS_DIR}/pictures/page-${n}.jpg)
-  endforeach()
-  list(APPEND TAPBOOK_TEMPLATE_GENERATED ${TAPBOOK_ASSETS_DIR}/pictures/listen.jpg)
+if(TAPBOOK_MAIN_WINDOW_UNITS)
+  list(APPEND TAPBOOK_TEMPLATE_FLAGS --page-units main_window=${TAPBOOK_MAIN_WINDOW_UNITS})
+  list(APPEND TAPBOOK_TEMPLATE_UNIT_FILES ${TAPBOOK_MAIN_WINDOW_UNITS})
+  list(APPEND TAPBOOK_TEMPLATE_GENERATED ${TAPBOOK_MAIN_WINDOW_PICTURES})
   # Code and tests may count on the whole main window.
   target_compile_definitions(tapbook_core PUBLIC TAPBOOK_WITH_PAGE_UNITS=1)
 else()
@@ -49,13 +43,6 @@ else()
   foreach(p ${TAPBOOK_TEMPLATE_PICTURES})
     list(APPEND TAPBOOK_TEMPLATE_PICTURE_FILES ${TAPBOOK_ASSETS_DIR}/${p})
   endforeach()
-endif()
-
-# The page layout's units of the main window (tools/layout/bake.cmake), a generated source that
-# adds to the window windows/main.json defines: it follows the hand-written sources.
-if(TAPBOOK_MAIN_WINDOW_UNITS AND EXISTS ${CMAKE_SOURCE_DIR}/windows/main.json)
-  list(APPEND TAPBOOK_WINDOW_SOURCES ${TAPBOOK_MAIN_WINDOW_UNITS})
-  list(APPEND TAPBOOK_TEMPLATE_PICTURE_FILES ${TAPBOOK_MAIN_WINDOW_PICTURES})
 endif()
 
 tapbook_bake(OUTPUTS templates.bin
