@@ -1,0 +1,117 @@
+#include "content/tables.hpp"
+
+#include <cstdio>
+
+#include "content/catalogue.hpp"
+#include "runtime/embedded.hpp"
+
+namespace tb::content {
+namespace {
+
+const Text kEmpty;
+
+bool read32(std::span<const std::uint8_t> b, std::size_t& at, std::uint32_t& v) {
+    if (b.size() < 4 || at > b.size() - 4) return false;
+    v = static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
+        static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+    at += 4;
+    return true;
+}
+
+bool read_bytes(std::span<const std::uint8_t> b, std::size_t& at, std::uint32_t n, std::string& out) {
+    if (at > b.size() || n > b.size() - at) return false;
+    out.assign(reinterpret_cast<const char*>(b.data() + at), n);
+    at += n;
+    return true;
+}
+
+const Text& entry_or_empty(const std::string& name) {
+    const Text* t = text_pack().find(name);
+    return t ? *t : kEmpty;
+}
+
+std::string box_name(const char* kind, int printed_page, int box) {
+    return std::string(kind) + "/" + std::to_string(printed_page) + "/" + std::to_string(box);
+}
+
+}  // namespace
+
+TextPack::TextPack(std::span<const std::uint8_t> bytes) {
+    std::size_t at = 0;
+    std::string magic;
+    std::uint32_t version = 0, count = 0;
+    if (!read_bytes(bytes, at, 4, magic) || magic != "TBTX" || !read32(bytes, at, version) || version != 1 ||
+        !read32(bytes, at, count))
+        return;
+    std::map<std::string, Text, std::less<>> entries;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t n = 0;
+        std::string name, value;
+        if (!read32(bytes, at, n) || !read_bytes(bytes, at, n, name) || !read32(bytes, at, n) ||
+            !read_bytes(bytes, at, n, value))
+            return;
+        entries[std::move(name)] = std::move(value);
+    }
+    entries_ = std::move(entries);
+    valid_ = true;
+}
+
+const Text* TextPack::find(std::string_view name) const {
+    auto it = entries_.find(name);
+    return it == entries_.end() ? nullptr : &it->second;
+}
+
+const TextPack& text_pack() {
+    static const TextPack pack(embedded_blob("texts"));
+    return pack;
+}
+
+const Text& page_text(int page_index) {
+    if (page_index < 0 || page_index >= kPageTexts) return kEmpty;
+    char name[16];
+    std::snprintf(name, sizeof name, "page%02d", page_index);
+    return entry_or_empty(name);
+}
+
+std::vector<ClipView> page_clip_table(int page_index) { return catalogue::page_clips(page_index); }
+
+const Text& lesson_text(int lesson) {
+    if (lesson < 1 || lesson > kLessons) return kEmpty;
+    return entry_or_empty("drill" + std::to_string(lesson));
+}
+
+std::vector<ClipView> lesson_clip_table(int lesson) { return catalogue::drill_clips(lesson); }
+
+ClipView wordlist_clip(int hotspot) {
+    const Text* clip = text_pack().find("wordlist/" + std::to_string(hotspot));
+    return clip ? catalogue::clip_pack().clip(*clip) : ClipView{};
+}
+
+std::optional<Text> fill_in_answer(int printed_page, int box) {
+    const Text* t = text_pack().find(box_name("fill", printed_page, box));
+    if (!t) return std::nullopt;
+    return *t;
+}
+
+std::optional<int> tick_expected(int printed_page, int box) {
+    const Text* t = text_pack().find(box_name("tick", printed_page, box));
+    if (!t || (*t != "0" && *t != "1")) return std::nullopt;
+    return *t == "1" ? 1 : 0;
+}
+
+const Text& edition_text() { return entry_or_empty("edition"); }
+
+void split_page_text(const Text& text, List<Text>& sentences, List<Text>& translations) {
+    translations.clear();
+    sentences.clear();
+    const std::vector<Text> lines = split(text, "\r\n");
+    for (std::size_t i = 0; i < lines.size(); ++i) (i % 2 == 0 ? sentences : translations).append(lines[i]);
+}
+
+List<Blob> copy_clip_table(const std::vector<ClipView>& table) {
+    List<Blob> out;
+    for (ClipView c : table) out.append(Blob(c.begin(), c.end()));
+    return out;
+}
+
+}  // namespace tb::content

@@ -1,0 +1,119 @@
+// The content bake's checker: the volume passes, and a copy with one rule broken fails the bake
+// with a message naming the file and the page.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CheckRun {
+    int exit_code;
+    std::string output;
+};
+
+CheckRun run_check(const fs::path& book) {
+    const std::string cmd = std::string("'") + TAPBOOK_BINARY_DIR + "/contentbake' check '" + book.string() + "' 2>&1";
+    CheckRun r{-1, {}};
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) r.output.append(buf, n);
+    const int status = pclose(p);
+    r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string read_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void write_file(const fs::path& p, const std::string& s) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << s;
+}
+
+void replace_once(const fs::path& p, const std::string& from, const std::string& to) {
+    std::string s = read_file(p);
+    const auto at = s.find(from);
+    ASSERT_NE(at, std::string::npos) << from << " in " << p;
+    s.replace(at, from.size(), to);
+    write_file(p, s);
+}
+
+class BrokenBook : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("tapbook-book-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::copy(fs::path(TAPBOOK_SOURCE_DIR) / "book", dir_, fs::copy_options::recursive);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path page(const char* nn) const { return dir_ / "pages" / (std::string(nn) + ".txt"); }
+    fs::path dir_;
+};
+
+}  // namespace
+
+TEST(ContentBake, TheVolumePassesItsChecks) {
+    const CheckRun r = run_check(fs::path(TAPBOOK_SOURCE_DIR) / "book");
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_EQ(r.output, "");
+}
+
+TEST_F(BrokenBook, AMissingMarkerIsRejectedNamingPageAndItem) {
+    replace_once(page("01"), "marker | Ring, ring!", "line | Ring, ring!");
+    const CheckRun r = run_check(dir_);
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.output.find("01.txt:"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("page 01 (printed pages 4-5), item 3"), std::string::npos) << r.output;
+}
+
+TEST_F(BrokenBook, EachRuleFailsTheCheck) {
+    struct Case {
+        const char* name;
+        std::function<void()> brk;
+        const char* expect;
+    };
+    const Case cases[] = {
+        {"item count", [&] { write_file(page("05"), read_file(page("05")) + "line | One more line here. | 再多一行。\n"); },
+         "page 05 (printed pages 12-13): 16 items"},
+        {"not GBK", [&] { replace_once(page("00"), "同学们，早上好。", "同学们，早上好\xF0\x9F\x98\x80"); }, "GBK cannot hold"},
+        {"non-ASCII English", [&] { replace_once(page("00"), "Good morning, class.", "Good morning, class\xE2\x80\xA6"); },
+         "plain ASCII"},
+        {"too long", [&] { replace_once(page("00"), "Good morning, class.", "Good morning, class." + std::string(70, 'a')); },
+         "bytes in GBK"},
+        {"double space", [&] { replace_once(page("00"), "Good morning, class.", "Good  morning, class."); }, "double space"},
+        {"trailing space", [&] { replace_once(page("00"), "Good morning, class. |", "Good morning, class.  |"); },
+         "trailing spaces"},
+        {"item 1 kind", [&] { replace_once(page("01"), "heading | Let's talk", "line | Let's talk"); },
+         "item 1 must be a heading"},
+        {"extra elsewhere", [&] { write_file(page("05"), read_file(page("05")) + "extra | One more clip.\n"); },
+         "only pages 06 and 33"},
+        {"tick state", [&] { replace_once(page("01"), "his schoolbag. | 0", "his schoolbag. | 1"); },
+         "tick box 3: must be left empty"},
+        {"fill gap", [&] { replace_once(page("06"), "yellow ___.", "yellow dress."); }, "needs \"___\""},
+        {"fill answer", [&] { replace_once(page("06"), "| dress |", "| giraffe |"); },
+         "the answer \"giraffe\" is not a word of the volume's pages"},
+        {"fill missing", [&] { replace_once(page("06"), "fill | 1 |", "# fill | 1 |"); }, "fill-in box 1 of printed page 14 is missing"},
+        {"drill word", [&] { replace_once(dir_ / "words" / "unit1.txt", "desk | ", "giraffe | "); },
+         "lesson 1, word 2 \"giraffe\": not found"},
+        {"word count", [&] { replace_once(dir_ / "words" / "unit1.txt", "stand up | 起立\n", ""); }, "18 words"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        c.brk();
+        const CheckRun r = run_check(dir_);
+        EXPECT_EQ(r.exit_code, 1) << c.name;
+        EXPECT_NE(r.output.find(c.expect), std::string::npos) << c.name << ":\n" << r.output;
+    }
+}

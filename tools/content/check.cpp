@@ -1,0 +1,341 @@
+#include "tools/content/check.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+namespace tb::content {
+namespace fs = std::filesystem;
+using tb::book::Book;
+using tb::book::ItemKind;
+using tb::book::Page;
+using tb::book::Problem;
+
+const int kItemCounts[kPages] = {14, 35, 29, 24, 21, 15, 28, 31, 26, 16, 13, 28, 26, 29, 19, 15, 9,
+                                 14, 24, 34, 23, 20, 8,  26, 32, 25, 24, 10, 27, 22, 19, 21, 30, 8};
+const int kLessonWords[kLessons] = {19, 28, 16, 28, 25, 14};
+
+namespace {
+
+// Item numbers that are empty markers, per page index.
+const std::map<int, std::set<int>> kMarkers = {
+    {1, {3}},  {2, {9, 11, 12, 13, 17}},  {3, {14}}, {4, {3}},  {6, {4, 5}},
+    {7, {9, 11, 13, 14, 15, 18}},         {9, {3}},  {11, {3}}, {12, {11, 13, 15, 16, 17, 20}},
+    {14, {3}}, {15, {13, 15}},            {18, {3}}, {19, {11, 13, 15, 16, 17, 20}},
+    {21, {3}}, {23, {3}},  {24, {11, 13, 15, 16, 17, 20}},      {26, {3}}, {28, {3}},
+    {29, {8, 10, 11, 12, 15}},            {31, {3}}, {32, {6}}};
+const std::set<int> kTitlePages = {0, 5, 10, 15, 17, 22, 27, 32};
+const std::set<int> kLinePages = {16, 33};
+const std::set<int> kExtraPages = {6, 33};
+
+// Fill-in boxes and tick boxes by printed page.
+const std::map<int, int> kFillBoxes = {{6, 4},  {14, 1}, {16, 4}, {18, 4}, {20, 2}, {26, 3},
+                                       {30, 1}, {40, 6}, {50, 6}, {54, 2}, {60, 5}};
+const std::map<int, std::map<int, int>> kTickBoxes = {
+    {4, {{1, 1}, {2, 1}, {3, 0}}},          {16, {{1, 0}, {2, 1}}},
+    {48, {{1, 1}, {2, 0}}},                 {50, {{1, 1}, {2, 0}, {3, 0}}},
+    {54, {{1, 1}, {2, 1}, {3, 1}, {4, 0}, {5, 1}}}, {58, {{1, 1}, {2, 0}, {3, 0}}},
+    {64, {{1, 0}, {2, 0}, {3, 1}, {5, 1}}}};
+constexpr int kDigitPage = 8;  // "number the pictures": the answers are the digits 1 to 4
+
+// Which pages each lesson's words are taught on.
+const int kUnitFirst[kLessons] = {0, 5, 10, 17, 22, 27};
+
+std::string two(int k) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%02d", k);
+    return b;
+}
+
+std::string page_name(int k) {
+    return "page " + two(k) + " (printed pages " + std::to_string(2 * (k + 1)) + "-" +
+           std::to_string(2 * (k + 1) + 1) + ")";
+}
+
+struct Reporter {
+    std::vector<Problem>& out;
+    void at(const std::string& file, int line, const std::string& what) const {
+        std::string w = file;
+        if (line > 0) w += ":" + std::to_string(line);
+        out.push_back({w, what});
+    }
+};
+
+std::string lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool is_letter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+
+// Case-insensitive whole-word (or whole-phrase) search.
+bool has_word(const std::string& text, const std::string& word) {
+    const std::string t = lower(text), w = lower(word);
+    if (w.empty()) return false;
+    for (std::size_t at = t.find(w); at != std::string::npos; at = t.find(w, at + 1)) {
+        bool left = at == 0 || !is_letter(t[at - 1]);
+        bool right = at + w.size() == t.size() || !is_letter(t[at + w.size()]);
+        if (left && right) return true;
+    }
+    return false;
+}
+
+int word_count(const std::string& s) {
+    int n = 0;
+    for (std::size_t at = 0; at <= s.size();) {
+        std::size_t sp = s.find(' ', at);
+        if (sp == std::string::npos) sp = s.size();
+        if (sp > at) ++n;
+        at = sp + 1;
+    }
+    return n;
+}
+
+// One field's rules: GBK, length, and (for English) plain ASCII.
+void check_field(const Reporter& r, const std::string& file, int line, const std::string& who,
+                 const std::string& field, bool english) {
+    if (field.empty()) {
+        r.at(file, line, who + ": empty text");
+        return;
+    }
+    if (english) {
+        for (unsigned char c : field)
+            if (c < 0x20 || c > 0x7E) {
+                r.at(file, line, who + ": English must be plain ASCII (straight quotes): \"" + field + "\"");
+                break;
+            }
+    }
+    if (!english && field.find_first_of(",.!?;:") != std::string::npos)
+        r.at(file, line, who + ": Chinese takes full-width punctuation: \"" + field + "\"");
+    try {
+        const std::string g = tb::book::to_gbk(field);
+        if (static_cast<int>(g.size()) > kLongestLine)
+            r.at(file, line, who + ": line is " + std::to_string(g.size()) + " bytes in GBK, at most " +
+                                 std::to_string(kLongestLine) + ": \"" + field + "\"");
+    } catch (const std::exception&) {
+        r.at(file, line, who + ": a character GBK cannot hold: \"" + field + "\"");
+    }
+}
+
+// Spacing rules on the raw source lines: the reader trims fields, so look before it does.
+// labels: what each source line holds ("page 01 (...), item 3"), to name it in a message.
+void check_spacing(const Reporter& r, const fs::path& file, const std::map<int, std::string>& labels = {}) {
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::size_t b = line.find_first_not_of(" \t");
+        if (b == std::string::npos || line[b] == '#') continue;
+        const std::string name = file.string();
+        auto label = labels.find(n);
+        const std::string who = label == labels.end() ? std::string() : label->second + ": ";
+        if (line.find('\t') != std::string::npos) r.at(name, n, who + "a tab in the line");
+        if (b > 0) r.at(name, n, who + "leading spaces");
+        if (line.back() == ' ') r.at(name, n, who + "trailing spaces");
+        std::size_t at = 0;
+        for (;;) {
+            std::size_t bar = line.find(" | ", at);
+            std::string f = line.substr(at, bar == std::string::npos ? std::string::npos : bar - at);
+            if (!f.empty() && (f.front() == ' ' || f.back() == ' '))
+                r.at(name, n, who + "leading or trailing spaces in the field \"" + f + "\"");
+            if (f.find("  ") != std::string::npos) r.at(name, n, who + "double space in \"" + f + "\"");
+            if (bar == std::string::npos) break;
+            at = bar + 3;
+        }
+        if (line.find("\xE3\x80\x80") != std::string::npos) r.at(name, n, who + "a full-width space");
+    }
+}
+
+// The English printed on a page: its hotspots' texts and its exercises (the gaps left empty,
+// so an answer counts only where the page prints it elsewhere).
+std::string printed_english(const Page& p) {
+    std::string all;
+    for (const auto& item : p.items)
+        if (!item.is_marker()) all += item.english + "\n";
+    for (const auto& f : p.fills) all += f.sentence + "\n";
+    for (const auto& t : p.ticks) all += t.statement + "\n";
+    return all;
+}
+
+void check_page(const Reporter& r, const Page& p, const std::string& volume_text) {
+    const std::string file = p.file;
+    const std::string pn = page_name(p.index);
+    const int want = kItemCounts[p.index];
+    if (static_cast<int>(p.items.size()) != want)
+        r.at(file, 0, pn + ": " + std::to_string(p.items.size()) + " items, the spread has " +
+                          std::to_string(want) + " hotspots");
+
+    auto markers_it = kMarkers.find(p.index);
+    const std::set<int> markers = markers_it == kMarkers.end() ? std::set<int>{} : markers_it->second;
+    for (int m : markers)
+        if (m > static_cast<int>(p.items.size()) || !p.items[static_cast<std::size_t>(m - 1)].is_marker())
+            r.at(file, m <= static_cast<int>(p.items.size()) ? p.items[static_cast<std::size_t>(m - 1)].source_line : 0,
+                 pn + ", item " + std::to_string(m) + ": must be an empty marker (the page shows no text there)");
+
+    int ordering_lines = 0;
+    for (std::size_t i = 0; i < p.items.size(); ++i) {
+        const auto& item = p.items[i];
+        const int n = static_cast<int>(i) + 1;
+        const std::string who = pn + ", item " + std::to_string(n);
+        if (item.is_marker() && !markers.count(n))
+            r.at(file, item.source_line, who + ": an empty marker where the page prints text");
+        if (n == 1) {
+            ItemKind k = kTitlePages.count(p.index) ? ItemKind::Title
+                         : kLinePages.count(p.index) ? ItemKind::Line
+                                                     : ItemKind::Heading;
+            const char* kn = k == ItemKind::Title ? "title" : k == ItemKind::Line ? "line" : "heading";
+            if (item.kind != k) r.at(file, item.source_line, who + ": item 1 must be a " + kn);
+        } else if (item.kind == ItemKind::Title) {
+            r.at(file, item.source_line, who + ": a title is only item 1 of a unit's first spread");
+        }
+        if (!item.is_marker() && (item.english == "$" || item.chinese == "$"))
+            r.at(file, item.source_line, who + ": \"$\" stands only in an empty marker, on both lines");
+        check_field(r, file, item.source_line, who + " (English)", item.english, true);
+        if (!item.is_marker()) check_field(r, file, item.source_line, who + " (Chinese)", item.chinese, false);
+        const int words = word_count(item.english);
+        if (!item.is_marker() && words >= 2 && words <= 9) ++ordering_lines;
+    }
+    if (p.index != 6 && p.index != 33 && ordering_lines < 7)
+        r.at(file, 0, pn + ": only " + std::to_string(ordering_lines) +
+                          " items of 2 to 9 words, the ordering game needs at least 7");
+
+    const bool extra_wanted = kExtraPages.count(p.index) > 0;
+    if (extra_wanted && !p.extra_clip) r.at(file, 0, pn + ": the extra clip is missing");
+    if (!extra_wanted && p.extra_clip) r.at(file, 0, pn + ": only pages 06 and 33 carry an extra clip");
+    if (p.extra_clip) check_field(r, file, 0, pn + ", extra clip", *p.extra_clip, true);
+
+    // Exercises: the inventory of boxes on each printed page.
+    const int left = p.printed_left_page();
+    // Exercises are written in the spread's file; all of them sit on its left page.
+    const auto fills_it = kFillBoxes.find(left);
+    const int fill_count = fills_it == kFillBoxes.end() ? 0 : fills_it->second;
+    std::set<int> seen_fill;
+    for (const auto& f : p.fills) {
+        const std::string who = pn + ", fill-in box " + std::to_string(f.box);
+        if (f.box < 1 || f.box > fill_count) {
+            r.at(file, f.source_line, who + ": printed page " + std::to_string(left) + " has " +
+                                          (fill_count ? "fill-in boxes 1 to " + std::to_string(fill_count) : "no fill-in box"));
+            continue;
+        }
+        if (!seen_fill.insert(f.box).second) r.at(file, f.source_line, who + ": given twice");
+        if (f.sentence.find("___") == std::string::npos)
+            r.at(file, f.source_line, who + ": the printed sentence needs \"___\" for the gap");
+        check_field(r, file, f.source_line, who + " (sentence)", f.sentence, true);
+        check_field(r, file, f.source_line, who + " (Chinese)", f.chinese, false);
+        if (p.index == kDigitPage) {
+            if (f.answer.size() != 1 || f.answer[0] < '1' || f.answer[0] > '4')
+                r.at(file, f.source_line, who + ": the answer must be a digit 1 to 4, not \"" + f.answer + "\"");
+        } else if (f.answer.empty() || !std::all_of(f.answer.begin(), f.answer.end(), is_letter)) {
+            r.at(file, f.source_line, who + ": the answer must be one English word, not \"" + f.answer + "\"");
+        } else if (!has_word(volume_text, f.answer)) {
+            r.at(file, f.source_line, who + ": the answer \"" + f.answer + "\" is not a word of the volume's pages");
+        }
+    }
+    if (p.index == kDigitPage) {
+        std::set<std::string> digits;
+        for (const auto& f : p.fills)
+            if (!digits.insert(f.answer).second)
+                r.at(file, f.source_line, pn + ", fill-in box " + std::to_string(f.box) + ": each picture takes its own number");
+    }
+    for (int b = 1; b <= fill_count; ++b)
+        if (!seen_fill.count(b))
+            r.at(file, 0, pn + ": fill-in box " + std::to_string(b) + " of printed page " + std::to_string(left) + " is missing");
+
+    const auto ticks_it = kTickBoxes.find(left);
+    const std::map<int, int> ticks = ticks_it == kTickBoxes.end() ? std::map<int, int>{} : ticks_it->second;
+    std::set<int> seen_tick;
+    for (const auto& t : p.ticks) {
+        const std::string who = pn + ", tick box " + std::to_string(t.box);
+        auto want_state = ticks.find(t.box);
+        if (want_state == ticks.end()) {
+            r.at(file, t.source_line, who + ": printed page " + std::to_string(left) + " has no such tick box");
+            continue;
+        }
+        if (!seen_tick.insert(t.box).second) r.at(file, t.source_line, who + ": given twice");
+        if (t.expected != want_state->second)
+            r.at(file, t.source_line, who + ": must be " + (want_state->second ? "ticked (1)" : "left empty (0)"));
+        check_field(r, file, t.source_line, who + " (statement)", t.statement, true);
+        check_field(r, file, t.source_line, who + " (Chinese)", t.chinese, false);
+    }
+    for (const auto& [box, state] : ticks)
+        if (!seen_tick.count(box))
+            r.at(file, 0, pn + ": tick box " + std::to_string(box) + " of printed page " + std::to_string(left) + " is missing");
+}
+
+}  // namespace
+
+void check_book(const fs::path& root, const Book& book, std::vector<Problem>& problems) {
+    Reporter r{problems};
+    for (int k = 0; k < kPages; ++k) {
+        std::map<int, std::string> labels;
+        if (k < static_cast<int>(book.pages.size())) {
+            const Page& p = book.pages[static_cast<std::size_t>(k)];
+            for (std::size_t i = 0; i < p.items.size(); ++i)
+                labels[p.items[i].source_line] = page_name(k) + ", item " + std::to_string(i + 1);
+            for (const auto& f : p.fills) labels[f.source_line] = page_name(k) + ", fill-in box " + std::to_string(f.box);
+            for (const auto& t : p.ticks) labels[t.source_line] = page_name(k) + ", tick box " + std::to_string(t.box);
+        }
+        check_spacing(r, root / "pages" / (two(k) + ".txt"), labels);
+    }
+    for (int u = 1; u <= kLessons; ++u) {
+        std::map<int, std::string> labels;
+        if (u <= static_cast<int>(book.units.size())) {
+            const auto& words = book.units[static_cast<std::size_t>(u - 1)];
+            for (std::size_t i = 0; i < words.size(); ++i)
+                labels[words[i].source_line] = "lesson " + std::to_string(u) + ", word " + std::to_string(i + 1);
+        }
+        check_spacing(r, root / "words" / ("unit" + std::to_string(u) + ".txt"), labels);
+    }
+    check_spacing(r, root / "extras.txt");
+
+    if (book.pages.size() != kPages) {
+        r.at(root.string(), 0, "the volume needs page files 00 to 33");
+        return;
+    }
+    std::string volume_text;
+    for (const Page& p : book.pages) volume_text += printed_english(p);
+    for (const Page& p : book.pages) check_page(r, p, volume_text);
+
+    for (int u = 0; u < kLessons && u < static_cast<int>(book.units.size()); ++u) {
+        const auto& words = book.units[static_cast<std::size_t>(u)];
+        const std::string file = (root / "words" / ("unit" + std::to_string(u + 1) + ".txt")).string();
+        const std::string lesson = "lesson " + std::to_string(u + 1);
+        if (static_cast<int>(words.size()) != kLessonWords[u])
+            r.at(file, 0, lesson + ": " + std::to_string(words.size()) + " words, the drill needs " +
+                              std::to_string(kLessonWords[u]));
+        std::string unit_text;
+        for (int k = kUnitFirst[u]; k < kUnitFirst[u] + 5; ++k) unit_text += printed_english(book.pages[static_cast<std::size_t>(k)]);
+        std::set<std::string> seen;
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const auto& w = words[i];
+            const std::string who = lesson + ", word " + std::to_string(i + 1) + " \"" + w.english + "\"";
+            check_field(r, file, w.source_line, who, w.english, true);
+            check_field(r, file, w.source_line, who + " (Chinese)", w.chinese, false);
+            if (!seen.insert(lower(w.english)).second) r.at(file, w.source_line, who + ": given twice");
+            if (!has_word(unit_text, w.english))
+                r.at(file, w.source_line, who + ": not found on the unit's pages " + two(kUnitFirst[u]) + " to " +
+                                              two(kUnitFirst[u] + 4));
+        }
+    }
+
+    const std::string extras = (root / "extras.txt").string();
+    for (const char* key : {"right1", "right2", "right3", "wrong1", "wrong2", "wrong3", "wrong4", "practice", "find",
+                            "complete", "edition", "wordlist"}) {
+        auto e = book.extras.find(key);
+        if (e == book.extras.end()) {
+            r.at(extras, 0, std::string("the entry \"") + key + "\" is missing");
+            continue;
+        }
+        const bool edition = std::string(key) == "edition";
+        check_field(r, extras, 0, key, e->second.text, !edition);
+        if (!e->second.chinese.empty()) check_field(r, extras, 0, std::string(key) + " (Chinese)", e->second.chinese, false);
+        if (std::string(key) == "wordlist" && e->second.chinese.empty())
+            r.at(extras, 0, "wordlist: the heading needs its Chinese");
+    }
+}
+
+}  // namespace tb::content

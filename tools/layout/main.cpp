@@ -1,0 +1,126 @@
+// layout_bake: lays out the sample volume's 36 printed spreads, renders their page pictures and
+// the listen icon, and writes the page-picture units of the main window for the template compiler.
+//
+//   layout_bake --book <book folder> --out <assets folder> [--debug]
+//
+// --debug also writes debug/page-NN.png with every unit outlined. The layout is checked before
+// anything is written; a problem fails the bake and names the unit.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <atomic>
+#include <thread>
+
+#include <unistd.h>
+
+#include "tools/layout/layout.hpp"
+
+namespace fs = std::filesystem;
+using namespace tb;
+
+namespace {
+
+bool save(const QImage& img, const fs::path& file, const char* format, int quality) {
+    fs::create_directories(file.parent_path());
+    fs::path tmp = file;
+    tmp += ".tmp";
+    if (!img.save(QString::fromStdString(tmp.string()), format, quality)) return false;
+    fs::rename(tmp, file);
+    return true;
+}
+
+bool render_page(const layout::Spread& s, const fs::path& out, bool debug) {
+    QImage img(layout::kPictureWidth, layout::kPictureHeight, QImage::Format_RGB32);
+    {
+        QPainter p(&img);
+        p.scale(double(layout::kPictureWidth) / layout::kBoxWidth, double(layout::kPictureHeight) / layout::kBoxHeight);
+        layout::paint_spread(p, s, false);
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "page-%02d", s.picture);
+    if (!save(img, out / "pictures" / (std::string(name) + ".jpg"), "JPG", 90)) return false;
+    if (debug) {
+        QImage dbg(1200, 810, QImage::Format_RGB32);
+        QPainter p(&dbg);
+        p.scale(1.5, 1.5);
+        layout::paint_spread(p, s, true);
+        p.end();
+        if (!save(dbg, out / "debug" / (std::string(name) + ".png"), "PNG", -1)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    fs::path book_dir, out_dir;
+    bool debug = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--book") && i + 1 < argc) book_dir = argv[++i];
+        else if (!std::strcmp(argv[i], "--out") && i + 1 < argc) out_dir = argv[++i];
+        else if (!std::strcmp(argv[i], "--debug")) debug = true;
+        else {
+            std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> [--debug]\n");
+            return 2;
+        }
+    }
+    if (book_dir.empty() || out_dir.empty()) {
+        std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> [--debug]\n");
+        return 2;
+    }
+    if (!std::getenv("XDG_RUNTIME_DIR")) {  // Qt wants one; a private folder keeps it quiet
+        fs::path xdg = fs::temp_directory_path() / ("tapbook-bake-xdg-" + std::to_string(getuid()));
+        std::error_code ec;
+        fs::create_directories(xdg, ec);
+        fs::permissions(xdg, fs::perms::owner_all, fs::perm_options::replace, ec);
+        setenv("XDG_RUNTIME_DIR", xdg.c_str(), 1);
+    }
+    QGuiApplication app(argc, argv);
+
+    std::vector<book::Problem> problems;
+    book::Book book = book::read_book(book_dir, problems);
+    for (const auto& p : problems) std::fprintf(stderr, "layout_bake: %s: %s\n", p.where.c_str(), p.what.c_str());
+    if (!problems.empty()) return 1;
+
+    layout::Volume volume = layout::lay_out(book);
+    auto bad = layout::check_volume(volume, book);
+    for (const auto& b : bad) std::fprintf(stderr, "layout_bake: %s\n", b.c_str());
+    if (!bad.empty()) return 1;
+
+    // Two workers: the pictures are independent and the machine has two cores.
+    std::atomic<bool> ok = true;
+    std::atomic<std::size_t> next = 0;
+    auto worker = [&] {
+        for (std::size_t i; (i = next++) < volume.spreads.size();)
+            if (!render_page(volume.spreads[i], out_dir, debug)) ok = false;
+    };
+    std::thread other(worker);
+    worker();
+    other.join();
+    if (!ok) {
+        std::fprintf(stderr, "layout_bake: cannot write the page pictures under %s\n", out_dir.string().c_str());
+        return 1;
+    }
+
+    QImage icon(40, 40, QImage::Format_RGB32);
+    icon.fill(QColor(0xfd, 0xfb, 0xf5));
+    {
+        QPainter p(&icon);
+        layout::paint_listen_icon(p, QRectF(1, 1, 38, 38));
+    }
+    if (!save(icon, out_dir / "pictures" / "listen.jpg", "JPG", 90)) {
+        std::fprintf(stderr, "layout_bake: cannot write pictures/listen.jpg\n");
+        return 1;
+    }
+
+    fs::path json = out_dir / "layout" / "main_pages.json";
+    fs::create_directories(json.parent_path());
+    std::ofstream(json, std::ios::binary) << layout::units_json(volume);
+    return 0;
+}
