@@ -1,0 +1,678 @@
+// The template compiler: turns the window sources (windows/*.json, UTF-8, one or more files per
+// window) into the template set the program carries, and writes the header of unit ids the
+// program's logic names units by.
+//
+//   tapbook_template_compiler [--out templates.bin] [--header unit_ids.hpp] [--assets DIR]
+//                             [--allow-missing-assets] SOURCE.json...
+//
+// A source file names its window by "window" (the namespace in the header). The file that also
+// gives the window's "id" defines the window; further files of the same window only add
+// "units" (a generated file of extra units, say), in command-line order. Windows are written in
+// ascending id order. Handler names are resolved against app/handlers.def, the same list the
+// program binds by, so offsets can never drift.
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "runtime/text.hpp"
+#include "ui/store/template_store.hpp"
+#include "ui/store/template_writer.hpp"
+#include "ui/store/type_blocks.hpp"
+
+namespace {
+
+using namespace tb;
+using namespace tb::ui;
+
+const char* const kHandlers[] = {
+#define TB_HANDLER(name) #name,
+#include "app/handlers.def"
+#undef TB_HANDLER
+};
+
+struct CompileError {
+    std::string message;
+};
+
+[[noreturn]] void error(const std::string& where, const std::string& what) { throw CompileError{where + ": " + what}; }
+
+struct Options {
+    std::string out, header, assets = "build/assets";
+    bool allow_missing_assets = false;
+    std::vector<std::string> sources;
+};
+
+// ---- JSON helpers ------------------------------------------------------------------------
+
+std::string str(const QString& s) { return s.toStdString(); }
+
+// Converts a UTF-8 text of a source to GBK, refusing characters GBK cannot hold.
+Text to_gbk(const std::string& where, const QString& s) {
+    std::string u = str(s);
+    Text g = gbk(u);
+    if (utf8(g) != u) error(where, "text \"" + u + "\" holds a character GBK cannot store");
+    return g;
+}
+
+std::uint32_t to_u32(const std::string& where, const QJsonValue& v) {
+    if (v.isDouble()) {
+        double d = v.toDouble();
+        if (d < -2147483648.0 || d > 4294967295.0 || d != static_cast<double>(static_cast<long long>(d)))
+            error(where, "number out of range");
+        return static_cast<std::uint32_t>(static_cast<long long>(d));
+    }
+    if (v.isString()) {
+        std::string s = str(v.toString());
+        if (s == "default") return kDefaultColour;
+        char* end = nullptr;
+        if (!s.empty() && s[0] == '-') {
+            long long n = std::strtoll(s.c_str(), &end, 0);
+            if (*end != 0 || n < -2147483648LL) error(where, "\"" + s + "\" is not a number");
+            return static_cast<std::uint32_t>(static_cast<std::int32_t>(n));
+        }
+        unsigned long long n = std::strtoull(s.c_str(), &end, 0);
+        if (s.empty() || *end != 0 || n > 0xFFFFFFFFull) error(where, "\"" + s + "\" is not a number");
+        return static_cast<std::uint32_t>(n);
+    }
+    error(where, "expected a number");
+}
+
+std::int32_t to_i32(const std::string& where, const QJsonValue& v) {
+    return static_cast<std::int32_t>(to_u32(where, v));
+}
+
+// An object whose keys must all be used: a misspelt key is an error, not a silent default.
+class Fields {
+public:
+    Fields(std::string where, QJsonObject obj) : where_(std::move(where)), obj_(std::move(obj)) {}
+    bool has(const char* key) const { return obj_.contains(key); }
+    QJsonValue get(const char* key) {
+        used_.insert(key);
+        return obj_.value(key);
+    }
+    std::string at(const char* key) const { return where_ + ", \"" + key + "\""; }
+    const std::string& where() const { return where_; }
+    void u32(const char* key, std::uint32_t& v) {
+        if (has(key)) v = to_u32(at(key), get(key));
+    }
+    void flag(const char* key, std::uint32_t& v) {
+        if (has(key)) {
+            auto j = get(key);
+            v = j.isBool() ? (j.toBool() ? 1 : 0) : to_u32(at(key), j);
+        }
+    }
+    void text(const char* key, Text& v) {
+        if (has(key)) {
+            auto j = get(key);
+            if (!j.isString()) error(at(key), "expected a text");
+            v = to_gbk(at(key), j.toString());
+        }
+    }
+    void finish() const {
+        for (auto it = obj_.begin(); it != obj_.end(); ++it)
+            if (!used_.count(str(it.key()))) error(where_, "unknown field \"" + str(it.key()) + "\"");
+    }
+
+private:
+    std::string where_;
+    QJsonObject obj_;
+    std::set<std::string> used_;
+};
+
+// ---- Assets --------------------------------------------------------------------------------
+
+class Assets {
+public:
+    Assets(const Options& o, bool read) : o_(o), read_(read) {}
+    Blob load(const std::string& where, const QJsonValue& v) {
+        if (!v.isString()) error(where, "expected an asset path");
+        std::string rel = str(v.toString());
+        if (rel.empty()) return {};
+        if (rel.find("..") != std::string::npos || rel[0] == '/') error(where, "asset path \"" + rel + "\" leaves the assets folder");
+        if (!read_) return {};
+        std::string path = o_.assets + "/" + rel;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            if (!o_.allow_missing_assets) error(where, "asset \"" + path + "\" does not exist");
+            std::fprintf(stderr, "warning: %s: asset \"%s\" missing, stored empty\n", where.c_str(), path.c_str());
+            return {};
+        }
+        return Blob(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    const Options& o_;
+    bool read_;
+};
+
+FontBlob read_font(Fields& f, const char* key) {
+    if (!f.has(key)) return std::nullopt;
+    QJsonValue v = f.get(key);
+    if (v.isNull()) return std::nullopt;
+    if (!v.isObject()) error(f.at(key), "expected a font object");
+    Fields ff(f.at(key), v.toObject());
+    Font font;
+    ff.text("face", font.face);
+    if (font.face.size() >= 32) error(ff.where(), "face name longer than 31 bytes");
+    std::uint32_t size = static_cast<std::uint32_t>(font.size_pt), angle = 0, bold = 0, italic = 0, underline = 0, strike = 0;
+    ff.u32("size", size);
+    ff.u32("angle", angle);
+    ff.flag("bold", bold);
+    ff.flag("italic", italic);
+    ff.flag("underline", underline);
+    ff.flag("strike_out", strike);
+    ff.finish();
+    font.size_pt = static_cast<int>(size);
+    font.angle = static_cast<int>(angle);
+    font.bold = bold;
+    font.italic = italic;
+    font.underline = underline;
+    font.strike_out = strike;
+    return font;
+}
+
+template <std::size_t N>
+void read_words(Fields& f, const char* key, std::array<std::uint32_t, N>& words) {
+    if (!f.has(key)) return;
+    QJsonArray a = f.get(key).toArray();
+    if (a.size() > static_cast<qsizetype>(N)) error(f.at(key), "more than " + std::to_string(N) + " words");
+    for (qsizetype i = 0; i < a.size(); ++i) words[static_cast<std::size_t>(i)] = to_u32(f.at(key), a[i]);
+}
+
+std::vector<Text> read_texts(Fields& f, const char* key) {
+    std::vector<Text> out;
+    if (!f.has(key)) return out;
+    for (const auto& v : f.get(key).toArray()) out.push_back(to_gbk(f.at(key), v.toString()));
+    return out;
+}
+
+// ---- Type blocks ---------------------------------------------------------------------------
+
+struct TypeInfo {
+    const char* name;
+    UnitType type;
+};
+const TypeInfo kTypes[] = {
+    {"Window", UnitType::Window},     {"EditBox", UnitType::EditBox},       {"PicBox", UnitType::PicBox},
+    {"DrawPanel", UnitType::DrawPanel}, {"GroupBox", UnitType::GroupBox}, {"Label", UnitType::Label},
+    {"Button", UnitType::Button},     {"CheckBox", UnitType::CheckBox},     {"ComboBox", UnitType::ComboBox},
+    {"TransLabel", UnitType::TransLabel}, {"SuperBtn", UnitType::SuperBtn}, {"RichEdit", UnitType::RichEdit},
+    {"PageControl", UnitType::PageControl},
+};
+
+UnitType type_by_name(const std::string& where, const std::string& name) {
+    for (const auto& t : kTypes)
+        if (name == t.name) return t.type;
+    error(where, "unknown unit type \"" + name + "\"");
+}
+
+// Encodes a unit's "block"; page_count receives a PageControl's number of pages.
+Blob encode_block(UnitType type, Fields& f, Assets& assets, std::size_t& page_count) {
+    auto pic = [&](const char* key, Blob& b) {
+        if (f.has(key)) b = assets.load(f.at(key), f.get(key));
+    };
+    switch (type) {
+    case UnitType::Window: {
+        WindowBlock b;
+        read_words(f, "options", b.options);
+        f.text("caption", b.caption);
+        f.text("extra", b.extra);
+        f.text("extra2", b.extra2);
+        pic("background", b.background);
+        pic("icon", b.icon);
+        pic("sound", b.sound);
+        return encode(b);
+    }
+    case UnitType::TransLabel: {
+        TransLabelBlock b;
+        f.u32("effect", b.effect);
+        f.u32("colour", b.colour);
+        f.u32("halign", b.halign);
+        f.u32("valign", b.valign);
+        f.flag("wrap", b.wrap);
+        b.font = read_font(f, "font");
+        f.text("caption", b.caption);
+        return encode(b);
+    }
+    case UnitType::PicBox: {
+        PicBoxBlock b;
+        f.u32("border", b.border);
+        f.u32("background", b.background);
+        f.u32("display_mode", b.display_mode);
+        f.flag("animate", b.animate);
+        pic("picture", b.picture);
+        f.text("data_source", b.data_source);
+        f.text("data_column", b.data_column);
+        return encode(b);
+    }
+    case UnitType::ComboBox: {
+        ComboBoxBlock b;
+        read_words(f, "options", b.options);
+        f.u32("style", b.options[0]);
+        f.u32("background", b.options[1]);
+        b.font = read_font(f, "font");
+        if (f.has("item_data"))
+            for (const auto& v : f.get("item_data").toArray()) b.item_data.push_back(to_u32(f.at("item_data"), v));
+        f.text("current_text", b.current_text);
+        b.items = read_texts(f, "items");
+        if (b.items.size() > 0xFFFF) error(f.at("items"), "too many items");
+        return encode(b);
+    }
+    case UnitType::SuperBtn: {
+        SuperBtnBlock b;
+        f.u32("style", b.style);
+        f.flag("toggle", b.toggle);
+        f.flag("checked", b.checked);
+        f.u32("transparent_15", b.transparent_15);
+        f.u32("transparent_17", b.transparent_17);
+        f.u32("transparent_19", b.transparent_19);
+        f.flag("builtin_click_sound", b.builtin_click_sound);
+        read_words(f, "colours", b.colours);
+        pic("picture0", b.picture0);
+        pic("picture1", b.picture1);
+        pic("picture2", b.picture2);
+        pic("sound", b.sound);
+        pic("click_sound", b.click_sound);
+        b.font = read_font(f, "font");
+        f.text("caption", b.caption);
+        f.text("tooltip", b.tooltip);
+        return encode(b);
+    }
+    case UnitType::PageControl: {
+        PageControlBlock b;
+        read_words(f, "options", b.options);
+        if (auto font = read_font(f, "font")) b.font = *font;
+        b.page_titles = read_texts(f, "pages");
+        page_count = b.page_titles.size();
+        return encode(b);
+    }
+    case UnitType::EditBox: {
+        EditBoxBlock b;
+        f.text("content", b.content);
+        f.flag("multiline", b.multiline);
+        f.flag("read_only", b.read_only);
+        f.flag("password", b.password);
+        f.u32("max_length", b.max_length);
+        f.u32("text_colour", b.text_colour);
+        f.u32("background", b.background);
+        f.u32("border", b.border);
+        f.u32("halign", b.halign);
+        b.font = read_font(f, "font");
+        return encode(b);
+    }
+    case UnitType::GroupBox: {
+        GroupBoxBlock b;
+        f.text("caption", b.caption);
+        f.u32("text_colour", b.text_colour);
+        f.u32("background", b.background);
+        b.font = read_font(f, "font");
+        return encode(b);
+    }
+    case UnitType::Label: {
+        LabelBlock b;
+        f.text("caption", b.caption);
+        f.u32("text_colour", b.text_colour);
+        f.u32("background", b.background);
+        f.u32("alignment", b.alignment);
+        f.u32("valign", b.valign);
+        f.flag("wrap", b.wrap);
+        f.u32("border", b.border);
+        b.font = read_font(f, "font");
+        return encode(b);
+    }
+    case UnitType::Button: {
+        ButtonBlock b;
+        f.text("caption", b.caption);
+        b.font = read_font(f, "font");
+        return encode(b);
+    }
+    case UnitType::CheckBox: {
+        CheckBoxBlock b;
+        f.text("caption", b.caption);
+        f.flag("checked", b.checked);
+        f.u32("text_colour", b.text_colour);
+        f.u32("background", b.background);
+        b.font = read_font(f, "font");
+        return encode(b);
+    }
+    case UnitType::DrawPanel: {
+        DrawPanelBlock b;
+        f.u32("background", b.background);
+        pic("picture", b.picture);
+        return encode(b);
+    }
+    case UnitType::RichEdit: {
+        RichEditBlock b;
+        f.text("content", b.content);
+        f.flag("read_only", b.read_only);
+        f.u32("text_colour", b.text_colour);
+        f.u32("background", b.background);
+        b.font = read_font(f, "font");
+        return encode(b);
+    }
+    }
+    return {};
+}
+
+// ---- Units and windows ---------------------------------------------------------------------
+
+struct Unit {
+    UnitSpec spec;
+    std::string name_utf8;
+    std::string parent_name;  // UTF-8, empty: the window
+    int page = -1;
+    std::size_t page_count = 0;
+    std::string where;
+};
+
+struct Window {
+    std::string key;  // header namespace
+    bool defined = false;
+    WindowSpec spec;
+    UnitSpec own;
+    std::vector<Unit> units;
+};
+
+std::uint32_t handler_offset(const std::string& where, const std::string& name) {
+    for (std::size_t i = 0; i < std::size(kHandlers); ++i)
+        if (name == kHandlers[i]) return static_cast<std::uint32_t>(i);
+    error(where, "unknown handler \"" + name + "\" (not in app/handlers.def)");
+}
+
+std::vector<Binding> read_events(Fields& f) {
+    std::vector<Binding> out;
+    if (!f.has("events")) return out;
+    QJsonObject ev = f.get("events").toObject();
+    for (auto it = ev.begin(); it != ev.end(); ++it) {
+        std::string where = f.at("events") + ", event " + str(it.key());
+        Binding b;
+        b.event = to_i32(where, QJsonValue(it.key()));
+        b.handler = it.value().isNull() ? kNoHandler : handler_offset(where, str(it.value().toString()));
+        out.push_back(b);
+    }
+    return out;
+}
+
+void read_common(Fields& f, UnitSpec& u) {
+    if (f.has("place")) {
+        QJsonArray p = f.get("place").toArray();
+        if (p.size() != 4) error(f.at("place"), "expected [left, top, width, height]");
+        u.left = to_i32(f.at("place"), p[0]);
+        u.top = to_i32(f.at("place"), p[1]);
+        u.width = to_i32(f.at("place"), p[2]);
+        u.height = to_i32(f.at("place"), p[3]);
+    }
+    if (f.has("cursor")) {
+        QJsonValue c = f.get("cursor");
+        if (c.toString() == "hand") u.cursor = kCursorHand;
+        else if (c.toString() == "arrow") u.cursor = kCursorArrow;
+        else u.cursor = to_u32(f.at("cursor"), c);
+    }
+    f.text("tag", u.tag);
+    f.text("comment", u.comment);
+    std::uint32_t visible = 1, disabled = 0, tab_stop = 0;
+    f.flag("visible", visible);
+    f.flag("disabled", disabled);
+    f.flag("tab_stop", tab_stop);
+    u.flags = (visible ? kFlagVisible : 0) | (disabled ? kFlagDisabled : 0) | (tab_stop ? kFlagTabStop : 0);
+    f.u32("tab_order", u.tab_order);
+    u.bindings = read_events(f);
+}
+
+Unit read_unit(const std::string& file, const QJsonObject& obj, std::size_t index, Assets& assets) {
+    Unit u;
+    u.where = file + ", unit " + std::to_string(index);
+    if (obj.contains("name")) u.where = file + ", unit \"" + str(obj.value("name").toString()) + "\"";
+    Fields f(u.where, obj);
+    f.text("name", u.spec.name);
+    u.name_utf8 = utf8(u.spec.name);
+    if (f.has("id")) u.spec.id = to_u32(f.at("id"), f.get("id"));
+    std::string type_name = str(f.get("type").toString());
+    UnitType type = type_by_name(u.where, type_name);
+    if (type == UnitType::Window) error(u.where, "a window's own record is the window file itself");
+    u.spec.type_code = static_cast<std::uint32_t>(type);
+    u.spec.tab_order = static_cast<std::uint32_t>(index + 1);
+    read_common(f, u.spec);
+    if (f.has("parent")) u.parent_name = str(f.get("parent").toString());
+    if (f.has("page")) u.page = static_cast<int>(to_i32(f.at("page"), f.get("page")));
+    if (f.has("block")) {
+        Fields bf(f.at("block"), f.get("block").toObject());
+        u.spec.type_block = encode_block(type, bf, assets, u.page_count);
+        bf.finish();
+    }
+    f.finish();
+    return u;
+}
+
+QJsonObject read_json(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) error(path, "cannot be read");
+    QByteArray data = file.readAll();
+    QJsonParseError pe;
+    QJsonDocument doc = QJsonDocument::fromJson(data, &pe);
+    if (pe.error != QJsonParseError::NoError) {
+        int line = 1 + static_cast<int>(std::count(data.begin(), data.begin() + pe.offset, '\n'));
+        error(path + ":" + std::to_string(line), str(pe.errorString()));
+    }
+    if (!doc.isObject()) error(path, "expected a JSON object");
+    return doc.object();
+}
+
+void read_source(const std::string& path, std::map<std::string, Window>& windows, Assets& assets) {
+    QJsonObject obj = read_json(path);
+    Fields f(path, obj);
+    std::string key = str(f.get("window").toString());
+    if (key.empty()) error(path, "\"window\" names no window");
+    Window& w = windows[key];
+    w.key = key;
+    if (f.has("id")) {
+        if (w.defined) error(path, "window \"" + key + "\" is defined twice");
+        w.defined = true;
+        w.spec.id = to_u32(f.at("id"), f.get("id"));
+        f.u32("window_word", w.spec.window_word);
+        f.u32("class_id", w.spec.class_id);
+        f.text("text1", w.spec.text1);
+        f.text("text2", w.spec.text2);
+        w.own.type_code = static_cast<std::uint32_t>(UnitType::Window);
+        w.own.id = 0x06000000u | (w.spec.id & 0x00FFFFFFu);
+        f.u32("unit_id", w.own.id);
+        read_common(f, w.own);
+        if (f.has("block")) {
+            Fields bf(f.at("block"), f.get("block").toObject());
+            std::size_t unused = 0;
+            w.own.type_block = encode_block(UnitType::Window, bf, assets, unused);
+            bf.finish();
+        }
+    }
+    if (f.has("units")) {
+        QJsonArray units = f.get("units").toArray();
+        for (qsizetype i = 0; i < units.size(); ++i)
+            w.units.push_back(read_unit(path, units[i].toObject(), w.units.size(), assets));
+    }
+    f.finish();
+}
+
+// Ids, parents and child lists of one window; returns its spec.
+WindowSpec link_window(Window& w) {
+    if (!w.defined) error("window \"" + w.key + "\"", "has units but no file defines it (\"id\")");
+    std::set<std::uint32_t> used = {w.own.id};
+    for (const auto& u : w.units) {
+        if (u.spec.id == 0) continue;
+        if (!used.insert(u.spec.id).second) error(u.where, "unit id used twice");
+    }
+    std::uint32_t next = 0x16000001u;
+    std::map<std::string, std::size_t> by_name;
+    for (std::size_t i = 0; i < w.units.size(); ++i) {
+        Unit& u = w.units[i];
+        if (u.spec.id == 0) {
+            while (used.count(next)) ++next;
+            u.spec.id = next;
+            used.insert(next);
+        }
+        if (!u.name_utf8.empty() && !by_name.emplace(u.name_utf8, i).second) error(u.where, "unit name used twice");
+    }
+    for (std::size_t i = 0; i < w.units.size(); ++i) {
+        Unit& u = w.units[i];
+        if (u.parent_name.empty()) {
+            if (u.page >= 0) error(u.where, "\"page\" given for a unit that is not on a page container");
+            continue;
+        }
+        auto it = by_name.find(u.parent_name);
+        if (it == by_name.end() || it->second >= i)
+            error(u.where, "parent \"" + u.parent_name + "\" is not a unit stored before it");
+        Unit& p = w.units[it->second];
+        u.spec.parent = p.spec.id;
+        if (p.spec.type_code == static_cast<std::uint32_t>(UnitType::PageControl)) {
+            if (u.page < 0 || static_cast<std::size_t>(u.page) >= p.page_count)
+                error(u.where, "needs a \"page\" from 0 to " + std::to_string(p.page_count) + " of " + u.parent_name);
+        } else if (u.page >= 0) {
+            error(u.where, "\"page\" given but the parent is no page container");
+        } else {
+            p.spec.children.push_back(u.spec.id);
+        }
+    }
+    // A page container lists each page's units as a group ended by 0.
+    for (auto& p : w.units) {
+        if (p.spec.type_code != static_cast<std::uint32_t>(UnitType::PageControl)) continue;
+        for (std::size_t page = 0; page < p.page_count; ++page) {
+            for (const auto& u : w.units)
+                if (u.spec.parent == p.spec.id && u.page == static_cast<int>(page)) p.spec.children.push_back(u.spec.id);
+            p.spec.children.push_back(0);
+        }
+    }
+    WindowSpec spec = w.spec;
+    spec.units.push_back(w.own);
+    for (const auto& u : w.units) spec.units.push_back(u.spec);
+    return spec;
+}
+
+// ---- The header ----------------------------------------------------------------------------
+
+// True for names C++ accepts as identifiers here: ASCII letters, digits and '_' and CJK
+// ideographs, not starting with a digit.
+bool is_identifier(const std::string& utf8_name) {
+    if (utf8_name.empty() || (utf8_name[0] >= '0' && utf8_name[0] <= '9') || utf8_name == "window") return false;
+    QString s = QString::fromStdString(utf8_name);
+    for (auto it = s.cbegin(); it != s.cend(); ++it) {
+        char32_t c = it->unicode();
+        if (it->isHighSurrogate()) return false;
+        bool ascii = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        bool cjk = (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF);
+        if (!ascii && !cjk) return false;
+    }
+    return true;
+}
+
+std::string hex(std::uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", v);
+    return buf;
+}
+
+std::string make_header(const std::vector<const Window*>& windows) {
+    std::ostringstream h;
+    h << "// Generated by the template compiler from windows/*.json: do not edit.\n"
+         "// The window ids and unit ids the program's logic names units by.\n"
+         "#pragma once\n#include <cstdint>\n\nnamespace tb::ids {\n";
+    for (const Window* w : windows) {
+        h << "\nnamespace " << w->key << " {\n";
+        h << "inline constexpr std::uint32_t window = " << hex(w->spec.id) << ";\n";
+        for (const auto& u : w->units) {
+            if (!is_identifier(u.name_utf8)) {
+                if (!u.name_utf8.empty()) h << "// not an identifier: " << u.name_utf8 << " = " << hex(u.spec.id) << "\n";
+                continue;
+            }
+            h << "inline constexpr std::uint32_t " << u.name_utf8 << " = " << hex(u.spec.id) << ";\n";
+        }
+        h << "}  // namespace " << w->key << "\n";
+    }
+    h << "\n}  // namespace tb::ids\n";
+    return h.str();
+}
+
+void write_file(const std::string& path, const void* data, std::size_t size, bool only_if_changed) {
+    if (only_if_changed) {
+        std::ifstream in(path, std::ios::binary);
+        std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in && old.size() == size && std::equal(old.begin(), old.end(), static_cast<const char*>(data))) return;
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out) error(path, "cannot be written");
+}
+
+int run(const Options& o) {
+    Assets assets(o, !o.out.empty());
+    std::map<std::string, Window> by_key;
+    for (const auto& s : o.sources) read_source(s, by_key, assets);
+    std::vector<const Window*> ordered;
+    std::vector<WindowSpec> specs;
+    std::vector<Window*> all;
+    for (auto& [key, w] : by_key) all.push_back(&w);
+    std::sort(all.begin(), all.end(), [](const Window* a, const Window* b) { return a->spec.id < b->spec.id; });
+    std::set<std::uint32_t> window_ids;
+    for (Window* w : all) {
+        specs.push_back(link_window(*w));
+        if (!window_ids.insert(w->spec.id).second) error("window \"" + w->key + "\"", "window id used twice");
+        ordered.push_back(w);
+    }
+    if (!o.out.empty()) {
+        Blob set = write_template_set(specs);
+        std::string why;
+        if (!TemplateSet::parse(set, &why)) error(o.out, "the written set does not read back: " + why);
+        write_file(o.out, set.data(), set.size(), false);
+    }
+    if (!o.header.empty()) {
+        std::string h = make_header(ordered);
+        write_file(o.header, h.data(), h.size(), true);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "%s needs a value\n", a.c_str());
+                std::exit(2);
+            }
+            into = argv[++i];
+        };
+        if (a == "--out") value(o.out);
+        else if (a == "--header") value(o.header);
+        else if (a == "--assets") value(o.assets);
+        else if (a == "--allow-missing-assets") o.allow_missing_assets = true;
+        else if (a.rfind("--", 0) == 0) {
+            std::fprintf(stderr, "unknown option %s\n", a.c_str());
+            return 2;
+        } else o.sources.push_back(a);
+    }
+    if (o.sources.empty() || (o.out.empty() && o.header.empty())) {
+        std::fprintf(stderr,
+                     "usage: %s [--out SET] [--header HPP] [--assets DIR] [--allow-missing-assets] SOURCE.json...\n",
+                     argv[0]);
+        return 2;
+    }
+    try {
+        return run(o);
+    } catch (const CompileError& e) {
+        std::fprintf(stderr, "template compiler: error: %s\n", e.message.c_str());
+        return 1;
+    }
+}
