@@ -536,7 +536,7 @@ WindowSpec link_window(Window& w) {
         u.spec.parent = p.spec.id;
         if (p.spec.type_code == static_cast<std::uint32_t>(UnitType::PageControl)) {
             if (u.page < 0 || static_cast<std::size_t>(u.page) >= p.page_count)
-                error(u.where, "needs a \"page\" from 0 to " + std::to_string(p.page_count) + " of " + u.parent_name);
+                error(u.where, "needs a \"page\" below " + std::to_string(p.page_count) + " (the page count) of " + u.parent_name);
         } else if (u.page >= 0) {
             error(u.where, "\"page\" given but the parent is no page container");
         } else {

@@ -58,7 +58,10 @@ public:
     }
     // Bytes up to a NUL, which is consumed; a missing NUL fails.
     std::span<const std::uint8_t> ctext_view() {
-        if (!ok_) return {};
+        if (!ok_ || pos_ == data_.size()) {
+            ok_ = false;
+            return {};
+        }
         const void* nul = std::memchr(data_.data() + pos_, 0, data_.size() - pos_);
         if (!nul) {
             ok_ = false;
