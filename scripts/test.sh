@@ -23,6 +23,12 @@ cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
+echo "== ThreadSanitizer build of the test program, audio tests (clip player threads) =="
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOOK_TSAN=ON \
+      -DTAPBOOK_PREBAKED_DIR="$root/build/assets" >/dev/null
+cmake --build build-tsan --target tapbook_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/tapbook_tests --gtest_filter='Audio*-AudioClips.EveryClipStartsWithin10Ms'
+
 echo "== Fuzz targets (clang, libFuzzer + ASan + UBSan) =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOOK_FUZZ=ON \
       -DTAPBOOK_PREBAKED_DIR="$root/build/assets" >/dev/null

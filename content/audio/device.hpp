@@ -1,0 +1,64 @@
+#pragma once
+// The sound device the clip players feed. Every device takes interleaved stereo signed 16-bit
+// frames at its own rate; players convert to it. A player hands over a buffer with submit()
+// and gets it back through its BufferSink once the device has consumed it; cancel() drops what
+// a player still has queued (no call-back follows once it returns).
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace tb::media {
+
+class BufferSink {
+public:
+    virtual ~BufferSink() = default;
+    virtual void buffer_done() = 0;
+};
+
+class AudioDevice {
+public:
+    virtual ~AudioDevice() = default;
+    virtual int sample_rate() const = 0;
+    // The buffer must stay valid until buffer_done() or cancel(); bytes is a whole number of
+    // frames (4 bytes each).
+    virtual void submit(BufferSink* owner, const std::int16_t* frames, std::size_t bytes) = 0;
+    virtual void cancel(BufferSink* owner) = 0;
+};
+
+// The mixing core every device shares: the queued buffers of each player, summed into the
+// output. Finishing a buffer is that player's buffer_done().
+class MixQueue {
+public:
+    void submit(BufferSink* owner, const std::int16_t* frames, std::size_t bytes);
+    void cancel(BufferSink* owner);
+    // Sums up to `frames` stereo frames of every player into out (silence where none plays).
+    void mix(std::int16_t* out, std::size_t frames);
+    std::size_t queued_buffers() const;
+    std::size_t players() const;
+
+private:
+    struct Pending {
+        const std::int16_t* samples;
+        std::size_t frames;
+        std::size_t pos = 0;
+    };
+    struct Voice {
+        BufferSink* owner;
+        std::deque<Pending> queue;
+    };
+    mutable std::mutex mutex_;
+    std::vector<Voice> voices_;
+    std::vector<std::int32_t> acc_;
+};
+
+// The process's device: SDL2 when it opens, otherwise a silent one that consumes buffers in
+// real time, so a machine without sound still runs.
+std::shared_ptr<AudioDevice> open_default_device();
+
+// A device that plays nothing and consumes buffers at the real pace.
+std::shared_ptr<AudioDevice> make_null_device(int sample_rate);
+
+}  // namespace tb::media

@@ -1,0 +1,175 @@
+#include "content/audio/players.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+#include <thread>
+
+#include "content/audio/decoder.hpp"
+#include "content/audio/wave.hpp"
+
+namespace tb::media {
+
+class Player : public BufferSink {
+public:
+    Player(ClipPlayers& owner, std::vector<std::uint8_t> data, std::size_t skip, std::size_t length, bool loop)
+        : owner_(owner), data_(std::move(data)), skip_(skip), length_(length), loop_(loop),
+          ring_(kRingBuffers * kBlockBytes / 2) {}
+
+    void buffer_done() override {
+        {
+            std::lock_guard lock(mutex_);
+            ++free_;
+        }
+        cv_.notify_all();
+    }
+
+    void stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        cv_.notify_all();
+    }
+
+    std::size_t bytes_held() const { return data_.size() + kRingBuffers * kBlockBytes; }
+
+    void run() {
+        AudioDevice& device = *owner_.device_;
+        ClipDecoder decoder(data_, device.sample_rate(), skip_, length_);
+        std::size_t next = 0;
+        for (;;) {
+            bool any = false;
+            for (;;) {
+                if (!wait_for_free(1)) return finish();
+                std::int16_t* buf = &ring_[next * kBlockBytes / 2];
+                const std::size_t frames = decoder.read(buf, kBlockBytes / 4);
+                if (frames == 0) break;
+                any = true;
+                {
+                    std::lock_guard lock(mutex_);
+                    --free_;
+                }
+                device.submit(this, buf, frames * 4);
+                next = (next + 1) % kRingBuffers;
+            }
+            if (!wait_for_free(kRingBuffers)) return finish();
+            // A clip that yields no sound at all would otherwise loop on nothing.
+            if (!loop_ || !any) return finish();
+            decoder.rewind();
+        }
+    }
+
+private:
+    // Waits until at least `wanted` buffers are free. False on stop or when no buffer came back
+    // for the stall timeout.
+    bool wait_for_free(std::size_t wanted) {
+        const PlayerTiming& t = owner_.timing_;
+        std::unique_lock lock(mutex_);
+        std::uint64_t deadline = t.now_ms() + kStallTimeoutMs;
+        std::size_t seen = free_;
+        while (!stop_ && free_ < wanted) {
+            const std::uint64_t now = t.now_ms();
+            if (free_ != seen) {  // a buffer came back: the device is alive
+                seen = free_;
+                deadline = now + kStallTimeoutMs;
+            }
+            if (now >= deadline) return false;
+            const auto wait = std::min<std::uint64_t>(deadline - now, static_cast<std::uint64_t>(t.poll_ms));
+            cv_.wait_for(lock, std::chrono::milliseconds(wait));
+        }
+        return !stop_;
+    }
+
+    void finish() {
+        owner_.device_->cancel(this);
+        owner_.remove(this);  // deletes this player
+    }
+
+    ClipPlayers& owner_;
+    std::vector<std::uint8_t> data_;
+    const std::size_t skip_;
+    const std::size_t length_;
+    const bool loop_;
+    std::vector<std::int16_t> ring_;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::size_t free_ = kRingBuffers;
+    bool stop_ = false;
+};
+
+ClipPlayers::ClipPlayers(std::shared_ptr<AudioDevice> device, PlayerTiming timing)
+    : device_(std::move(device)), timing_(std::move(timing)) {
+    if (!timing_.now_ms) {
+        timing_.now_ms = [] {
+            using namespace std::chrono;
+            return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+        };
+    }
+    if (timing_.poll_ms <= 0) timing_.poll_ms = 1;
+}
+
+ClipPlayers::~ClipPlayers() {
+    stop_all();
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [&] { return players_.empty(); });
+}
+
+bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop) {
+    if (clip.empty()) return false;
+    // MIDI music is recognised but no clip of this program is MIDI: it plays nothing.
+    if (clip_kind(clip) != ClipKind::Wave) return false;
+    const auto info = parse_wave(clip);
+    if (!info) return false;
+    if (info->format_tag != kFormatMpegLayer3 && info->format_tag != kFormatMpeg) return false;
+    auto* player = new Player(*this, {info->data.begin(), info->data.end()}, info->codec_delay,
+                              info->fact_samples.value_or(0), loop);
+    std::lock_guard lock(mutex_);
+    players_.push_back(player);
+    // The thread starts once the player is in the list; it removes and deletes it on ending.
+    try {
+        std::thread([player] { player->run(); }).detach();
+    } catch (const std::system_error&) {  // no thread to be had: the clip does not play
+        players_.pop_back();
+        delete player;
+        return false;
+    }
+    return true;
+}
+
+void ClipPlayers::stop_all() {
+    std::lock_guard lock(mutex_);
+    for (Player* p : players_) p->stop();
+}
+
+void ClipPlayers::remove(Player* p) {
+    std::lock_guard lock(mutex_);
+    std::erase(players_, p);
+    delete p;
+    idle_.notify_all();
+}
+
+std::size_t ClipPlayers::player_count() const {
+    std::lock_guard lock(mutex_);
+    return players_.size();
+}
+
+bool ClipPlayers::wait_idle(int timeout_ms) const {
+    std::unique_lock lock(mutex_);
+    return idle_.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return players_.empty(); });
+}
+
+std::size_t ClipPlayers::bytes_held() const {
+    std::lock_guard lock(mutex_);
+    std::size_t n = 0;
+    for (const Player* p : players_) n += p->bytes_held();
+    return n;
+}
+
+void install_sound_output() {
+    // One device per process: let a previous one go before opening the next.
+    set_sound_output(nullptr);
+    set_sound_output(std::make_shared<PlayerSoundOutput>(std::make_shared<ClipPlayers>(open_default_device())));
+}
+
+}  // namespace tb::media

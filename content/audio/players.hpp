@@ -1,0 +1,76 @@
+#pragma once
+// Clip players: one per playing clip, each with its own copy of the clip's audio data and a
+// thread of its own that decodes it and streams it to the shared device through a ring of
+// buffers. The list of players is guarded by one lock; stopping only signals.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <vector>
+
+#include "content/audio/device.hpp"
+#include "runtime/platform.hpp"
+
+namespace tb::media {
+
+inline constexpr std::size_t kRingBuffers = 20;
+inline constexpr std::size_t kBlockBytes = 15360;
+inline constexpr std::uint64_t kStallTimeoutMs = 8888;
+
+struct PlayerTiming {
+    // Milliseconds on the clock the stall timeout is measured with.
+    std::function<std::uint64_t()> now_ms;
+    // Longest real wait before the clock is read again (tests with fake time use a short one).
+    int poll_ms = 1000;
+};
+
+class Player;
+
+class ClipPlayers {
+public:
+    explicit ClipPlayers(std::shared_ptr<AudioDevice> device, PlayerTiming timing = {});
+    // Stops every player and waits until all have ended.
+    ~ClipPlayers();
+
+    // Starts a player for a WAVE clip; false (and nothing stopped) for anything it cannot play.
+    bool play(std::span<const std::uint8_t> clip, bool loop);
+    // Signals every player to stop and returns at once.
+    void stop_all();
+
+    std::size_t player_count() const;
+    // Waits (really) until no player is left or the timeout passes; true when none is left.
+    bool wait_idle(int timeout_ms) const;
+    // Bytes held by the players now: each one's data copy and ring buffers.
+    std::size_t bytes_held() const;
+
+private:
+    friend class Player;
+    void remove(Player* p);
+
+    std::shared_ptr<AudioDevice> device_;
+    PlayerTiming timing_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable idle_;
+    std::vector<Player*> players_;
+};
+
+// The program's sound output on top of a set of players.
+class PlayerSoundOutput : public SoundOutput {
+public:
+    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players) : players_(std::move(players)) {}
+    bool play(std::span<const std::uint8_t> clip, bool loop) override { return players_->play(clip, loop); }
+    void stop_all() override { players_->stop_all(); }
+    ClipPlayers& players() { return *players_; }
+
+private:
+    std::shared_ptr<ClipPlayers> players_;
+};
+
+// Opens the process's sound device (SDL2, or a silent stand-in when there is none) and makes it
+// what play_sound and stop_sounds use. Called once at start-up.
+void install_sound_output();
+
+}  // namespace tb::media

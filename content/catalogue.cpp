@@ -1,0 +1,64 @@
+#include "content/catalogue.hpp"
+
+#include <cstdio>
+#include <string>
+
+#include "runtime/embedded.hpp"
+
+namespace tb::catalogue {
+namespace {
+
+std::string numbered(const char* group, int n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%s/%03d", group, n);
+    return name;
+}
+
+std::vector<Clip> named(std::initializer_list<const char*> names) {
+    std::vector<Clip> out;
+    for (const char* n : names) out.push_back(clip_pack().clip(n));
+    return out;
+}
+
+std::vector<Clip> right_clips() { return named({"feedback/right1", "feedback/right2", "feedback/right3"}); }
+
+}  // namespace
+
+const ClipPack& clip_pack() {
+    static const ClipPack pack(embedded_blob("clips"));
+    return pack;
+}
+
+std::vector<Clip> page_clips(int page_index) {
+    if (page_index < 0 || page_index >= kPageCount) return {};
+    char group[16];
+    std::snprintf(group, sizeof group, "page%02d", page_index);
+    return clip_pack().group(group);
+}
+
+Clip word_list_clip(int hotspot) { return hotspot > 0 ? clip_pack().clip(numbered("wordlist", hotspot)) : Clip{}; }
+
+std::vector<Clip> drill_clips(int lesson) {
+    if (lesson < 1 || lesson > kDrillLessons) return {};
+    return clip_pack().group("drill" + std::to_string(lesson));
+}
+
+std::vector<Clip> practice_right_clips() { return right_clips(); }
+std::vector<Clip> find_right_clips() { return right_clips(); }
+std::vector<Clip> fill_in_right_clips() { return right_clips(); }
+std::vector<Clip> ordering_right_clips() { return right_clips(); }
+
+std::vector<Clip> practice_wrong_clips() {
+    return named({"feedback/wrong1", "feedback/wrong2", "feedback/wrong3", "feedback/wrong4"});
+}
+std::vector<Clip> find_wrong_clips() { return practice_wrong_clips(); }
+std::vector<Clip> fill_in_wrong_clips() { return named({"feedback/wrong1", "feedback/wrong3", "feedback/wrong4"}); }
+std::vector<Clip> ordering_wrong_clips() { return fill_in_wrong_clips(); }
+
+Clip practice_prompt() { return clip_pack().clip("prompts/practice"); }
+Clip find_prompt() { return clip_pack().clip("prompts/find"); }
+Clip complete_prompt() { return clip_pack().clip("prompts/complete"); }
+
+std::span<const std::uint8_t> mark_picture(bool right) { return embedded_blob(right ? "mark-right" : "mark-wrong"); }
+
+}  // namespace tb::catalogue

@@ -1,0 +1,45 @@
+#pragma once
+// The media catalogue: which embedded clip or picture belongs to which page, hotspot, word or
+// event. Clips are views into the program's embedded pack (they live for the whole run); the
+// program-wide lists copy them. A missing clip is an empty span, which plays nothing.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "content/clip_pack.hpp"
+
+namespace tb::catalogue {
+
+inline constexpr int kPageCount = 34;      // page indices 0..33 carry page clips
+inline constexpr int kDrillLessons = 6;    // lessons 1..6
+
+// Page clip list of page index 0..33: element k-1 is the clip of item (hotspot) k.
+std::vector<Clip> page_clips(int page_index);
+// The clip of word-list hotspot n (the number after the underscore in its unit name).
+Clip word_list_clip(int hotspot);
+// Word-drill clip list of lesson 1..6, one clip per word in order.
+std::vector<Clip> drill_clips(int lesson);
+
+// Feedback after an answer: one clip of a list is chosen at random.
+std::vector<Clip> practice_right_clips();
+std::vector<Clip> practice_wrong_clips();
+std::vector<Clip> find_right_clips();
+std::vector<Clip> find_wrong_clips();
+std::vector<Clip> fill_in_right_clips();
+std::vector<Clip> fill_in_wrong_clips();
+std::vector<Clip> ordering_right_clips();
+std::vector<Clip> ordering_wrong_clips();
+
+// Prompts: the practice and find toolbar buttons, and the one both modes play when every
+// sentence of a page has been answered.
+Clip practice_prompt();
+Clip find_prompt();
+Clip complete_prompt();
+
+// The 20 x 20 JPEG marks set beside checked page answers.
+std::span<const std::uint8_t> mark_picture(bool right);
+
+// The embedded pack the lookups above read.
+const ClipPack& clip_pack();
+
+}  // namespace tb::catalogue

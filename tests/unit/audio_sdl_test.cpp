@@ -1,0 +1,81 @@
+// The real device path: SDL2 with its disk driver, which writes what it plays to a file and
+// runs as fast as it is fed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "content/audio/players.hpp"
+#include "content/catalogue.hpp"
+
+namespace {
+namespace fs = std::filesystem;
+
+class EnvVar {
+public:
+    EnvVar(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+        setenv(name, value.c_str(), 1);
+    }
+    ~EnvVar() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+TEST(AudioSdl, ClipsPlayThroughTheSdlDevice) {
+    const fs::path dir = fs::temp_directory_path() / ("tapbook-audio-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path file = dir / "out.raw";
+    {
+        EnvVar driver("SDL_AUDIODRIVER", "disk");
+        EnvVar out("SDL_DISKAUDIOFILE", file.string());
+        EnvVar delay("SDL_DISKAUDIODELAY", "0");
+        auto device = tb::media::open_default_device();
+        ASSERT_TRUE(device);
+        EXPECT_GT(device->sample_rate(), 0);
+        tb::media::ClipPlayers players(device);
+        ASSERT_TRUE(players.play(tb::catalogue::page_clips(0).at(0), false));
+        ASSERT_TRUE(players.play(tb::catalogue::page_clips(0).at(1), false));
+        EXPECT_TRUE(players.wait_idle(10000));
+        ASSERT_TRUE(players.play(tb::catalogue::page_clips(0).at(2), true));
+        players.stop_all();
+        EXPECT_TRUE(players.wait_idle(10000));
+    }
+    std::ifstream f(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(f), {}};
+    EXPECT_GT(bytes.size(), 48000u);
+    EXPECT_NE(bytes.find_first_not_of('\0'), std::string::npos);  // sound, not only silence
+    fs::remove_all(dir);
+}
+
+TEST(AudioSdl, NoSoundDeviceStillPlaysSilently) {
+    // A driver that does not exist: the program runs on without sound.
+    EnvVar driver("SDL_AUDIODRIVER", "no-such-driver");
+    auto device = tb::media::open_default_device();
+    ASSERT_TRUE(device);
+    tb::media::ClipPlayers players(device);
+    ASSERT_TRUE(players.play(tb::catalogue::page_clips(0).at(0), true));
+    players.stop_all();
+    EXPECT_TRUE(players.wait_idle(10000));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AudioSdl, StartUpInstallsPlayersBehindTheSoundCommands) {
+    tb::media::install_sound_output();
+    tb::media::install_sound_output();  // again: the first device is let go before the next opens
+    EXPECT_FALSE(tb::play_sound({}));
+    EXPECT_TRUE(tb::play_sound(tb::catalogue::page_clips(0).at(0), true));
+    tb::stop_sounds();
+    tb::set_sound_output(nullptr);  // waits for the player to end and closes the device
+}
+
+}  // namespace
