@@ -5,6 +5,7 @@
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
+#include "content/audio/players.hpp"
 #include "runtime/embedded.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -17,6 +18,7 @@ int tapbook_main(int argc, char** argv) {
     QApplication app(argc, argv);
     tb::ui::install_fonts();
     tb::ui::install_qt_seams();
+    tb::media::install_sound_output();
     tb::ui::load_templates(tb::embedded_blob("templates"));
     tb::ui::set_handler_table(tb::app::handler_table());
     tb::app::reset_state();

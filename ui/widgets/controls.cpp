@@ -1,7 +1,6 @@
 #include "ui/widgets/controls.hpp"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QMovie>
@@ -11,6 +10,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "content/pictures/pictures.hpp"
 #include "runtime/platform.hpp"
 
 namespace tb::ui::detail {
@@ -117,9 +117,8 @@ void font_assign(FontBlob& f, int member, const Value& v) {
 }
 
 QImage decode_picture_bytes(const Blob& bytes, QSize target) {
-    (void)target;
     if (bytes.empty()) return {};
-    return QImage::fromData(bytes.data(), static_cast<int>(bytes.size()));
+    return media::decode_picture_cached(bytes, target);
 }
 
 namespace {
@@ -273,16 +272,13 @@ void PicBoxWidget::picture_changed() {
     image_ = {};
     if (movie_) movie_->stop();
     movie_.reset();
-    movie_buffer_.reset();
-    if (block_.animate && is_gif(block_.picture)) {
-        movie_bytes_ = QByteArray(reinterpret_cast<const char*>(block_.picture.data()), qsizetype(block_.picture.size()));
-        movie_buffer_ = std::make_unique<QBuffer>(&movie_bytes_);
-        movie_buffer_->open(QIODevice::ReadOnly);
-        movie_ = std::make_unique<QMovie>(movie_buffer_.get(), QByteArray("gif"));
-        movie_->setCacheMode(QMovie::CacheAll);
-        QObject::connect(movie_.get(), &QMovie::frameChanged, this, [this] { update(); });
-        if (movie_->isValid()) movie_->start();
-        else movie_.reset();
+    if (block_.animate && is_gif(block_.picture) && media::is_animated(block_.picture)) {
+        movie_.reset(media::open_movie(block_.picture));
+        if (movie_) {
+            movie_->setCacheMode(QMovie::CacheAll);
+            QObject::connect(movie_.get(), &QMovie::frameChanged, this, [this] { update(); });
+            movie_->start();
+        }
     }
     update();
 }
@@ -345,6 +341,12 @@ void PicBoxWidget::paintEvent(QPaintEvent*) {
 }
 
 void PicBoxWidget::mousePressEvent(QMouseEvent* e) { e->accept(); }
+
+void PicBoxWidget::hideEvent(QHideEvent*) {
+    // Pages not shown keep only their bytes; the picture cache holds the last few decodes.
+    image_ = {};
+    decoded_ = false;
+}
 
 // ---- drawing panel --------------------------------------------------------------------------
 

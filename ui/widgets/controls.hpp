@@ -18,7 +18,6 @@
 
 #include "ui/widgets/widgets.hpp"
 
-class QBuffer;
 class QMovie;
 class QStackedWidget;
 class QTabBar;
@@ -118,6 +117,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void hideEvent(QHideEvent*) override;
 
 private:
     void picture_changed();
@@ -125,8 +125,6 @@ private:
     QImage image_;      // decoded for image_target_
     QSize image_target_;
     bool decoded_ = false;
-    QByteArray movie_bytes_;
-    std::unique_ptr<QBuffer> movie_buffer_;
     std::unique_ptr<QMovie> movie_;
 };
 
