@@ -751,7 +751,9 @@ void SuperButton::paintEvent(QPaintEvent*) {
         p.setPen(palette().color(QPalette::Mid));
         p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
     }
-    if (!text().isEmpty()) {
+    // A picture carries its own lettering; the caption is drawn on the plain face only.
+    bool has_picture = img && !img->isNull();
+    if (!has_picture && !text().isEmpty()) {
         QColor c = colour_of(block_.colours[0], palette().color(QPalette::ButtonText));
         p.setPen(c);
         p.drawText(r.translated(isDown() ? QPoint(1, 1) : QPoint()), Qt::AlignCenter | Qt::TextSingleLine, text());
