@@ -351,7 +351,11 @@ LiveUnit* resolve(std::uint32_t window, std::uint32_t unit, int index, std::shar
         LiveUnit* u = find_unit(*lw, unit);
         if (u && u->alive()) return u;
     }
-    record = unit == 0 ? std::optional<UnitRecord>(tpl->record_at(0)) : tpl->record_of(unit);
+    if (unit == 0) {
+        if (tpl->record_count() > 0) record = tpl->record_at(0);
+    } else {
+        record = tpl->record_of(unit);
+    }
     if (!record) raise_runtime_error(errcode::kUnitNotFound, kUnitMissing);
     if (!lw && index >= 8) raise_runtime_error(errcode::kWindow, msg::kWindowNotLoaded);
     return nullptr;
