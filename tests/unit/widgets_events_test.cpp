@@ -355,6 +355,32 @@ TEST_F(WidgetsEvents, DestroyingAWindowFromItsHandlerThenShowingItModallyIsSafe)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+TEST_F(WidgetsEvents, DestroyingAWindowFromAPressOnItsLabelThenShowingItModallyIsSafe) {
+    // A press reaches the handler before Qt has finished delivering it to the label.
+    constexpr std::uint32_t kHot = 0x16000011;
+    int presses = 0;
+    auto w = window_spec(kWin);
+    auto hot = unit_spec(kHot, UnitType::TransLabel, "透明标签页二_1");
+    hot.bindings = {{-1, bind([&](const EventArgs&) {
+                         destroy_window(kWin);
+                         if (++presses < 2) {
+                             QTimer::singleShot(0, [&] {
+                                 QTest::mousePress(control(kWin, kHot), Qt::LeftButton, {}, QPoint(2, 2));
+                             });
+                         } else {
+                             QTimer::singleShot(0, [] { destroy_window(kWin); });
+                         }
+                         show_window(kWin, true);
+                         return 0;
+                     })}};
+    w.units.push_back(hot);
+    load({w});
+    ASSERT_TRUE(show_window(kWin, false));
+    QTest::mousePress(control(kWin, kHot), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(presses, 2);
+    EXPECT_FALSE(window_shown(kWin));
+}
+
 // The child of the death test: the program's own reporter, a handler that fails.
 void fail_in_a_handler() {
     set_runtime_error_reporter(nullptr);  // the program's own: box, then exit -1

@@ -52,6 +52,10 @@ struct State {
     std::vector<UnitRef> event_stack;
     std::optional<HandlerError> handler_error;
     InputFilter* filter = nullptr;
+    // Controls closed while handlers run: deleted once the outermost handler has returned, since
+    // a handler may run a nested loop (a modal window) that would otherwise delete them while Qt
+    // is still delivering the event that started it all.
+    std::vector<QPointer<QWidget>> graveyard;
 };
 
 State& st() {
@@ -222,6 +226,13 @@ LiveUnit* create_unit(LiveWindow& lw, const UnitRecord& r, QWidget* copy_parent)
     return &u;
 }
 
+// Deletes a closed control later: after the outermost running handler, else at the next turn of
+// the event loop.
+void bury(QWidget* w) {
+    if (st().event_stack.empty()) w->deleteLater();
+    else st().graveyard.emplace_back(w);
+}
+
 void close_window(const std::shared_ptr<LiveWindow>& lw) {
     if (lw->closed) return;
     lw->closed = true;
@@ -234,7 +245,7 @@ void close_window(const std::shared_ptr<LiveWindow>& lw) {
         // Deleted later: the handler that closes the window may be running inside one of its controls.
         f->closing_by_program = true;
         f->hide();
-        f->deleteLater();
+        bury(f);
     }
 }
 
@@ -288,7 +299,14 @@ void common_set(LiveUnit& u, int index, const Value& v) {
 
 struct EventScope {
     explicit EventScope(const UnitRef& r) { st().event_stack.push_back(r); }
-    ~EventScope() { st().event_stack.pop_back(); }
+    ~EventScope() {
+        st().event_stack.pop_back();
+        if (!st().event_stack.empty()) return;
+        auto dead = std::move(st().graveyard);
+        st().graveyard.clear();
+        for (auto& w : dead)
+            if (w) w->deleteLater();
+    }
 };
 
 }  // namespace
@@ -526,7 +544,7 @@ void destroy(const UnitRef& unit) {
                 else ++j;
             }
             w->hide();
-            w->deleteLater();
+            bury(w);
         }
     }
     lw->tpl->remove(unit.unit_id);
