@@ -440,9 +440,9 @@ void bake_button(const std::string& name, int w, int h, const char* caption_utf8
             top = mix(top, Qt::white, 0.25);
             bottom = mix(bottom, Qt::white, 0.18);
         } else if (state == 2) {
-            top = QColor(0xd2, 0xd4, 0xd6);
-            bottom = QColor(0xbc, 0xbf, 0xc2);
-            text = QColor(0xf4, 0xf4, 0xf4);
+            top = QColor(0xe2, 0xe4, 0xe6);
+            bottom = QColor(0xcc, 0xcf, 0xd2);
+            text = QColor(0x84, 0x89, 0x8f);
         }
         QRectF face(1, 1, w - 2, h - 2);
         double radius = std::min(8.0, h / 4.0);
