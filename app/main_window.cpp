@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/state.hpp"
+#include "app/welcome.hpp"
 #include "content/tables.hpp"
 #include "reading/page_exercises.hpp"
 #include "reading/practice.hpp"
@@ -167,8 +168,7 @@ int main_created(const EventArgs&) {
                  get_int(mw::window, mw::分组框翻页, prop::kWidth) - get_int(mw::window, mw::标签_版本, prop::kWidth) - 2);
     s.chinese_hint = 1;
     if (get_int(mw::window, mw::高级选择夹1, kPageCurrent) == 0) load_page_lists(0);
-    if (window_shown(tb::ids::welcome::window))
-        set_property(tb::ids::welcome::window, tb::ids::welcome::图片框加载, prop::kVisible, 0);
+    hide_loading_animation();
     return 0;
 }
 

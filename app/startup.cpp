@@ -1,7 +1,30 @@
-// Placeholder until the widget set lands: the program starts and ends cleanly.
-#include <cstdio>
+// Start-up: the toolkit, the platform seams, the template set, the handlers and the program-wide
+// state; then the welcome window and the message loop.
+#include <QApplication>
+#include <cstdlib>
 
-int tapbook_main(int, char**) {
-    std::puts("Tapbook");
+#include "app/handlers.hpp"
+#include "app/state.hpp"
+#include "content/audio/players.hpp"
+#include "runtime/embedded.hpp"
+#include "ui/unit_ids.hpp"
+#include "ui/widgets/widgets.hpp"
+
+namespace {
+void exit_routine() { tb::app::free_state(); }
+}  // namespace
+
+int tapbook_main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    tb::ui::install_fonts();
+    tb::ui::install_qt_seams();
+    tb::media::install_sound_output();
+    tb::ui::load_templates(tb::embedded_blob("templates"));
+    tb::ui::set_handler_table(tb::app::handler_table());
+    tb::app::reset_state();
+    std::atexit(exit_routine);
+    tb::ui::show_window(tb::ids::welcome::window, false);
+    app.exec();
+    tb::ui::close_all_windows();
     return 0;
 }

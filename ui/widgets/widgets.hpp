@@ -3,6 +3,7 @@
 // by index (and a member for fonts), the unit that raised the event being handled, and windows
 // shown, copied from and destroyed. The toolkit stays behind this header.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <variant>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "runtime/text.hpp"
 #include "ui/store/template_store.hpp"
 #include "ui/store/type_blocks.hpp"
+
+class QWidget;
 
 namespace tb::ui {
 
@@ -36,6 +39,49 @@ inline constexpr int kUnderline = 4;
 inline constexpr int kSize = 5;   // points
 inline constexpr int kFace = 6;
 }  // namespace font_member
+
+// Type-specific property indices the program's logic uses (the window's and each unit type's own).
+namespace prop {
+inline constexpr int kWindowState = 18;          // window: 0 normal, 2 minimised, 3 maximised
+inline constexpr int kTransCaption = 8;          // TransLabel
+inline constexpr int kTransEffect = 9;
+inline constexpr int kTransFont = 10;
+inline constexpr int kTransColour = 11;
+inline constexpr int kTransHAlign = 12;
+inline constexpr int kTransWrap = 13;
+inline constexpr int kTransVAlign = 14;
+inline constexpr int kPicBorder = 8;             // PicBox
+inline constexpr int kPicBackground = 9;
+inline constexpr int kPicPicture = 10;
+inline constexpr int kPicDisplayMode = 11;
+inline constexpr int kPicAnimate = 12;
+inline constexpr int kLabelCaption = 8;          // Label
+inline constexpr int kLabelFont = 15;
+inline constexpr int kLabelAlignment = 24;
+inline constexpr int kEditContent = 8;           // EditBox
+inline constexpr int kEditColour = 10;
+inline constexpr int kEditBackground = 11;
+inline constexpr int kEditFont = 12;
+inline constexpr int kCheckCaption = 11;         // CheckBox
+inline constexpr int kChecked = 18;
+inline constexpr int kComboSelection = 19;       // ComboBox: 0-based item index, -1 none
+inline constexpr int kBtnStyle = 8;              // SuperBtn
+inline constexpr int kBtnToggle = 9;
+inline constexpr int kBtnChecked = 10;
+inline constexpr int kBtnPicture1 = 15;
+inline constexpr int kBtnPicture0 = 17;
+inline constexpr int kBtnPicture2 = 19;
+inline constexpr int kBtnFont = 21;
+inline constexpr int kBtnCaption = 22;
+inline constexpr int kBtnBuiltinSound = 30;
+inline constexpr int kBtnSound = 31;
+inline constexpr int kBtnClickSound = 32;
+inline constexpr int kBtnTooltip = 33;
+inline constexpr int kCurrentPage = 12;          // PageControl
+inline constexpr int kCaption = 8;               // Button, GroupBox caption; RichEdit content
+inline constexpr int kRichFont = 10;             // RichEdit: character format of the whole text
+inline constexpr int kRichColour = 11;
+}  // namespace prop
 
 
 // A property value. A write converts the given value to the property's kind (integers to text
@@ -91,5 +137,32 @@ std::vector<UnitRef> collect_units(std::uint32_t window_id, const Text& prefix =
 
 // Handler routines by table offset (the same table the template compiler writes offsets from).
 void set_handler_table(std::span<const Handler> table);
+
+// A combo box's item data and item text at a 0-based index: -1 and the empty text when the index
+// names no item (as for a combo box with nothing selected).
+std::int32_t combo_item_data(std::uint32_t window, std::uint32_t unit, int item);
+Text combo_item_text(std::uint32_t window, std::uint32_t unit, int item);
+int combo_item_count(std::uint32_t window, std::uint32_t unit);
+
+// The live control of a unit (the window's own control for the window's record id or 0), or
+// null. For the program's start-up and for tests that drive controls with real input.
+QWidget* control_of(std::uint32_t window, std::uint32_t unit);
+
+// Closes every shown window at once (program end, and between tests).
+void close_all_windows();
+
+// Real platform seams on Qt: message boxes, screen size, blocking sleep, and the CJK font
+// substitutions with the default GUI font. Needs a QApplication.
+void install_qt_seams();
+void install_fonts();
+
+// A run-time error raised by a handler that was run from the toolkit's event delivery. When the
+// installed reporter throws (tests), the error cannot travel through the toolkit's frames, so it
+// is kept here (the first one) for the test to take; with the real reporter the program has ended.
+struct HandlerError {
+    int code = 0;
+    Text message;  // GBK
+};
+std::optional<HandlerError> take_handler_error();
 
 }  // namespace tb::ui

@@ -1,0 +1,14 @@
+#pragma once
+// The program's handler routines, declared from the one handler list, and the table the widget
+// set calls them through (position in the list = the offset templates store).
+#include <span>
+
+#include "ui/widgets/widgets.hpp"
+
+#define TB_HANDLER(name) int name(const tb::ui::EventArgs&);
+#include "app/handlers.def"
+#undef TB_HANDLER
+
+namespace tb::app {
+std::span<const ui::Handler> handler_table();
+}

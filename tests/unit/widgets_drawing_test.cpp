@@ -1,0 +1,114 @@
+// What transparent labels, picture boxes and picture buttons put on the screen.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+#include "support/widget_fixture.hpp"
+
+using namespace tb;
+using namespace tb::ui;
+using tb::test::unit_spec;
+using tb::test::window_spec;
+
+namespace {
+
+constexpr std::uint32_t kWin = 0x52000300;
+constexpr std::uint32_t kPage = 0x16000001;
+constexpr std::uint32_t kLabel = 0x16000002;
+constexpr std::uint32_t kButton = 0x16000003;
+
+int count_pixels(const QImage& img, const std::function<bool(QColor)>& pred) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) n += pred(img.pixelColor(x, y));
+    return n;
+}
+
+bool reddish(QColor c) { return c.red() > 180 && c.green() < 90 && c.blue() < 90; }
+bool dark(QColor c) { return c.red() < 60 && c.green() < 60 && c.blue() < 60; }
+
+Blob blue_jpeg(QSize size) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(QColor(20, 40, 230));
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "JPEG", 90);
+    return Blob(bytes.begin(), bytes.end());
+}
+
+class WidgetsDrawing : public tb::test::WidgetTest {
+protected:
+    void SetUp() override {
+        WidgetTest::SetUp();
+        auto w = window_spec(kWin, 400, 300);
+        auto page = unit_spec(kPage, UnitType::PicBox, "图片框底图1", 0, {0, 0, 400, 300});
+        PicBoxBlock pb;
+        pb.display_mode = 1;
+        pb.background = 0x00FFFFFF;
+        pb.picture = blue_jpeg({1059, 763});  // scaled to the box
+        page.type_block = encode(pb);
+        w.units.push_back(page);
+        auto label = unit_spec(kLabel, UnitType::TransLabel, "透明标签甲", kPage, {20, 20, 300, 60});
+        TransLabelBlock tl;
+        tl.caption = gbk("■■■ 透明");
+        tl.colour = 0x000000FF;  // red
+        tl.font = Font{"", 28, true, false, false, false, 0};
+        label.type_block = encode(tl);
+        w.units.push_back(label);
+        auto btn = unit_spec(kButton, UnitType::SuperBtn, "超级按钮_退出", 0, {300, 250, 80, 40});
+        SuperBtnBlock sb;
+        sb.caption = gbk("退出");
+        sb.tooltip = gbk("退出");
+        btn.type_block = encode(sb);
+        w.units.push_back(btn);
+        load({w});
+        ASSERT_TRUE(show_window(kWin, false));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(control(kWin, 0)));
+    }
+    QImage shot() { return control(kWin, 0)->grab().toImage(); }
+    QImage label_area() { return shot().copy(0, 0, 360, 110); }
+};
+
+}  // namespace
+
+TEST_F(WidgetsDrawing, PictureIsScaledToTheBoxAndShowsThroughTheLabel) {
+    QImage img = shot();
+    QColor under = img.pixelColor(390, 5);  // the picture, scaled to fill the box
+    EXPECT_LT(under.red(), 60);
+    EXPECT_GT(under.blue(), 180);
+    // Around the text the label shows the picture, not a background of its own.
+    QColor beside = img.pixelColor(318, 78);
+    EXPECT_GT(beside.blue(), 180);
+    EXPECT_GT(count_pixels(label_area(), reddish), 200);
+}
+
+TEST_F(WidgetsDrawing, EmptyCaptionLeavesNoStaleText) {
+    ASSERT_GT(count_pixels(label_area(), reddish), 200);
+    set_property(kWin, kLabel, prop::kTransCaption, Text());
+    EXPECT_EQ(count_pixels(label_area(), reddish), 0);
+    set_property(kWin, kLabel, prop::kTransCaption, gbk("■■■"));
+    set_property(kWin, kLabel, prop::kLeft, std::int32_t(30));
+    set_property(kWin, kLabel, prop::kLeft, std::int32_t(200));  // moved away: nothing left behind
+    EXPECT_EQ(count_pixels(shot().copy(0, 0, 195, 110), reddish), 0);
+}
+
+TEST_F(WidgetsDrawing, ShadowEffectDrawsABlackCopy) {
+    int before = count_pixels(label_area(), dark);
+    set_property(kWin, kLabel, prop::kTransEffect, std::int32_t(3));
+    EXPECT_GT(count_pixels(label_area(), dark), before + 50);
+    set_property(kWin, kLabel, prop::kTransEffect, std::int32_t(0));
+    EXPECT_EQ(count_pixels(label_area(), dark), before);
+}
+
+TEST_F(WidgetsDrawing, PictureButtonWithoutPictureDrawsItsCaptionAndTooltip) {
+    QWidget* b = control(kWin, kButton);
+    QImage img = b->grab().toImage();
+    EXPECT_GT(count_pixels(img, dark), 10);  // the caption's strokes
+    EXPECT_EQ(b->toolTip(), QString::fromUtf8("退出"));
+    set_property(kWin, kButton, prop::kBtnTooltip, gbk("退出全屏"));
+    EXPECT_EQ(b->toolTip(), QString::fromUtf8("退出全屏"));
+}

@@ -1,0 +1,864 @@
+#include "ui/widgets/controls.hpp"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTextCursor>
+#include <algorithm>
+
+#include "content/pictures/pictures.hpp"
+#include "runtime/platform.hpp"
+
+namespace tb::ui::detail {
+
+// ---- conversions ----------------------------------------------------------------------------
+
+std::int32_t as_int(const Value& v) {
+    if (auto p = std::get_if<std::int32_t>(&v)) return *p;
+    if (auto p = std::get_if<Text>(&v)) return static_cast<std::int32_t>(text_number(*p));
+    if (auto p = std::get_if<Blob>(&v)) {
+        if (p->size() < 4) return 0;
+        return static_cast<std::int32_t>((*p)[0] | ((*p)[1] << 8) | ((*p)[2] << 16) | (std::uint32_t((*p)[3]) << 24));
+    }
+    return 0;
+}
+
+Text as_text(const Value& v) {
+    if (auto p = std::get_if<std::int32_t>(&v)) return number_text(*p);
+    if (auto p = std::get_if<Text>(&v)) return *p;
+    if (auto p = std::get_if<Blob>(&v)) return Text(p->begin(), p->end());
+    return std::get<Font>(v).face;
+}
+
+Blob as_blob(const Value& v) {
+    if (auto p = std::get_if<Blob>(&v)) return *p;
+    if (auto p = std::get_if<Text>(&v)) return Blob(p->begin(), p->end());
+    if (auto p = std::get_if<std::int32_t>(&v)) {
+        auto u = static_cast<std::uint32_t>(*p);
+        return Blob{std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)};
+    }
+    return {};
+}
+
+bool as_bool(const Value& v) { return as_int(v) != 0; }
+
+int as_pick(const Value& v, int low, int high) { return std::clamp<int>(as_int(v), low, high); }
+
+QString qs(const Text& gbk_text) {
+    std::string u = utf8(gbk_text);
+    return QString::fromUtf8(u.data(), static_cast<qsizetype>(u.size()));
+}
+
+Text tx(const QString& s) {
+    QByteArray u = s.toUtf8();
+    return gbk(std::string_view(u.constData(), static_cast<std::size_t>(u.size())));
+}
+
+QColor colour_of(std::uint32_t c, const QColor& fallback) {
+    if (c == kDefaultColour || (c & 0xFF000000u) != 0) return fallback;
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+namespace {
+bool default_face(const Text& face) { return face.empty() || face.size() >= 32; }
+
+Font normalised(Font f) {
+    f.angle = ((f.angle % 3600) + 3600) % 3600;
+    if (default_face(f.face)) f.face.clear();
+    return f;
+}
+}  // namespace
+
+QFont font_of(const FontBlob& f) {
+    QFont q = QApplication::font();
+    if (!f) return q;
+    if (!default_face(f->face)) q.setFamily(qs(f->face));
+    if (f->size_pt > 0) q.setPointSize(f->size_pt);
+    q.setBold(f->bold);
+    q.setItalic(f->italic);
+    q.setUnderline(f->underline);
+    q.setStrikeOut(f->strike_out);
+    return q;
+}
+
+Value font_value(const FontBlob& f, int member) {
+    Font x = f ? *f : Font{};
+    switch (member) {
+        case font_member::kAngle: return std::int32_t(x.angle);
+        case font_member::kBold: return std::int32_t(x.bold);
+        case font_member::kItalic: return std::int32_t(x.italic);
+        case font_member::kStrikeOut: return std::int32_t(x.strike_out);
+        case font_member::kUnderline: return std::int32_t(x.underline);
+        case font_member::kSize: return std::int32_t(x.size_pt);
+        case font_member::kFace: return x.face;
+        default: return x;
+    }
+}
+
+void font_assign(FontBlob& f, int member, const Value& v) {
+    Font x = f ? *f : Font{};
+    switch (member) {
+        case font_member::kAngle: x.angle = as_int(v); break;
+        case font_member::kBold: x.bold = as_bool(v); break;
+        case font_member::kItalic: x.italic = as_bool(v); break;
+        case font_member::kStrikeOut: x.strike_out = as_bool(v); break;
+        case font_member::kUnderline: x.underline = as_bool(v); break;
+        case font_member::kSize: x.size_pt = as_int(v); break;
+        case font_member::kFace: x.face = as_text(v); break;
+        default:
+            if (auto p = std::get_if<Font>(&v)) x = *p;
+            else return;  // only a font replaces a whole font
+    }
+    f = normalised(std::move(x));
+}
+
+QImage decode_picture_bytes(const Blob& bytes, QSize target) {
+    if (bytes.empty()) return {};
+    return media::decode_picture_cached(bytes, target);
+}
+
+namespace {
+bool is_gif(const Blob& b) { return b.size() > 6 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8'; }
+
+// Draws an image in a box: scaled to it (mode 1), or at its own size from the top left.
+void draw_picture(QPainter& p, const QRect& box, const QImage& img, int mode) {
+    if (img.isNull()) return;
+    if (mode == 1 || img.size() == box.size()) p.drawImage(box, img);
+    else if (mode == 2) p.drawImage(box.center() - QPoint(img.width() / 2, img.height() / 2), img);
+    else p.drawImage(box.topLeft(), img);
+}
+
+Qt::Alignment halign(std::uint32_t a) {
+    return a == 1 ? Qt::AlignHCenter : a == 2 ? Qt::AlignRight : Qt::AlignLeft;
+}
+Qt::Alignment valign(std::uint32_t a) {
+    return a == 1 ? Qt::AlignVCenter : a == 2 ? Qt::AlignBottom : Qt::AlignTop;
+}
+
+void set_text_colour(QWidget* w, std::uint32_t colour, QPalette::ColorRole role) {
+    QPalette pal = w->palette();
+    pal.setColor(role, colour_of(colour, QApplication::palette().color(role)));
+    w->setPalette(pal);
+}
+
+void set_background(QWidget* w, std::uint32_t colour, QPalette::ColorRole role) {
+    QPalette pal = w->palette();
+    pal.setColor(role, colour_of(colour, QApplication::palette().color(role)));
+    w->setPalette(pal);
+}
+}  // namespace
+
+// ---- window ---------------------------------------------------------------------------------
+
+WindowFrame::WindowFrame(std::uint32_t window, std::uint32_t unit, WindowBlock block)
+    : QWidget(nullptr), UnitBehaviour(window, unit), block_(std::move(block)) {
+    setWindowTitle(qs(block_.caption));
+    if (!block_.background.empty()) background_ = decode_picture_bytes(block_.background, {});
+}
+
+bool WindowFrame::get_own(int index, int, Value& out) {
+    if (index == prop::kWindowState) {
+        auto s = windowState();
+        out = std::int32_t(s & Qt::WindowMaximized ? 3 : s & Qt::WindowMinimized ? 2 : 0);
+        return true;
+    }
+    return false;
+}
+
+void WindowFrame::set_own(int index, int, const Value& v) {
+    if (index != prop::kWindowState) return;
+    int s = as_pick(v, 0, 3);
+    setWindowState(s == 3 ? Qt::WindowMaximized : s == 2 ? Qt::WindowMinimized : Qt::WindowNoState);
+}
+
+void WindowFrame::closeEvent(QCloseEvent* e) {
+    e->accept();
+    if (!closing_by_program) window_closed_by_user(window_id_, this);
+}
+
+void WindowFrame::paintEvent(QPaintEvent*) {
+    if (background_.isNull()) return;
+    QPainter p(this);
+    p.drawImage(rect(), background_);
+}
+
+// ---- transparent label ----------------------------------------------------------------------
+
+TransLabelWidget::TransLabelWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, TransLabelBlock block)
+    : QWidget(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    // No background of its own: the page picture under it shows through.
+    setAttribute(Qt::WA_NoSystemBackground);
+    block_.effect = std::min<std::uint32_t>(block_.effect, 3);
+    block_.halign = std::min<std::uint32_t>(block_.halign, 2);
+    block_.valign = std::min<std::uint32_t>(block_.valign, 2);
+    caption_ = qs(block_.caption);
+}
+
+bool TransLabelWidget::get_own(int index, int member, Value& out) {
+    switch (index) {
+        case prop::kTransCaption: out = block_.caption; return true;
+        case prop::kTransEffect: out = std::int32_t(block_.effect); return true;
+        case prop::kTransFont: out = font_value(block_.font, member); return true;
+        case prop::kTransColour: out = std::int32_t(block_.colour); return true;
+        case prop::kTransHAlign: out = std::int32_t(block_.halign); return true;
+        case prop::kTransWrap: out = std::int32_t(block_.wrap != 0); return true;
+        case prop::kTransVAlign: out = std::int32_t(block_.valign); return true;
+    }
+    return false;
+}
+
+void TransLabelWidget::set_own(int index, int member, const Value& v) {
+    switch (index) {
+        case prop::kTransCaption: block_.caption = as_text(v); caption_ = qs(block_.caption); break;
+        case prop::kTransEffect: block_.effect = std::uint32_t(as_pick(v, 0, 3)); break;
+        case prop::kTransFont: font_assign(block_.font, member, v); break;
+        case prop::kTransColour: block_.colour = std::uint32_t(as_int(v)); break;
+        case prop::kTransHAlign: block_.halign = std::uint32_t(as_pick(v, 0, 2)); break;
+        case prop::kTransWrap: block_.wrap = as_bool(v); break;
+        case prop::kTransVAlign: block_.valign = std::uint32_t(as_pick(v, 0, 2)); break;
+        default: return;
+    }
+    // Not opaque, so Qt repaints the parent and the siblings under this rectangle as well.
+    update();
+}
+
+void TransLabelWidget::disabled_changed(bool disabled) {
+    // A disabled label lies over hotspots without taking their presses.
+    setAttribute(Qt::WA_TransparentForMouseEvents, disabled);
+}
+
+void TransLabelWidget::paintEvent(QPaintEvent*) {
+    if (caption_.isEmpty()) return;
+    QPainter p(this);
+    p.setFont(font_of(block_.font));
+    int flags = int(halign(block_.halign));
+    flags |= block_.wrap ? int(Qt::AlignTop | Qt::TextWordWrap) : int(valign(block_.valign) | Qt::TextSingleLine);
+    QRect r = rect();
+    auto draw = [&](QPoint offset, const QColor& c) {
+        p.setPen(c);
+        p.drawText(r.translated(offset), flags, caption_);
+    };
+    switch (block_.effect) {
+        case 1: draw({1, 1}, Qt::white); draw({0, 0}, colour_of(block_.colour, Qt::black)); break;
+        case 2: draw({0, 0}, Qt::white); draw({1, 1}, colour_of(block_.colour, Qt::black)); break;
+        case 3: draw({2, 2}, Qt::black); draw({0, 0}, colour_of(block_.colour, Qt::black)); break;
+        default: draw({0, 0}, colour_of(block_.colour, Qt::black)); break;
+    }
+}
+
+void TransLabelWidget::mousePressEvent(QMouseEvent* e) { e->accept(); }
+
+// ---- picture box ----------------------------------------------------------------------------
+
+PicBoxWidget::PicBoxWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, PicBoxBlock block)
+    : QWidget(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    block_.border = std::min<std::uint32_t>(block_.border, 5);
+    block_.display_mode = std::min<std::uint32_t>(block_.display_mode, 2);
+    picture_changed();
+}
+
+PicBoxWidget::~PicBoxWidget() {
+    if (movie_) movie_->stop();
+}
+
+bool PicBoxWidget::animating() const { return movie_ && movie_->state() == QMovie::Running; }
+
+void PicBoxWidget::picture_changed() {
+    decoded_ = false;
+    image_ = {};
+    if (movie_) movie_->stop();
+    movie_.reset();
+    if (block_.animate && is_gif(block_.picture) && media::is_animated(block_.picture)) {
+        movie_.reset(media::open_movie(block_.picture));
+        if (movie_) {
+            movie_->setCacheMode(QMovie::CacheAll);
+            QObject::connect(movie_.get(), &QMovie::frameChanged, this, [this] { update(); });
+            movie_->start();
+        }
+    }
+    update();
+}
+
+bool PicBoxWidget::get_own(int index, int, Value& out) {
+    switch (index) {
+        case prop::kPicBorder: out = std::int32_t(block_.border); return true;
+        case prop::kPicBackground: out = std::int32_t(block_.background); return true;
+        case prop::kPicPicture: out = block_.picture; return true;
+        case prop::kPicDisplayMode: out = std::int32_t(block_.display_mode); return true;
+        case prop::kPicAnimate: out = std::int32_t(block_.animate != 0); return true;
+        case 13: out = block_.data_source; return true;
+        case 14: out = block_.data_column; return true;
+    }
+    return false;
+}
+
+void PicBoxWidget::set_own(int index, int, const Value& v) {
+    switch (index) {
+        case prop::kPicBorder: block_.border = std::uint32_t(as_pick(v, 0, 5)); break;
+        case prop::kPicBackground: block_.background = std::uint32_t(as_int(v)); break;
+        case prop::kPicPicture: block_.picture = as_blob(v); picture_changed(); return;
+        case prop::kPicDisplayMode: block_.display_mode = std::uint32_t(as_pick(v, 0, 2)); decoded_ = false; break;
+        case prop::kPicAnimate: {
+            bool on = as_bool(v);
+            if (on == (block_.animate != 0)) return;
+            block_.animate = on;
+            picture_changed();
+            return;
+        }
+        case 13: block_.data_source = as_text(v); return;
+        case 14: block_.data_column = as_text(v); return;
+        default: return;
+    }
+    update();
+}
+
+void PicBoxWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (block_.background != kDefaultColour) p.fillRect(rect(), colour_of(block_.background, Qt::white));
+    int mode = int(block_.display_mode);
+    if (movie_) {
+        draw_picture(p, rect(), movie_->currentImage(), mode);
+    } else if (!block_.picture.empty()) {
+        // Decoded on first paint, at the box's size when scaled: only the page shown pays.
+        QSize target = mode == 1 ? size() : QSize();
+        if (!decoded_ || target != image_target_) {
+            image_ = decode_picture_bytes(block_.picture, target);
+            image_target_ = target;
+            decoded_ = true;
+            if (mode == 1 && !image_.isNull() && image_.size() != size())
+                image_ = image_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        draw_picture(p, rect(), image_, mode);
+    }
+    if (block_.border != 0) {
+        p.setPen(block_.border == 1 ? palette().color(QPalette::Dark) : palette().color(QPalette::Mid));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void PicBoxWidget::mousePressEvent(QMouseEvent* e) { e->accept(); }
+
+void PicBoxWidget::hideEvent(QHideEvent*) {
+    // Pages not shown keep only their bytes; the picture cache holds the last few decodes.
+    image_ = {};
+    decoded_ = false;
+}
+
+// ---- drawing panel --------------------------------------------------------------------------
+
+DrawPanelWidget::DrawPanelWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, DrawPanelBlock block)
+    : QWidget(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    if (!block_.picture.empty()) image_ = decode_picture_bytes(block_.picture, {});
+}
+
+void DrawPanelWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (block_.background != kDefaultColour) p.fillRect(rect(), colour_of(block_.background, Qt::white));
+    if (!image_.isNull()) p.drawImage(rect(), image_);
+}
+
+void DrawPanelWidget::mousePressEvent(QMouseEvent* e) { e->accept(); }
+
+// ---- label ----------------------------------------------------------------------------------
+
+LabelWidget::LabelWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, LabelBlock block)
+    : QLabel(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    block_.alignment = std::min<std::uint32_t>(block_.alignment, 2);
+    block_.valign = std::min<std::uint32_t>(block_.valign, 2);
+    set_text_colour(this, block_.text_colour, QPalette::WindowText);
+    if (block_.background != kDefaultColour) {
+        set_background(this, block_.background, QPalette::Window);
+        setAutoFillBackground(true);
+    }
+    if (block_.border) setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setText(qs(block_.caption));
+    apply();
+}
+
+void LabelWidget::apply() {
+    setFont(font_of(block_.font));
+    setAlignment(halign(block_.alignment) | valign(block_.valign));
+    setWordWrap(block_.wrap != 0);
+}
+
+bool LabelWidget::get_own(int index, int member, Value& out) {
+    switch (index) {
+        case prop::kLabelCaption: out = block_.caption; return true;
+        case prop::kLabelFont: out = font_value(block_.font, member); return true;
+        case prop::kLabelAlignment: out = std::int32_t(block_.alignment); return true;
+    }
+    return false;
+}
+
+void LabelWidget::set_own(int index, int member, const Value& v) {
+    switch (index) {
+        case prop::kLabelCaption: block_.caption = as_text(v); setText(qs(block_.caption)); return;
+        case prop::kLabelFont: font_assign(block_.font, member, v); break;
+        case prop::kLabelAlignment: block_.alignment = std::uint32_t(as_pick(v, 0, 2)); break;
+        default: return;
+    }
+    apply();
+}
+
+void LabelWidget::mousePressEvent(QMouseEvent* e) { e->accept(); }
+
+// ---- group box, button, check box -----------------------------------------------------------
+
+GroupBoxWidget::GroupBoxWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, GroupBoxBlock block)
+    : QGroupBox(qs(block.caption), parent), UnitBehaviour(window, unit) {
+    set_text_colour(this, block.text_colour, QPalette::WindowText);
+    setFont(font_of(block.font));
+}
+
+bool GroupBoxWidget::get_own(int index, int, Value& out) {
+    if (index != prop::kCaption) return false;
+    out = tx(title());
+    return true;
+}
+
+void GroupBoxWidget::set_own(int index, int, const Value& v) {
+    if (index == prop::kCaption) setTitle(qs(as_text(v)));
+}
+
+void GroupBoxWidget::mousePressEvent(QMouseEvent* e) { e->accept(); }
+
+ButtonWidget::ButtonWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, ButtonBlock block)
+    : QPushButton(qs(block.caption), parent), UnitBehaviour(window, unit) {
+    setFont(font_of(block.font));
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] { fire(0); });
+}
+
+bool ButtonWidget::get_own(int index, int, Value& out) {
+    if (index != prop::kCaption) return false;
+    out = tx(text());
+    return true;
+}
+
+void ButtonWidget::set_own(int index, int, const Value& v) {
+    if (index == prop::kCaption) setText(qs(as_text(v)));
+}
+
+CheckBoxWidget::CheckBoxWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, CheckBoxBlock block)
+    : QCheckBox(qs(block.caption), parent), UnitBehaviour(window, unit) {
+    setChecked(block.checked != 0);
+    set_text_colour(this, block.text_colour, QPalette::WindowText);
+    setFont(font_of(block.font));
+    // Qt has flipped the state by the time clicked arrives: handlers read the new state.
+    connect(this, &QCheckBox::clicked, this, [this] { fire(0); });
+}
+
+bool CheckBoxWidget::get_own(int index, int, Value& out) {
+    if (index == prop::kCheckCaption) out = tx(text());
+    else if (index == prop::kChecked) out = std::int32_t(isChecked());
+    else return false;
+    return true;
+}
+
+void CheckBoxWidget::set_own(int index, int, const Value& v) {
+    if (index == prop::kCheckCaption) setText(qs(as_text(v)));
+    else if (index == prop::kChecked) setChecked(as_bool(v));
+}
+
+// ---- combo box ------------------------------------------------------------------------------
+
+ComboBoxWidget::ComboBoxWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, ComboBoxBlock block)
+    : QComboBox(parent), UnitBehaviour(window, unit), item_data_(std::move(block.item_data)) {
+    setEditable(block.options[0] != 2 && block.options[0] != 0 ? true : false);
+    setFont(font_of(block.font));
+    for (const Text& t : block.items) addItem(qs(t));
+    int at = -1;
+    for (int i = 0; i < count(); ++i)
+        if (!block.current_text.empty() && block.items[std::size_t(i)] == block.current_text) at = i;
+    setCurrentIndex(at);
+    // A pick by the pupil; a write of the selection by the program raises nothing.
+    connect(this, qOverload<int>(&QComboBox::activated), this, [this](int) { fire(0); });
+}
+
+std::int32_t ComboBoxWidget::item_data(int item) const {
+    if (item < 0 || item >= count() || std::size_t(item) >= item_data_.size()) return -1;
+    return std::int32_t(item_data_[std::size_t(item)]);
+}
+
+bool ComboBoxWidget::get_own(int index, int, Value& out) {
+    if (index != prop::kComboSelection) return false;
+    out = std::int32_t(currentIndex());
+    return true;
+}
+
+void ComboBoxWidget::set_own(int index, int, const Value& v) {
+    if (index != prop::kComboSelection) return;
+    int i = as_int(v);
+    setCurrentIndex(i >= 0 && i < count() ? i : -1);
+}
+
+// ---- edit boxes -----------------------------------------------------------------------------
+
+namespace {
+bool get_edit(EditBoxBlock& b, const Text& content, int index, int member, Value& out) {
+    switch (index) {
+        case prop::kEditContent: out = content; return true;
+        case prop::kEditColour: out = std::int32_t(b.text_colour); return true;
+        case prop::kEditBackground: out = std::int32_t(b.background); return true;
+        case prop::kEditFont: out = font_value(b.font, member); return true;
+    }
+    return false;
+}
+}  // namespace
+
+EditLineWidget::EditLineWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, EditBoxBlock block)
+    : QLineEdit(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    setText(qs(block_.content));
+    setReadOnly(block_.read_only != 0);
+    if (block_.password) setEchoMode(QLineEdit::Password);
+    if (block_.max_length > 0) setMaxLength(int(std::min<std::uint32_t>(block_.max_length, 32767)));
+    setFrame(block_.border != 0);
+    setAlignment(halign(block_.halign) | Qt::AlignVCenter);
+    apply_colours();
+    connect(this, &QLineEdit::textEdited, this, [this] { fire(0); });
+}
+
+void EditLineWidget::apply_colours() {
+    setFont(font_of(block_.font));
+    set_text_colour(this, block_.text_colour, QPalette::Text);
+    set_background(this, block_.background, QPalette::Base);
+}
+
+bool EditLineWidget::get_own(int index, int member, Value& out) {
+    return get_edit(block_, tx(text()), index, member, out);
+}
+
+void EditLineWidget::set_own(int index, int member, const Value& v) {
+    switch (index) {
+        case prop::kEditContent:
+            setText(qs(as_text(v)));
+            fire(0, false);  // a write of the content is a change like typing
+            return;
+        case prop::kEditColour: block_.text_colour = std::uint32_t(as_int(v)); break;
+        case prop::kEditBackground: block_.background = std::uint32_t(as_int(v)); break;
+        case prop::kEditFont: font_assign(block_.font, member, v); break;
+        default: return;
+    }
+    apply_colours();
+}
+
+EditTextWidget::EditTextWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, EditBoxBlock block)
+    : QPlainTextEdit(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    writing_ = true;
+    setPlainText(qs(block_.content));
+    writing_ = false;
+    setReadOnly(block_.read_only != 0);
+    if (!block_.border) setFrameStyle(QFrame::NoFrame);
+    apply_colours();
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!writing_) fire(0);
+    });
+}
+
+void EditTextWidget::apply_colours() {
+    setFont(font_of(block_.font));
+    set_text_colour(this, block_.text_colour, QPalette::Text);
+    set_background(this, block_.background, QPalette::Base);
+}
+
+bool EditTextWidget::get_own(int index, int member, Value& out) {
+    // Line breaks as the program's texts hold them.
+    return get_edit(block_, tx(toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"))), index, member, out);
+}
+
+void EditTextWidget::set_own(int index, int member, const Value& v) {
+    switch (index) {
+        case prop::kEditContent: {
+            QString t = qs(as_text(v));
+            t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            writing_ = true;
+            setPlainText(t);
+            writing_ = false;
+            fire(0, false);
+            return;
+        }
+        case prop::kEditColour: block_.text_colour = std::uint32_t(as_int(v)); break;
+        case prop::kEditBackground: block_.background = std::uint32_t(as_int(v)); break;
+        case prop::kEditFont: font_assign(block_.font, member, v); break;
+        default: return;
+    }
+    apply_colours();
+}
+
+// ---- rich edit ------------------------------------------------------------------------------
+
+RichEditWidget::RichEditWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, RichEditBlock block)
+    : QTextEdit(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    setAcceptRichText(false);
+    QString t = qs(block_.content);
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    setPlainText(t);
+    setReadOnly(block_.read_only != 0);
+    set_background(this, block_.background, QPalette::Base);
+    apply_format();
+}
+
+void RichEditWidget::apply_format() {
+    QTextCharFormat f;
+    f.setFont(font_of(block_.font));
+    f.setForeground(colour_of(block_.text_colour, QApplication::palette().color(QPalette::Text)));
+    QTextCursor c(document());
+    c.select(QTextCursor::Document);
+    c.setCharFormat(f);
+    setCurrentCharFormat(f);
+}
+
+bool RichEditWidget::get_own(int index, int member, Value& out) {
+    switch (index) {
+        case prop::kCaption: out = tx(toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"))); return true;
+        case prop::kRichFont: out = font_value(block_.font, member); return true;
+        case prop::kRichColour: out = std::int32_t(block_.text_colour); return true;
+    }
+    return false;
+}
+
+void RichEditWidget::set_own(int index, int member, const Value& v) {
+    switch (index) {
+        case prop::kCaption: {
+            QString t = qs(as_text(v));
+            t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            setPlainText(t);
+            break;
+        }
+        case prop::kRichFont: font_assign(block_.font, member, v); break;
+        case prop::kRichColour: block_.text_colour = std::uint32_t(as_int(v)); break;
+        default: return;
+    }
+    apply_format();
+}
+
+// ---- picture button -------------------------------------------------------------------------
+
+SuperButton::SuperButton(std::uint32_t window, std::uint32_t unit, QWidget* parent, SuperBtnBlock block)
+    : QAbstractButton(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    block_.style = std::min<std::uint32_t>(block_.style, 2);
+    setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::NoFocus);
+    setText(qs(block_.caption));
+    setToolTip(qs(block_.tooltip));
+    setFont(font_of(block_.font));
+    connect(this, &QAbstractButton::clicked, this, [this] { on_clicked(); });
+}
+
+void SuperButton::on_clicked() {
+    // Sound first (never waited for), then the toggle, then the handler.
+    if (!block_.click_sound.empty()) play_sound(block_.click_sound, false);
+    if (block_.toggle) {
+        block_.checked = !block_.checked;
+        update();
+    }
+    fire(0);
+}
+
+const QImage& SuperButton::picture(int state) {
+    const Blob* b[3] = {&block_.picture0, &block_.picture1, &block_.picture2};
+    if (image_size_[state] != size()) {
+        images_[state] = b[state]->empty() ? QImage() : decode_picture_bytes(*b[state], size());
+        if (!images_[state].isNull() && images_[state].size() != size())
+            images_[state] = images_[state].scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image_size_[state] = size();
+    }
+    return images_[state];
+}
+
+bool SuperButton::get_own(int index, int member, Value& out) {
+    switch (index) {
+        case prop::kBtnStyle: out = std::int32_t(block_.style); return true;
+        case prop::kBtnToggle: out = std::int32_t(block_.toggle != 0); return true;
+        case prop::kBtnChecked: out = std::int32_t(block_.checked != 0); return true;
+        case 11: case 12: case 13: case 14: out = std::int32_t(block_.p11_14[std::size_t(index - 11)]); return true;
+        case prop::kBtnPicture1: out = block_.picture1; return true;
+        case 16: out = std::int32_t(block_.transparent_15); return true;
+        case prop::kBtnPicture0: out = block_.picture0; return true;
+        case 18: out = std::int32_t(block_.transparent_17); return true;
+        case prop::kBtnPicture2: out = block_.picture2; return true;
+        case 20: out = std::int32_t(block_.transparent_19); return true;
+        case prop::kBtnFont: out = font_value(block_.font, member); return true;
+        case prop::kBtnCaption: out = block_.caption; return true;
+        case 23: out = std::int32_t(block_.p23); return true;
+        case 24: case 25: case 26: case 27: case 28: case 29:
+            out = std::int32_t(block_.colours[std::size_t(index - 24)]);
+            return true;
+        case prop::kBtnBuiltinSound: out = std::int32_t(block_.builtin_click_sound != 0); return true;
+        case prop::kBtnSound: out = block_.sound; return true;
+        case prop::kBtnClickSound: out = block_.click_sound; return true;
+        case prop::kBtnTooltip: out = block_.tooltip; return true;
+        case 34: out = std::int32_t(block_.p34); return true;
+    }
+    return false;
+}
+
+void SuperButton::set_own(int index, int member, const Value& v) {
+    switch (index) {
+        case prop::kBtnStyle: block_.style = std::uint32_t(as_pick(v, 0, 2)); break;
+        case prop::kBtnToggle: block_.toggle = as_bool(v); break;
+        case prop::kBtnChecked: block_.checked = as_bool(v); break;
+        case 11: case 12: case 13: case 14: block_.p11_14[std::size_t(index - 11)] = std::uint32_t(as_int(v)); break;
+        case prop::kBtnPicture1: block_.picture1 = as_blob(v); image_size_[1] = {}; break;
+        case 16: block_.transparent_15 = std::uint32_t(as_int(v)); break;
+        case prop::kBtnPicture0: block_.picture0 = as_blob(v); image_size_[0] = {}; break;
+        case 18: block_.transparent_17 = std::uint32_t(as_int(v)); break;
+        case prop::kBtnPicture2: block_.picture2 = as_blob(v); image_size_[2] = {}; break;
+        case 20: block_.transparent_19 = std::uint32_t(as_int(v)); break;
+        case prop::kBtnFont: font_assign(block_.font, member, v); setFont(font_of(block_.font)); break;
+        case prop::kBtnCaption: block_.caption = as_text(v); setText(qs(block_.caption)); break;
+        case 23: block_.p23 = std::uint32_t(as_int(v)); break;
+        case 24: case 25: case 26: case 27: case 28: case 29:
+            block_.colours[std::size_t(index - 24)] = std::uint32_t(as_int(v));
+            break;
+        case prop::kBtnBuiltinSound: block_.builtin_click_sound = as_bool(v); break;
+        case prop::kBtnSound: block_.sound = as_blob(v); break;
+        case prop::kBtnClickSound: block_.click_sound = as_blob(v); break;
+        case prop::kBtnTooltip: block_.tooltip = as_text(v); setToolTip(qs(block_.tooltip)); break;
+        case 34: block_.p34 = std::uint32_t(as_int(v)); break;
+        default: return;
+    }
+    update();
+}
+
+bool SuperButton::event(QEvent* e) {
+    if (e->type() == QEvent::HoverEnter || e->type() == QEvent::HoverLeave) update();
+    return QAbstractButton::event(e);
+}
+
+void SuperButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    bool enabled = isEnabled();
+    bool hot = enabled && (isDown() || underMouse() || (block_.toggle && block_.checked));
+    const QImage* img = nullptr;
+    if (!enabled && !block_.picture2.empty()) img = &picture(2);
+    else if (hot && !block_.picture1.empty()) img = &picture(1);
+    else if (!block_.picture0.empty()) img = &picture(0);
+    bool dim = !enabled && block_.picture2.empty();
+    if (dim) p.setOpacity(0.45);
+    QRect r = rect();
+    if (img && !img->isNull()) {
+        p.drawImage(r, *img);
+    } else {
+        // A calm face of its own: a light panel with a thin frame, a touch darker when hot.
+        QColor face = palette().color(QPalette::Button);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(hot ? face.darker(112) : face);
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    }
+    // A picture carries its own lettering; the caption is drawn on the plain face only.
+    bool has_picture = img && !img->isNull();
+    if (!has_picture && !text().isEmpty()) {
+        QColor c = colour_of(block_.colours[0], palette().color(QPalette::ButtonText));
+        p.setPen(c);
+        p.drawText(r.translated(isDown() ? QPoint(1, 1) : QPoint()), Qt::AlignCenter | Qt::TextSingleLine, text());
+    }
+}
+
+// ---- page book ------------------------------------------------------------------------------
+
+PageBook::PageBook(std::uint32_t window, std::uint32_t unit, QWidget* parent, PageControlBlock block,
+                   const std::vector<std::uint32_t>& children)
+    : QWidget(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
+    stack_ = new QStackedWidget(this);
+    // Pages: one per title; the child list's groups (ended by 0) name each page's units.
+    int groups = 0;
+    {
+        int page = 0;
+        bool open = false;
+        for (std::uint32_t id : children) {
+            if (id == 0) {
+                ++page;
+                open = false;
+                continue;
+            }
+            membership_.emplace_back(id, page);
+            open = true;
+        }
+        groups = page + (open ? 1 : 0);
+    }
+    int n = std::max<int>(int(block_.page_titles.size()), groups);
+    n = std::max(n, 1);
+    for (int i = 0; i < n; ++i) {
+        auto* page = new QWidget(stack_);
+        stack_->addWidget(page);
+        pages_.push_back(page);
+    }
+    std::sort(membership_.begin(), membership_.end());
+    // A long book is turned by the program, not by tabs; option word 0 bit 0 hides them too.
+    bool hide_tabs = n > 10 || (block_.options[0] & 1u) != 0;
+    if (!hide_tabs) {
+        tabs_ = new QTabBar(this);
+        tabs_->setFont(font_of(block_.font.face.empty() ? FontBlob{} : FontBlob{block_.font}));
+        tabs_->setDrawBase(true);
+        for (int i = 0; i < n; ++i)
+            tabs_->addTab(std::size_t(i) < block_.page_titles.size() ? qs(block_.page_titles[std::size_t(i)]) : QString());
+        connect(tabs_, &QTabBar::currentChanged, this, [this](int k) {
+            if (syncing_) return;
+            turn_to(k, true);
+        });
+    }
+    layout_pages();
+}
+
+bool PageBook::tabs_visible() const { return tabs_ != nullptr; }
+
+QWidget* PageBook::page_for(std::uint32_t unit) const {
+    auto it = std::lower_bound(membership_.begin(), membership_.end(), std::make_pair(unit, -1));
+    if (it == membership_.end() || it->first != unit) return nullptr;
+    return pages_[std::size_t(std::min(it->second, int(pages_.size()) - 1))];
+}
+
+void PageBook::layout_pages() {
+    int top = 0;
+    if (tabs_) {
+        int h = tabs_->sizeHint().height();
+        tabs_->setGeometry(0, 0, width(), h);
+        top = h;
+    }
+    stack_->setGeometry(0, top, width(), std::max(0, height() - top));
+}
+
+void PageBook::resizeEvent(QResizeEvent*) { layout_pages(); }
+
+void PageBook::mousePressEvent(QMouseEvent* e) { e->accept(); }
+
+void PageBook::turn_to(int k, bool from_toolkit) {
+    auto sync_tabs = [this](int i) {
+        if (!tabs_) return;
+        syncing_ = true;
+        tabs_->setCurrentIndex(i);
+        syncing_ = false;
+    };
+    if (k < 0 || k >= page_count() || k == current_) {
+        sync_tabs(current_);
+        return;
+    }
+    QPointer<PageBook> alive(this);
+    if (fire(1, from_toolkit) == 1) {
+        if (alive) sync_tabs(current_);
+        return;
+    }
+    if (!alive) return;
+    current_ = k;
+    stack_->setCurrentIndex(k);
+    sync_tabs(k);
+    fire(0, from_toolkit);
+}
+
+bool PageBook::get_own(int index, int, Value& out) {
+    if (index != prop::kCurrentPage) return false;
+    out = std::int32_t(current_);
+    return true;
+}
+
+void PageBook::set_own(int index, int, const Value& v) {
+    if (index == prop::kCurrentPage) turn_to(as_int(v), false);
+}
+
+}  // namespace tb::ui::detail

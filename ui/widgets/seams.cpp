@@ -1,0 +1,63 @@
+// The platform seams on Qt: message boxes, the screen size, the blocking sleep, and fonts.
+#include <QApplication>
+#include <QFont>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <chrono>
+#include <thread>
+
+#include "runtime/platform.hpp"
+#include "ui/widgets/controls.hpp"
+
+namespace tb::ui {
+
+void install_fonts() {
+    // fontconfig alone would draw these faces with Latin-only or Japanese shapes.
+    QFont::insertSubstitution(QString::fromUtf8("宋体"), QStringLiteral("Noto Serif CJK SC"));
+    QFont::insertSubstitution(QString::fromUtf8("黑体"), QStringLiteral("Noto Sans CJK SC"));
+    QFont f(QStringLiteral("Noto Sans CJK SC"));
+    f.setPointSize(9);
+    QApplication::setFont(f);
+}
+
+void install_qt_seams() {
+    set_message_box([](const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+        QMessageBox box;
+        box.setWindowTitle(detail::qs(caption));
+        box.setText(detail::qs(text));
+        switch (icon) {
+            case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+            case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+            case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+            case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+            case MsgIcon::None: break;
+        }
+        if (buttons == MsgButtons::YesNo) {
+            QPushButton* yes = box.addButton(QString::fromUtf8("是(&Y)"), QMessageBox::YesRole);
+            QPushButton* no = box.addButton(QString::fromUtf8("否(&N)"), QMessageBox::NoRole);
+            box.setDefaultButton(yes);
+            box.setEscapeButton(no);
+            box.exec();
+            return box.clickedButton() == yes ? kMsgYes : kMsgNo;
+        }
+        QPushButton* ok = box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
+        box.exec();
+        return kMsgOk;
+    });
+    set_screen([] {
+        QScreen* s = QGuiApplication::primaryScreen();
+        if (!s) return ScreenSize{};
+        QRect g = s->geometry();
+        return ScreenSize{g.width(), g.height()};
+    });
+    set_sleep([](int ms) {
+        // Paint what the handler has changed so far, then block: input stays queued meanwhile.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    });
+}
+
+}  // namespace tb::ui
