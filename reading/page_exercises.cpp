@@ -53,7 +53,7 @@ std::uint32_t make_mark(const UnitRef& box) {
 }
 
 void set_mark_picture(std::uint32_t mark, bool right) {
-    auto picture = content::mark_picture(right);
+    auto picture = catalogue::mark_picture(right);
     set_property(mw::window, mark, kPicPicture, Blob(picture.begin(), picture.end()));
 }
 
