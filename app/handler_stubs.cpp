@@ -8,13 +8,11 @@ int practice_clicked(const EventArgs&) { return 0; }
 int find_clicked(const EventArgs&) { return 0; }
 int fill_in_clicked(const EventArgs&) { return 0; }
 int ordering_clicked(const EventArgs&) { return 0; }
-int drill_clicked(const EventArgs&) { return 0; }
 int drill_start_clicked(const EventArgs&) { return 0; }
 int drill_confirm_clicked(const EventArgs&) { return 0; }
 int drill_answer_key(const EventArgs&) { return 0; }
 int drill_skip_clicked(const EventArgs&) { return 0; }
 int drill_listen_clicked(const EventArgs&) { return 0; }
-int drill_leave_clicked(const EventArgs&) { return 0; }
 int drill_lesson_changed(const EventArgs&) { return 0; }
 int drill_order_changed(const EventArgs&) { return 0; }
 int drill_show_chinese_clicked(const EventArgs&) { return 0; }

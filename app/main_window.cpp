@@ -28,20 +28,11 @@ void set_text(std::uint32_t unit, int index, const char* utf8_text) { set_proper
 
 void enable(std::uint32_t unit, bool on) { set_prop(unit, prop::kDisabled, on ? 0 : 1); }
 
-// SuperBtn caption (22) and tooltip (33).
-constexpr int kBtnCaption = 22;
-constexpr int kBtnTooltip = 33;
-constexpr int kBtnChecked = 10;
-constexpr int kWindowState = 18;
 constexpr int kWindowMaximised = 3;
-constexpr int kPageCurrent = 12;
-constexpr int kComboSelection = 19;
-constexpr int kEditBackground = 9;
-constexpr int kEditFont = 12;
 
 void set_caption_and_tooltip(std::uint32_t button, const char* utf8_text) {
-    set_text(button, kBtnCaption, utf8_text);
-    set_text(button, kBtnTooltip, utf8_text);
+    set_text(button, prop::kBtnCaption, utf8_text);
+    set_text(button, prop::kBtnTooltip, utf8_text);
 }
 
 void scale_four(const UnitRef& u, double sx, double sy) {
@@ -70,7 +61,7 @@ void set_mode_buttons_enabled(bool on) {
     enable(mw::超级按钮_填一填, on);
 }
 
-void show_page(int page_index) { set_prop(mw::高级选择夹1, kPageCurrent, page_index); }
+void show_page(int page_index) { set_prop(mw::高级选择夹1, prop::kCurrentPage, page_index); }
 
 }  // namespace
 
@@ -124,7 +115,7 @@ int main_created(const EventArgs&) {
         W = screen.width;
         H = screen.height;
         set_caption_and_tooltip(mw::超级按钮_全屏, "退出全屏");
-        set_property(mw::window, window_unit(), kWindowState, kWindowMaximised);
+        set_property(mw::window, window_unit(), prop::kWindowState, kWindowMaximised);
     } else {
         set_caption_and_tooltip(mw::超级按钮_全屏, "全屏");
     }
@@ -146,12 +137,12 @@ int main_created(const EventArgs&) {
     for (const UnitRef& u : collect_units(mw::window, {}, gbk("图片框"))) scale_four(u, sx, sy);
     for (const UnitRef& u : collect_units(mw::window, {}, gbk("透明标签"))) {
         scale_four(u, sx, sy);
-        set_property(u.window_id, u.unit_id, 8, Text());
+        set_property(u.window_id, u.unit_id, prop::kTransCaption, Text());
     }
     for (const UnitRef& u : collect_units(mw::window, {}, gbk("编辑框"))) {
         scale_four(u, sx, sy);
-        set_property(u.window_id, u.unit_id, kEditBackground, static_cast<std::int32_t>(0x0000E080));  // R128 G224 B0
-        set_property(u.window_id, u.unit_id, kEditFont, Font{gbk("宋体"), 15});
+        set_property(u.window_id, u.unit_id, prop::kEditBackground, static_cast<std::int32_t>(0x0000E080));  // R128 G224 B0
+        set_property(u.window_id, u.unit_id, prop::kEditFont, Font{gbk("宋体"), 15});
     }
     for (const UnitRef& u : collect_units(mw::window, gbk("图片框底图"))) {
         set_property(u.window_id, u.unit_id, prop::kLeft, 0);
@@ -167,7 +158,7 @@ int main_created(const EventArgs&) {
     set_property(mw::window, mw::标签_版本, prop::kLeft,
                  get_int(mw::window, mw::分组框翻页, prop::kWidth) - get_int(mw::window, mw::标签_版本, prop::kWidth) - 2);
     s.chinese_hint = 1;
-    if (get_int(mw::window, mw::高级选择夹1, kPageCurrent) == 0) load_page_lists(0);
+    if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == 0) load_page_lists(0);
     hide_loading_animation();
     return 0;
 }
@@ -175,7 +166,7 @@ int main_created(const EventArgs&) {
 // The page loader: the page book's current page has changed.
 int page_changed(const EventArgs&) {
     set_property(mw::window, mw::标签_显示翻译, prop::kVisible, 0);
-    const int k = get_int(mw::window, mw::高级选择夹1, kPageCurrent);
+    const int k = get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage);
     load_page_lists(k);
     const bool no_content = k >= kFirstWordListPage;
     for (std::uint32_t b : {mw::超级按钮_排序, mw::超级按钮_找一找, mw::超级按钮_练一练, mw::超级按钮_填一填,
@@ -195,7 +186,7 @@ int previous_page_clicked(const EventArgs&) {
         return 0;
     }
     s.page_cursor -= 1;
-    set_property(mw::window, mw::高级选择夹1, kPageCurrent, s.page_cursor);
+    set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, s.page_cursor);
     return 0;
 }
 
@@ -208,7 +199,7 @@ int next_page_clicked(const EventArgs&) {
         return 0;
     }
     s.page_cursor += 1;
-    set_property(mw::window, mw::高级选择夹1, kPageCurrent, s.page_cursor);
+    set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, s.page_cursor);
     return 0;
 }
 
@@ -219,17 +210,17 @@ int course_chosen(const EventArgs&) {
     set_property(mw::window, mw::超级按钮_找一找, prop::kDisabled, 0);
     set_property(mw::window, mw::超级按钮_练一练, prop::kDisabled, 0);
     set_property(mw::window, mw::超级按钮_填一填, prop::kDisabled, 0);
-    const int data = combo_item_data(mw::window, mw::组合框课程选择, get_int(mw::window, mw::组合框课程选择, kComboSelection));
+    const int data = combo_item_data(mw::window, mw::组合框课程选择, get_int(mw::window, mw::组合框课程选择, prop::kComboSelection));
     const int page = course_landing_page(data);
     if (page < 0) return 0;
     s.page_cursor = page;
-    if (get_int(mw::window, mw::高级选择夹1, kPageCurrent) == page) {
+    if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == page) {
         // The page is already shown, so no page change will refill the lists just emptied:
         // load them here, or every hotspot of the page would find nothing.
         page_changed({});
         return 0;
     }
-    set_property(mw::window, mw::高级选择夹1, kPageCurrent, page);
+    set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, page);
     return 0;
 }
 
@@ -244,10 +235,10 @@ int fullscreen_clicked(const EventArgs&) {
 
 int chinese_hint_clicked(const EventArgs&) {
     ProgramState& s = state();
-    const bool down = get_int(mw::window, mw::超级按钮_中文提示, kBtnChecked) != 0;
+    const bool down = get_int(mw::window, mw::超级按钮_中文提示, prop::kBtnChecked) != 0;
     const char* text = down ? "中文翻译开" : "中文翻译关";
-    set_property(mw::window, mw::超级按钮_中文提示, kBtnCaption, gbk(text));
-    set_property(mw::window, mw::超级按钮_中文提示, kBtnTooltip, gbk(text));
+    set_property(mw::window, mw::超级按钮_中文提示, prop::kBtnCaption, gbk(text));
+    set_property(mw::window, mw::超级按钮_中文提示, prop::kBtnTooltip, gbk(text));
     s.chinese_hint = down ? 0 : 1;
     return 0;
 }

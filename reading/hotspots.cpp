@@ -15,10 +15,6 @@ namespace {
 using namespace tb::ui;
 namespace mw = tb::ids::main_window;
 
-constexpr int kLabelCaption = 8;
-constexpr int kLabelFont = 15;
-constexpr int kLabelAlignment = 24;
-constexpr int kWindowState = 18;
 
 // a > b, made the way all position tests are made.
 bool greater(double a, double b) { return a - b > 0.0000001; }
@@ -44,7 +40,7 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
         ScreenSize screen = screen_size();
         W = screen.width;
         H = screen.height;
-        set_property(mw::window, find_window(mw::window)->unit_id_at(0), kWindowState, 3);
+        set_property(mw::window, find_window(mw::window)->unit_id_at(0), prop::kWindowState, 3);
     }
     play_sound(clip, false);
 
@@ -57,13 +53,13 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
     auto get = [&](int index) { return static_cast<double>(get_int(popup.window_id, popup.unit_id, index)); };
     set(prop::kWidth, 0);
     set(prop::kHeight, 25);
-    set(kLabelAlignment, 0);
-    set_property(popup.window_id, popup.unit_id, kLabelFont, font_member::kSize, 15);
+    set(prop::kLabelAlignment, 0);
+    set_property(popup.window_id, popup.unit_id, prop::kLabelFont, font_member::kSize, 15);
 
     const std::vector<Text> lines = split(translation, "\r\n");
     const int n = static_cast<int>(lines.size());
     if (n == 1) {
-        set(kLabelAlignment, 1);
+        set(prop::kLabelAlignment, 1);
         set(prop::kWidth, cut(11.0 * length(translation)));
         set(prop::kLeft, cut(hl));
         if (greater(get(prop::kLeft) + get(prop::kWidth), W)) set(prop::kLeft, cut(W - get(prop::kWidth) - 20));
@@ -80,7 +76,7 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
         if (greater(get(prop::kTop) + get(prop::kHeight) + 40, H - 40))
             set(prop::kTop, cut(ht - 50 - get(prop::kHeight)));
     }
-    set_property(popup.window_id, popup.unit_id, kLabelCaption, translation);
+    set_property(popup.window_id, popup.unit_id, prop::kLabelCaption, translation);
     if (translation == "$") {
         set(prop::kVisible, 0);
     } else {

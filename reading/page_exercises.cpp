@@ -17,9 +17,6 @@ namespace {
 using namespace tb::ui;
 namespace mw = tb::ids::main_window;
 
-constexpr int kEditText = 8;
-constexpr int kCheckChecked = 18;
-constexpr int kPicPicture = 10;
 constexpr long long kMarkTag = 90;
 
 // One mark per judged box, reused for every judgement of that box: each judgement shows its own
@@ -54,7 +51,7 @@ std::uint32_t make_mark(const UnitRef& box) {
 
 void set_mark_picture(std::uint32_t mark, bool right) {
     auto picture = catalogue::mark_picture(right);
-    set_property(mw::window, mark, kPicPicture, Blob(picture.begin(), picture.end()));
+    set_property(mw::window, mark, prop::kPicPicture, Blob(picture.begin(), picture.end()));
 }
 
 void place_and_show(std::uint32_t mark, std::int32_t left, std::int32_t top) {
@@ -67,7 +64,7 @@ void place_and_show(std::uint32_t mark, std::int32_t left, std::int32_t top) {
 void ask_to_show_answer(const UnitRef& box, const Text& answer) {
     int pressed = message_box(gbk("答案填写不正确！是否提示正确答案？"), gbk("答案不正确！"), MsgButtons::YesNo,
                               MsgIcon::Question);
-    if (pressed == kMsgYes) set_property(box.window_id, box.unit_id, kEditText, answer);
+    if (pressed == kMsgYes) set_property(box.window_id, box.unit_id, prop::kEditContent, answer);
 }
 
 }  // namespace
@@ -76,7 +73,7 @@ void fill_in_check(const Text& answer) {
     const UnitRef box = require(event_unit(), UnitType::EditBox);
     const std::uint32_t mark = make_mark(box);
     if (mark == 0) return;
-    const Text typed = get_text(box.window_id, box.unit_id, kEditText);
+    const Text typed = get_text(box.window_id, box.unit_id, prop::kEditContent);
     const std::int32_t left = get_int(box.window_id, box.unit_id, prop::kLeft) +
                               get_int(box.window_id, box.unit_id, prop::kWidth) + 5;
     const std::int32_t top = get_int(box.window_id, box.unit_id, prop::kTop) - 20;
@@ -97,7 +94,7 @@ void tick_check(int expected) {
     const UnitRef box = require(event_unit(), UnitType::CheckBox);
     const std::uint32_t mark = make_mark(box);
     if (mark == 0) return;
-    const int ticked = get_int(box.window_id, box.unit_id, kCheckChecked);
+    const int ticked = get_int(box.window_id, box.unit_id, prop::kChecked);
     if (ticked != 0 && ticked != 1) return;
     set_mark_picture(mark, ticked == expected);
     place_and_show(mark, get_int(box.window_id, box.unit_id, prop::kLeft) + 20,

@@ -1,0 +1,68 @@
+#pragma once
+// Driving the program's own main window in tests: the carried template set, the program's own
+// handler table and program-wide state, the welcome window shown as at start-up, and the main
+// window shown over it. Input goes to the real controls.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTest>
+#include <QWidget>
+
+#include "app/handlers.hpp"
+#include "app/state.hpp"
+#include "runtime/embedded.hpp"
+#include "ui/unit_ids.hpp"
+#include "ui/widgets/widgets.hpp"
+
+namespace tb::test {
+
+namespace mw = tb::ids::main_window;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::close_all_windows();
+        ui::load_templates(embedded_blob("templates"));
+        ui::set_handler_table(app::handler_table());
+        app::reset_state();
+        ui::take_handler_error();
+        ASSERT_TRUE(ui::show_window(tb::ids::welcome::window, false));
+        ASSERT_TRUE(ui::show_window(mw::window, false));
+    }
+    void TearDown() override {
+        ui::close_all_windows();
+        auto e = ui::take_handler_error();
+        EXPECT_FALSE(e) << "a handler raised a run-time error: " << utf8(e->message);
+    }
+
+    static std::int32_t get(std::uint32_t unit, int index) { return ui::get_int(mw::window, unit, index); }
+    static void set(std::uint32_t unit, int index, const ui::Value& v) { ui::set_property(mw::window, unit, index, v); }
+    static QWidget* control(std::uint32_t unit) { return ui::control_of(mw::window, unit); }
+
+    static int page() { return get(mw::高级选择夹1, ui::prop::kCurrentPage); }
+    static bool enabled(std::uint32_t unit) { return get(unit, ui::prop::kDisabled) == 0; }
+
+    // A click on a toolbar or drill button, as the pupil makes it.
+    static void click(std::uint32_t unit) {
+        QWidget* w = control(unit);
+        ASSERT_NE(w, nullptr);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+    }
+    // A press of the left button on a unit (hotspots act when the button goes down).
+    static void press(std::uint32_t unit, QPoint at = QPoint(2, 2)) {
+        QWidget* w = control(unit);
+        ASSERT_NE(w, nullptr);
+        QTest::mousePress(w, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+    }
+    // Picks course item i (0-based) as the pupil does.
+    static void choose_course(int item) {
+        auto* combo = qobject_cast<QComboBox*>(control(mw::组合框课程选择));
+        ASSERT_NE(combo, nullptr);
+        combo->setCurrentIndex(item);
+        emit combo->activated(item);
+    }
+    static app::ProgramState& state() { return app::state(); }
+};
+
+}  // namespace tb::test
