@@ -1,0 +1,196 @@
+// Fill-in boxes and tick boxes printed on pages: judged at once, with a tick or a cross beside
+// them, the offer to show the answer, and the marks hidden when the page is turned.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "content/catalogue.hpp"
+#include "content/tables.hpp"
+#include "support/fakes.hpp"
+#include "support/main_window_fixture.hpp"
+
+using namespace tb;
+using namespace tb::ui;
+using tb::test::MainWindowTest;
+namespace mw = tb::ids::main_window;
+
+namespace {
+
+std::uint32_t unit_named(const char* utf8_name) {
+    WindowTemplate* w = find_window(mw::window);
+    for (int i = 0; i < w->record_count(); ++i)
+        if (w->record_at(i).name == gbk(utf8_name)) return w->unit_id_at(i);
+    ADD_FAILURE() << "no unit " << utf8_name;
+    return 0;
+}
+
+enum class Mark { Right, Wrong };
+
+struct Shown {
+    Mark mark;
+    int left, top;
+};
+
+// The answer marks on screen.
+std::vector<Shown> visible_marks() {
+    const Blob right = [] {
+        auto p = catalogue::mark_picture(true);
+        return Blob(p.begin(), p.end());
+    }();
+    std::vector<Shown> out;
+    for (const UnitRef& u : collect_units(mw::window, {}, {}, 90, 90)) {
+        if (get_int(mw::window, u.unit_id, prop::kVisible) == 0) continue;
+        const Blob picture = std::get<Blob>(get_property(mw::window, u.unit_id, prop::kPicPicture));
+        out.push_back({picture == right ? Mark::Right : Mark::Wrong, get_int(mw::window, u.unit_id, prop::kLeft),
+                       get_int(mw::window, u.unit_id, prop::kTop)});
+    }
+    return out;
+}
+
+class PageExercises : public MainWindowTest {
+protected:
+    void go_to_page(int k) {
+        while (page() < k) click(mw::超级按钮_下一页);
+        ASSERT_EQ(page(), k);
+    }
+    void type(std::uint32_t box, const std::string& keys) {
+        for (char c : keys) QTest::keyClick(control(box), c);
+    }
+    Text text_in(std::uint32_t box) { return get_text(mw::window, box, prop::kEditContent); }
+    static int question_boxes() {
+        int n = 0;
+        for (const auto& b : test::boxes().shown) n += utf8(b.text) == "答案填写不正确！是否提示正确答案？";
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST_F(PageExercises, AFillInBoxIsJudgedOnlyWhenTheLengthMatches) {
+    go_to_page(2);  // printed page 6
+    const std::uint32_t box = unit_named("编辑框6_1");
+    const std::string answer = *content::fill_in_answer(6, 1);
+    ASSERT_GE(answer.size(), 2u);
+    type(box, answer.substr(0, answer.size() - 1));
+    EXPECT_TRUE(visible_marks().empty());
+    type(box, answer.substr(answer.size() - 1));
+    const auto marks = visible_marks();
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0].mark, Mark::Right);
+    EXPECT_EQ(marks[0].left, get(box, prop::kLeft) + get(box, prop::kWidth) + 5);
+    EXPECT_EQ(marks[0].top, get(box, prop::kTop) - 20);
+    EXPECT_EQ(question_boxes(), 0);
+    EXPECT_EQ(state().answer_marks_shown, 1);
+}
+
+TEST_F(PageExercises, OneCharacterTooManyIsACrossAndTheOffer) {
+    go_to_page(2);
+    const std::uint32_t box = unit_named("编辑框6_2");
+    const std::string answer = *content::fill_in_answer(6, 2);
+    test::boxes().answers = {kMsgNo};
+    type(box, answer + "s");
+    ASSERT_EQ(question_boxes(), 1);
+    const auto& asked = test::boxes().shown.back();
+    EXPECT_EQ(utf8(asked.caption), "答案不正确！");
+    EXPECT_EQ(asked.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(asked.icon, MsgIcon::Question);
+    const auto marks = visible_marks();
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0].mark, Mark::Wrong);
+    EXPECT_EQ(text_in(box), answer + "s");
+}
+
+TEST_F(PageExercises, CapitalsAndBlanksCount) {
+    go_to_page(2);
+    const std::uint32_t box = unit_named("编辑框6_3");
+    std::string answer = *content::fill_in_answer(6, 3);
+    std::string capital = answer;
+    capital[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capital[0])));
+    ASSERT_NE(capital, answer);
+    test::boxes().answers = {kMsgNo, kMsgNo, kMsgNo};
+    type(box, capital);
+    EXPECT_EQ(question_boxes(), 1);
+    EXPECT_EQ(visible_marks().at(0).mark, Mark::Wrong);
+
+    // A blank before the right word: wrong when the length matches, and again when too long.
+    const std::uint32_t other = unit_named("编辑框6_4");
+    type(other, " " + *content::fill_in_answer(6, 4));
+    EXPECT_EQ(question_boxes(), 3);
+}
+
+TEST_F(PageExercises, YesPutsTheAnswerInAndTicksIt) {
+    go_to_page(2);
+    const std::uint32_t box = unit_named("编辑框6_1");
+    const std::string answer = *content::fill_in_answer(6, 1);
+    test::boxes().answers = {kMsgYes};
+    type(box, std::string(answer.size(), 'z'));
+    EXPECT_EQ(question_boxes(), 1);
+    EXPECT_EQ(text_in(box), answer);
+    const auto marks = visible_marks();
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0].mark, Mark::Right);
+}
+
+TEST_F(PageExercises, NoLeavesTheWrongTextAndTheCross) {
+    go_to_page(2);
+    const std::uint32_t box = unit_named("编辑框6_1");
+    const std::string answer = *content::fill_in_answer(6, 1);
+    test::boxes().answers = {kMsgNo};
+    const std::string wrong(answer.size(), 'z');
+    type(box, wrong);
+    EXPECT_EQ(text_in(box), wrong);
+    EXPECT_EQ(visible_marks().at(0).mark, Mark::Wrong);
+}
+
+TEST_F(PageExercises, TickBoxesAreJudgedOnEveryClick) {
+    click(mw::超级按钮_下一页);  // printed page 4
+    const std::uint32_t must = unit_named("选择框打钩4_1");
+    ASSERT_EQ(content::tick_expected(4, 1), 1);
+    click(must);
+    ASSERT_EQ(visible_marks().size(), 1u);
+    EXPECT_EQ(visible_marks()[0].mark, Mark::Right);
+    EXPECT_EQ(visible_marks()[0].left, get(must, prop::kLeft) + 20);
+    EXPECT_EQ(visible_marks()[0].top, get(must, prop::kTop));
+    click(must);  // unticked: wrong
+    EXPECT_EQ(visible_marks().at(0).mark, Mark::Wrong);
+    click(must);
+    EXPECT_EQ(visible_marks().at(0).mark, Mark::Right);
+
+    const std::uint32_t empty = unit_named("选择框打钩4_3");
+    ASSERT_EQ(content::tick_expected(4, 3), 0);
+    click(empty);
+    ASSERT_EQ(visible_marks().size(), 2u);
+    EXPECT_EQ(visible_marks()[1].mark, Mark::Wrong);
+}
+
+TEST_F(PageExercises, TurningThePageHidesEveryMarkAndKeepsTheBoxes) {
+    go_to_page(2);
+    const std::uint32_t box = unit_named("编辑框6_1");
+    const std::string answer = *content::fill_in_answer(6, 1);
+    type(box, answer);
+    ASSERT_EQ(visible_marks().size(), 1u);
+    click(mw::超级按钮_下一页);
+    EXPECT_TRUE(visible_marks().empty());
+    click(mw::超级按钮_上一页);
+    EXPECT_TRUE(visible_marks().empty());
+    EXPECT_EQ(text_in(box), answer);
+    // The course choice hides them too.
+    test::boxes().answers = {kMsgNo};
+    type(box, "x");
+    EXPECT_EQ(visible_marks().size(), 1u);
+    choose_course(1);
+    EXPECT_TRUE(visible_marks().empty());
+}
+
+TEST_F(PageExercises, AnHourOfTypingDoesNotPileUpMarks) {
+    go_to_page(2);
+    const std::uint32_t box = unit_named("编辑框6_1");
+    const std::string answer = *content::fill_in_answer(6, 1);
+    auto* edit = qobject_cast<QLineEdit*>(control(box));
+    ASSERT_NE(edit, nullptr);
+    for (int i = 0; i < 200; ++i) {
+        type(box, answer);
+        edit->clear();
+    }
+    EXPECT_EQ(collect_units(mw::window, {}, {}, 90, 90).size(), 1u);
+}
