@@ -1,4 +1,4 @@
-// The welcome window as the program carries it, with a stand-in main window: created event,
+// The welcome window and the main window as the program carries them: created event,
 // start button, loading animation, and the program-wide state at start.
 #include <gtest/gtest.h>
 
@@ -42,14 +42,10 @@ protected:
         app::reset_state();
     }
 
-    // The carried welcome window, and a stand-in main window whose creation runs main_created.
+    // The carried welcome window, and the carried main window whose creation runs main_created.
     void load_set(bool with_main) {
         std::vector<WindowSpec> windows{tb::test::spec_of(*carried->find_window(wel::window))};
-        if (with_main) {
-            auto main = tb::test::window_spec(app::kMainWindow);
-            main.units[0].bindings = {{0, main_created_offset}};
-            windows.push_back(main);
-        }
+        if (with_main) windows.push_back(tb::test::spec_of(*carried->find_window(app::kMainWindow)));
         load(windows);
     }
 
