@@ -23,6 +23,7 @@ namespace {
 constexpr std::uint32_t kMain = 0x52010061;
 
 void ensure_app() {
+    if (QCoreApplication::instance()) return;  // bench/main.cpp made it
     static std::unique_ptr<QApplication> app = [] {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         static int argc = 1;

@@ -1,0 +1,114 @@
+// The program's own main window: opening it (1070 units, layout, page 0's lists and picture,
+// first paint), turning a page, and the memory held after visiting every page.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QWidget>
+#include <fstream>
+#include <string>
+
+#include "app/handlers.hpp"
+#include "app/state.hpp"
+#include "content/pictures/pictures.hpp"
+#include "runtime/embedded.hpp"
+#include "ui/unit_ids.hpp"
+#include "ui/widgets/widgets.hpp"
+
+using namespace tb;
+using namespace tb::ui;
+namespace mw = tb::ids::main_window;
+
+namespace {
+
+void start_program() {
+    static const bool started = [] {
+        load_templates(embedded_blob("templates"));
+        set_handler_table(app::handler_table());
+        app::reset_state();
+        show_window(tb::ids::welcome::window, false);
+        return true;
+    }();
+    (void)started;
+}
+
+// Paints the window now, as its first showing would.
+void paint(std::uint32_t window) {
+    if (QWidget* w = control_of(window, 0)) w->repaint();
+    QCoreApplication::processEvents();
+}
+
+void close_main() {
+    destroy_window(mw::window);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+double resident_mb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            double kb = 0;
+            status >> kb;
+            return kb / 1024.0;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
+}
+
+// From the start button's call to the first paint of the main window, pictures not yet decoded.
+void BM_MainWindow_OpenToFirstPaint(benchmark::State& st) {
+    start_program();
+    for (auto _ : st) {
+        media::picture_cache().clear();
+        show_window(mw::window, false);
+        paint(mw::window);
+        st.PauseTiming();
+        close_main();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MainWindow_OpenToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// Turning to a page whose picture is not decoded yet, then to one whose picture is.
+void BM_MainWindow_PageTurn(benchmark::State& st) {
+    start_program();
+    show_window(mw::window, false);
+    paint(mw::window);
+    const bool decoded = st.range(0) == 1;
+    int k = 1;
+    for (auto _ : st) {
+        if (!decoded) {
+            st.PauseTiming();
+            media::picture_cache().clear();
+            st.ResumeTiming();
+        }
+        k = decoded ? (k == 1 ? 2 : 1) : (k % 33) + 1;
+        set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, k);
+        paint(mw::window);
+    }
+    close_main();
+}
+BENCHMARK(BM_MainWindow_PageTurn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// Resident memory with the main window open after every one of its 37 pages was shown.
+void BM_MainWindow_MemoryAfterEveryPage(benchmark::State& st) {
+    start_program();
+    for (auto _ : st) {
+        show_window(mw::window, false);
+        for (int k = 0; k <= 36; ++k) {
+            set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, k);
+            paint(mw::window);
+        }
+        st.counters["resident_MB"] = resident_mb();
+        st.PauseTiming();
+        close_main();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MainWindow_MemoryAfterEveryPage)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
