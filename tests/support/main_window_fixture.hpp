@@ -63,6 +63,18 @@ protected:
         emit combo->activated(item);
     }
     static app::ProgramState& state() { return app::state(); }
+
+    // The main window's unit of that name (UTF-8), as its template stores it.
+    static ui::UnitRecord template_record(const char* utf8_name) {
+        ui::WindowTemplate* w = ui::find_window(mw::window);
+        for (int i = 0; i < w->record_count(); ++i) {
+            ui::UnitRecord r = w->record_at(i);
+            if (r.name == gbk(utf8_name)) return r;
+        }
+        ADD_FAILURE() << "no unit " << utf8_name;
+        return {};
+    }
+    static std::uint32_t unit_named(const char* utf8_name) { return template_record(utf8_name).unit_id; }
 };
 
 }  // namespace tb::test

@@ -27,15 +27,6 @@ std::vector<std::string> shown_box_texts() {
     return out;
 }
 
-UnitRecord template_record(const char* utf8_name) {
-    WindowTemplate* w = find_window(mw::window);
-    for (int i = 0; i < w->record_count(); ++i) {
-        UnitRecord r = w->record_at(i);
-        if (r.name == gbk(utf8_name)) return r;
-    }
-    ADD_FAILURE() << "no unit " << utf8_name;
-    return {};
-}
 }  // namespace
 
 TEST_F(MainWindowTest, CreationLaysOutTheWindowAndLoadsTheFirstSpread) {

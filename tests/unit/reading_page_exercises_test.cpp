@@ -16,14 +16,6 @@ namespace mw = tb::ids::main_window;
 
 namespace {
 
-std::uint32_t unit_named(const char* utf8_name) {
-    WindowTemplate* w = find_window(mw::window);
-    for (int i = 0; i < w->record_count(); ++i)
-        if (w->record_at(i).name == gbk(utf8_name)) return w->unit_id_at(i);
-    ADD_FAILURE() << "no unit " << utf8_name;
-    return 0;
-}
-
 enum class Mark { Right, Wrong };
 
 struct Shown {
