@@ -1,7 +1,9 @@
 // Events raised by real input on live controls, and the run-time errors around handlers.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
@@ -399,4 +401,32 @@ void fail_in_a_handler() {
 TEST(WidgetsDeath, RuntimeErrorInAHandlerEndsTheProgramWithMinusOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(fail_in_a_handler(), testing::ExitedWithCode(255), "");
+}
+
+TEST_F(WidgetsEvents, PopUpFollowsTheMouseWhileDraggedAndStaysWhereDropped) {
+    constexpr std::uint32_t kPopup = 0x16000012;
+    auto w = window_spec(kWin);
+    auto popup = unit_spec(kPopup, UnitType::Label, "标签_显示翻译", 0, {27, 21, 40, 24});
+    popup.tag = "1";
+    popup.bindings = {{-1, bind([](const EventArgs&) {
+                           drag_with_mouse(event_unit());
+                           return 0;
+                       })}};
+    w.units.push_back(popup);
+    load({w});
+    ASSERT_TRUE(show_window(kWin, false));
+    QWidget* label = control(kWin, kPopup);
+    QWidget* frame = control(kWin, 0);
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 6));
+    auto move_to = [&](QPoint in_window, Qt::MouseButtons buttons) {
+        QPoint local = label->mapFrom(frame, in_window);
+        QMouseEvent e(QEvent::MouseMove, QPointF(local), QPointF(frame->mapToGlobal(in_window)), Qt::NoButton, buttons, {});
+        QApplication::sendEvent(label, &e);
+    };
+    move_to({205, 106}, Qt::LeftButton);
+    EXPECT_EQ(label->pos(), QPoint(200, 100));
+    EXPECT_EQ(get_int(kWin, kPopup, prop::kLeft), 200);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(5, 6));
+    move_to({405, 306}, Qt::NoButton);
+    EXPECT_EQ(label->pos(), QPoint(200, 100));
 }

@@ -264,6 +264,7 @@ public:
     // The page control that units listed in this book's child list go on (null: not listed).
     QWidget* page_for(std::uint32_t unit) const;
     int page_count() const { return static_cast<int>(pages_.size()); }
+    QWidget* current_page() const { return pages_[std::size_t(current_)]; }
     int current() const { return current_; }
     bool tabs_visible() const;
     // Turns to page k: event 1 first (1 refuses), then the change and event 0. Same page: nothing.

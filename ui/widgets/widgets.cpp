@@ -56,6 +56,9 @@ struct State {
     // a handler may run a nested loop (a modal window) that would otherwise delete them while Qt
     // is still delivering the event that started it all.
     std::vector<QPointer<QWidget>> graveyard;
+    // The last left-button press delivered to a unit, in the unit's coordinates.
+    QPointer<QWidget> pressed;
+    QPoint press_point;
 };
 
 State& st() {
@@ -117,6 +120,8 @@ public:
             auto* m = static_cast<QMouseEvent*>(e);
             if (m->button() != Qt::LeftButton) return false;
             QPoint p = m->position().toPoint();
+            st().pressed = w;
+            st().press_point = p;
             raise_event(b->window_id(), b->unit_id(), -1, EventArgs{-1, p.x(), p.y(), key_state(m->modifiers()), 0}, true);
         } else {
             auto* k = static_cast<QKeyEvent*>(e);
@@ -130,6 +135,36 @@ InputFilter* filter() {
     if (!st().filter) st().filter = new InputFilter;  // lives as long as the program
     return st().filter;
 }
+
+// Moves a control with the mouse until the left button is released.
+class DragFilter : public QObject {
+public:
+    // On the application: the control's own filters are being run when the drag starts.
+    DragFilter(QWidget* w, QPoint grab) : w_(w), grab_(grab) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (!w_) return finish();
+        if (obj != w_.data()) return false;
+        if (e->type() == QEvent::MouseMove) {
+            auto* m = static_cast<QMouseEvent*>(e);
+            if (!(m->buttons() & Qt::LeftButton)) return finish();
+            QWidget* parent = w_->parentWidget();
+            QPoint g = m->globalPosition().toPoint();
+            w_->move((parent ? parent->mapFromGlobal(g) : g) - grab_);
+            return true;
+        }
+        if (e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::Hide) finish();
+        return false;
+    }
+
+private:
+    bool finish() {
+        qApp->removeEventFilter(this);
+        deleteLater();
+        return false;
+    }
+    QPointer<QWidget> w_;
+    QPoint grab_;
+};
 
 void apply_cursor(QWidget* w, std::uint32_t cursor) {
     if (cursor == kCursorHand) w->setCursor(Qt::PointingHandCursor);
@@ -151,7 +186,7 @@ QWidget* parent_control(LiveWindow& lw, const UnitRecord& r) {
     if (!p || !p->alive()) return lw.frame;
     if (auto* book = dynamic_cast<PageBook*>(p->b)) {
         if (QWidget* page = book->page_for(r.unit_id)) return page;
-        return book->page_for(0) ? book->page_for(0) : book;
+        return book->current_page();
     }
     return p->b->container();
 }
@@ -555,6 +590,15 @@ void set_focus(const UnitRef& unit) {
     if (!lw) return;
     LiveUnit* u = find_unit(*lw, unit.unit_id);
     if (u && u->alive()) u->w->setFocus(Qt::OtherFocusReason);
+}
+
+void drag_with_mouse(const UnitRef& unit) {
+    auto lw = live(unit.window_id);
+    if (!lw) return;
+    LiveUnit* u = find_unit(*lw, unit.unit_id);
+    if (!u || !u->alive() || u == &lw->own) return;
+    QPoint grab = st().pressed == u->w ? st().press_point : QPoint(0, 0);
+    new DragFilter(u->w, grab);
 }
 
 std::vector<UnitRef> collect_units(std::uint32_t window_id, const Text& prefix, const Text& type_name, long long lowest_tag,

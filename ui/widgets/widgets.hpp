@@ -130,6 +130,11 @@ void destroy_window(std::uint32_t window_id);
 
 void set_focus(const UnitRef& unit);
 
+// Lets the pupil drag the unit with the mouse: called from the unit's left-button-pressed
+// handler, the unit follows the mouse (keeping the point where it was pressed under the
+// pointer) until the button is released, and stays where it is dropped.
+void drag_with_mouse(const UnitRef& unit);
+
 // Collection: the shown window's units that pass the filter, in stored order. Every filter is
 // optional. Returns an empty list when nothing matches.
 std::vector<UnitRef> collect_units(std::uint32_t window_id, const Text& prefix = {}, const Text& type_name = {},
