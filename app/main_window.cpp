@@ -61,8 +61,6 @@ void set_mode_buttons_enabled(bool on) {
     enable(mw::超级按钮_填一填, on);
 }
 
-void show_page(int page_index) { set_prop(mw::高级选择夹1, prop::kCurrentPage, page_index); }
-
 }  // namespace
 
 int course_landing_page(int data_value) {
@@ -249,6 +247,6 @@ int exit_clicked(const EventArgs&) {
 }
 
 int popup_pressed(const EventArgs&) {
-    drag_unit({mw::window, mw::标签_显示翻译, static_cast<std::uint32_t>(UnitType::Label)});
+    drag_with_mouse({mw::window, mw::标签_显示翻译, static_cast<std::uint32_t>(UnitType::Label)});
     return 0;
 }

@@ -153,10 +153,6 @@ int combo_item_count(std::uint32_t window, std::uint32_t unit);
 // null. For the program's start-up and for tests that drive controls with real input.
 QWidget* control_of(std::uint32_t window, std::uint32_t unit);
 
-// Lets the pupil drag the unit with the mouse while the button pressed on it stays down; it stays
-// where it is dropped, inside its parent. Called from the unit's button-pressed handler.
-void drag_unit(const UnitRef& unit);
-
 // Closes every shown window at once (program end, and between tests).
 void close_all_windows();
 
