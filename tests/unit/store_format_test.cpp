@@ -21,6 +21,8 @@ Blob four_windows() {
 }
 
 std::unique_ptr<TemplateSet> parse(const Blob& b, std::string* why = nullptr) { return TemplateSet::parse(b, why); }
+// A set reads its bytes in place: they must outlive it.
+std::unique_ptr<TemplateSet> parse(Blob&&, std::string* why = nullptr) = delete;
 
 void put_u32_at(Blob& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -108,8 +110,10 @@ TEST(StoreFormat, DirectoryOf32BytesHoldsFourWindowsAndTheSetEndsAfterTheLast) {
     put_u32_at(odd, 0, 28);
     EXPECT_FALSE(parse(odd));
     // Without windows the set is the directory length alone.
-    EXPECT_TRUE(parse(Blob{0, 0, 0, 0}));
-    EXPECT_FALSE(parse(Blob{}));
+    const Blob no_windows{0, 0, 0, 0};
+    EXPECT_TRUE(parse(no_windows));
+    const Blob nothing;
+    EXPECT_FALSE(parse(nothing));
 }
 
 TEST(StoreFormat, EveryTruncationIsRefusedAndFlippedBytesNeverCrash) {
@@ -134,12 +138,14 @@ TEST(StoreFormat, InconsistentRecordsAreRefusedWithAReason) {
 
     WindowSpec no_window_first = w;
     std::swap(no_window_first.units[0], no_window_first.units[1]);
-    EXPECT_FALSE(parse(write_template_set({no_window_first}), &why));
+    const Blob no_window_first_bytes = write_template_set({no_window_first});
+    EXPECT_FALSE(parse(no_window_first_bytes, &why));
     EXPECT_NE(why.find("window's own record"), std::string::npos) << why;
 
     WindowSpec twice = w;
     twice.units[3].id = twice.units[2].id;
-    EXPECT_FALSE(parse(write_template_set({twice}), &why));
+    const Blob twice_bytes = write_template_set({twice});
+    EXPECT_FALSE(parse(twice_bytes, &why));
     EXPECT_NE(why.find("used twice"), std::string::npos) << why;
 
     // Damaged lengths, offsets and counts in a one-unit window.
@@ -166,7 +172,8 @@ TEST(StoreFormat, InconsistentRecordsAreRefusedWithAReason) {
 TEST(StoreFormat, HandlerOffsetZeroIsABindingAndAllOnesIsNone) {
     WindowSpec w = page_book_window();
     w.units[6].bindings = {{-1, kNoHandler}, {0, 3}};
-    auto set = parse(write_template_set({w}));
+    const Blob set_bytes = write_template_set({w});
+    auto set = parse(set_bytes);
     ASSERT_TRUE(set);
     WindowTemplate& win = set->window_at(0);
     EXPECT_EQ(win.record_at(4).handler_for(-1), 0u);
@@ -249,7 +256,8 @@ TEST(StoreSearch, CollectFilterByPrefixTypeNameAndTagRange) {
 }
 
 TEST(StoreCopies, CopyIsInsertedAfterItsSourceInTheSamePageGroup) {
-    auto set = parse(write_template_set({page_book_window()}));
+    const Blob set_bytes = write_template_set({page_book_window()});
+    auto set = parse(set_bytes);
     ASSERT_TRUE(set);
     WindowTemplate& w = set->window_at(0);
     const int loaded = w.record_count();
@@ -308,7 +316,8 @@ TEST(StoreCopies, CopyIsInsertedAfterItsSourceInTheSamePageGroup) {
 
 TEST(StoreCopies, PageMembershipFollowsParentsUpToThePageBook) {
     WindowSpec spec = page_book_window();
-    auto set = parse(write_template_set({spec}));
+    const Blob set_bytes = write_template_set({spec});
+    auto set = parse(set_bytes);
     ASSERT_TRUE(set);
     WindowTemplate& w = set->window_at(0);
     EXPECT_EQ(w.page_of(0x16000002), 0);
@@ -322,7 +331,8 @@ TEST(StoreCopies, PageMembershipFollowsParentsUpToThePageBook) {
     // Parents that loop in bad data end the walk.
     spec.units[2].parent = 0x16000004;  // 底图1 under its own hotspot
     spec.units[1].children = {0x16000003, 0};
-    auto loop = parse(write_template_set({spec}));
+    const Blob loop_bytes = write_template_set({spec});
+    auto loop = parse(loop_bytes);
     ASSERT_TRUE(loop);
     EXPECT_EQ(loop->window_at(0).page_of(0x16000005), -1);
 }

@@ -126,6 +126,8 @@ public:
     // Parses a set. Returns null (and the reason, for people) when the bytes cannot be read to
     // their end. The bytes must outlive the set (the program's embedded data does).
     static std::unique_ptr<TemplateSet> parse(std::span<const std::uint8_t> bytes, std::string* why = nullptr);
+    // The set reads its bytes in place, so parsing a temporary would leave it reading freed memory.
+    static std::unique_ptr<TemplateSet> parse(Blob&& temporary, std::string* why = nullptr) = delete;
 };
 
 // The program's template set. load_templates reports "载入窗口模板数据段出错!" as a run-time
