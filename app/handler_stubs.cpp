@@ -6,8 +6,6 @@ using tb::ui::EventArgs;
 
 int practice_clicked(const EventArgs&) { return 0; }
 int find_clicked(const EventArgs&) { return 0; }
-int fill_in_clicked(const EventArgs&) { return 0; }
-int ordering_clicked(const EventArgs&) { return 0; }
 int drill_start_clicked(const EventArgs&) { return 0; }
 int drill_confirm_clicked(const EventArgs&) { return 0; }
 int drill_answer_key(const EventArgs&) { return 0; }
@@ -20,7 +18,6 @@ int fill_in_created(const EventArgs&) { return 0; }
 int fill_in_next_clicked(const EventArgs&) { return 0; }
 int fill_in_answer_clicked(const EventArgs&) { return 0; }
 int fill_in_confirm_clicked(const EventArgs&) { return 0; }
-int fill_in_close_clicked(const EventArgs&) { return 0; }
 int fill_in_answer_key(const EventArgs&) { return 0; }
 int fill_in_question(const EventArgs&) { return 0; }
 int ordering_created(const EventArgs&) { return 0; }
@@ -29,7 +26,6 @@ int ordering_start_clicked(const EventArgs&) { return 0; }
 int ordering_redo_clicked(const EventArgs&) { return 0; }
 int ordering_submit_clicked(const EventArgs&) { return 0; }
 int ordering_answer_clicked(const EventArgs&) { return 0; }
-int ordering_close_clicked(const EventArgs&) { return 0; }
 int ordering_sound_switch_clicked(const EventArgs&) { return 0; }
 int ordering_translation_switch_clicked(const EventArgs&) { return 0; }
 int practice_overlay_pressed(const EventArgs&) { return 0; }

@@ -212,3 +212,23 @@ TEST_F(MainWindowTest, FullScreenOnOffOnRebuildsTheWindowEachTime) {
     EXPECT_EQ(state().full_screen, 1);
     EXPECT_EQ(state().full_screen_presses, 3);
 }
+
+TEST_F(MainWindowTest, FillInAndOrderingWindowsOpenOnCopiesOfTheSpread) {
+    click(mw::超级按钮_下一页);
+    for (auto [button, window, close] :
+         {std::tuple{mw::超级按钮_填一填, tb::ids::fill_in_window::window, tb::ids::fill_in_window::超级按钮_退出},
+          std::tuple{mw::超级按钮_排序, tb::ids::ordering_window::window, tb::ids::ordering_window::超级按钮_提交答案1}}) {
+        bool shown = false;
+        QTimer::singleShot(0, [&, window = window, close = close] {
+            shown = window_shown(window);
+            QWidget* c = control_of(window, close);
+            ASSERT_NE(c, nullptr);
+            QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, 5));
+        });
+        click(button);  // modal: returns when the window was closed
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(window_shown(window));
+        EXPECT_EQ(state().exercise_sentences, state().current_sentences);
+        EXPECT_EQ(state().exercise_translations.count(), 35);
+    }
+}

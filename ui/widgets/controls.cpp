@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -756,6 +757,12 @@ void SuperButton::paintEvent(QPaintEvent*) {
     if (!has_picture && !text().isEmpty()) {
         QColor c = colour_of(block_.colours[0], palette().color(QPalette::ButtonText));
         p.setPen(c);
+        // A caption longer than the button (the 40-pixel toolbar buttons hold up to five
+        // characters) is drawn smaller rather than cut off.
+        QFont f = p.font();
+        const int room = std::max(1, r.width() - 4);
+        while (f.pointSizeF() > 5.0 && QFontMetricsF(f).horizontalAdvance(text()) > room) f.setPointSizeF(f.pointSizeF() - 0.5);
+        p.setFont(f);
         p.drawText(r.translated(isDown() ? QPoint(1, 1) : QPoint()), Qt::AlignCenter | Qt::TextSingleLine, text());
     }
 }
