@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QScreen>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QStackedWidget>
@@ -173,6 +174,11 @@ bool WindowFrame::get_own(int index, int, Value& out) {
 void WindowFrame::set_own(int index, int, const Value& v) {
     if (index != prop::kWindowState) return;
     int s = as_pick(v, 0, 3);
+    // Without a window manager (a kiosk session, a bare X server) maximising does nothing, so the
+    // window also takes the screen's free area itself; a window manager's maximising agrees.
+    if (s == 3) {
+        if (QScreen* sc = screen()) setGeometry(sc->availableGeometry());
+    }
     setWindowState(s == 3 ? Qt::WindowMaximized : s == 2 ? Qt::WindowMinimized : Qt::WindowNoState);
 }
 
