@@ -176,7 +176,7 @@ void WindowFrame::set_own(int index, int, const Value& v) {
     int s = as_pick(v, 0, 3);
     // Without a window manager (a kiosk session, a bare X server) maximising does nothing, so the
     // window also takes the screen's free area itself; a window manager's maximising agrees.
-    if (s == 3) {
+    if (s == 3 && !(windowState() & Qt::WindowMaximized)) {
         if (QScreen* sc = screen()) setGeometry(sc->availableGeometry());
     }
     setWindowState(s == 3 ? Qt::WindowMaximized : s == 2 ? Qt::WindowMinimized : Qt::WindowNoState);
