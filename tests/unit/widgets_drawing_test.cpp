@@ -165,3 +165,41 @@ TEST_F(WidgetsDrawing, AnimatedGifPlaysWhileItsSwitchIsOn) {
     QTest::qWait(300);
     EXPECT_EQ(frame(), stopped);
 }
+
+TEST_F(WidgetsDrawing, CaptionIsPlacedByAlignmentAndBrokenIntoLinesByWordWrap) {
+    // The red caption's bounding box in window coordinates (the label lies at 20, 20).
+    auto text_box = [&] {
+        QImage img = shot();
+        QRect box;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (reddish(img.pixelColor(x, y))) box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    set_property(kWin, kLabel, prop::kHeight, std::int32_t(150));
+    set_property(kWin, kLabel, prop::kTransCaption, gbk("■"));
+    QRect top_left = text_box();
+    ASSERT_TRUE(top_left.isValid());
+    EXPECT_LT(top_left.left(), 20 + 15);
+    EXPECT_LT(top_left.top(), 20 + 20);
+    set_property(kWin, kLabel, prop::kTransHAlign, std::int32_t(2));
+    set_property(kWin, kLabel, prop::kTransVAlign, std::int32_t(2));
+    QRect bottom_right = text_box();
+    EXPECT_GT(bottom_right.right(), 20 + 300 - 15);
+    EXPECT_GT(bottom_right.bottom(), 20 + 150 - 20);
+    set_property(kWin, kLabel, prop::kTransHAlign, std::int32_t(1));
+    set_property(kWin, kLabel, prop::kTransVAlign, std::int32_t(1));
+    QRect centred = text_box();
+    EXPECT_NEAR(centred.center().x(), 20 + 150, 8);
+    EXPECT_NEAR(centred.center().y(), 20 + 75, 12);
+    // Too long for one line: without wrap it stays one line; with wrap it breaks at the label's
+    // width and starts at the top whatever the vertical alignment says.
+    set_property(kWin, kLabel, prop::kTransHAlign, std::int32_t(0));
+    set_property(kWin, kLabel, prop::kTransCaption, gbk("■ ■ ■ ■ ■ ■ ■ ■ ■ ■"));
+    QRect one_line = text_box();
+    set_property(kWin, kLabel, prop::kTransWrap, std::int32_t(1));
+    QRect wrapped = text_box();
+    EXPECT_GT(wrapped.height(), one_line.height() * 3 / 2);
+    EXPECT_LE(wrapped.right(), 20 + 300);
+    EXPECT_LT(wrapped.top(), 20 + 20);
+}
