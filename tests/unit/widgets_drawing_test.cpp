@@ -1,10 +1,14 @@
 // What transparent labels, picture boxes and picture buttons put on the screen.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 #include "support/widget_fixture.hpp"
 
@@ -70,6 +74,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(control(kWin, 0)));
     }
     QImage shot() { return control(kWin, 0)->grab().toImage(); }
+    // What the window really shows: its backing store after the pending repaints, not a fresh
+    // rendering, so an area that was not repainted still holds what was drawn there before.
+    QImage on_screen() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        QCoreApplication::processEvents();
+        QWidget* w = control(kWin, 0);
+        return w->screen()->grabWindow(w->windowHandle()->winId(), 0, 0, w->width(), w->height()).toImage();
+    }
     QImage label_area() { return shot().copy(0, 0, 360, 110); }
 };
 
@@ -111,4 +123,83 @@ TEST_F(WidgetsDrawing, PictureButtonWithoutPictureDrawsItsCaptionAndTooltip) {
     EXPECT_EQ(b->toolTip(), QString::fromUtf8("退出"));
     set_property(kWin, kButton, prop::kBtnTooltip, gbk("退出全屏"));
     EXPECT_EQ(b->toolTip(), QString::fromUtf8("退出全屏"));
+}
+
+TEST_F(WidgetsDrawing, ChangedOrMovedLabelLeavesNoStaleTextOnScreen) {
+    ASSERT_GT(count_pixels(on_screen().copy(0, 0, 360, 110), reddish), 200);
+    set_property(kWin, kLabel, prop::kTransCaption, Text());
+    EXPECT_EQ(count_pixels(on_screen().copy(0, 0, 360, 110), reddish), 0);
+    set_property(kWin, kLabel, prop::kTransCaption, gbk("■■■"));
+    ASSERT_GT(count_pixels(on_screen().copy(0, 0, 360, 110), reddish), 100);
+    set_property(kWin, kLabel, prop::kLeft, std::int32_t(-300));  // moved off the window
+    EXPECT_EQ(count_pixels(on_screen(), reddish), 0);
+    set_property(kWin, kLabel, prop::kLeft, std::int32_t(20));
+    set_property(kWin, kLabel, prop::kTransColour, std::int32_t(0x00FF0000));  // blue text now
+    EXPECT_EQ(count_pixels(on_screen(), reddish), 0);
+    set_property(kWin, kLabel, prop::kVisible, std::int32_t(0));
+    set_property(kWin, kLabel, prop::kTransColour, std::int32_t(0x000000FF));
+    EXPECT_EQ(count_pixels(on_screen(), reddish), 0);  // hidden: nothing drawn
+}
+
+TEST_F(WidgetsDrawing, AnimatedGifPlaysWhileItsSwitchIsOn) {
+    QFile f(QStringLiteral(TAPBOOK_BINARY_DIR "/assets/pictures/loading.gif"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray bytes = f.readAll();
+    set_property(kWin, kPage, prop::kPicDisplayMode, std::int32_t(0));
+    set_property(kWin, kLabel, prop::kVisible, std::int32_t(0));
+    set_property(kWin, kPage, prop::kPicPicture, Blob(bytes.begin(), bytes.end()));
+    QWidget* box = control(kWin, kPage);
+    auto frame = [&] { return box->grab(QRect(0, 0, 32, 32)).toImage(); };
+    // Off: the first frame stays.
+    QImage still = frame();
+    QTest::qWait(300);
+    EXPECT_EQ(frame(), still);
+    // On: the frames follow each other.
+    set_property(kWin, kPage, prop::kPicAnimate, std::int32_t(1));
+    EXPECT_EQ(get_int(kWin, kPage, prop::kPicAnimate), 1);
+    QImage first = frame();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame() != first; }, 2000));
+    // Off again: it stops.
+    set_property(kWin, kPage, prop::kPicAnimate, std::int32_t(0));
+    QImage stopped = frame();
+    QTest::qWait(300);
+    EXPECT_EQ(frame(), stopped);
+}
+
+TEST_F(WidgetsDrawing, CaptionIsPlacedByAlignmentAndBrokenIntoLinesByWordWrap) {
+    // The red caption's bounding box in window coordinates (the label lies at 20, 20).
+    auto text_box = [&] {
+        QImage img = shot();
+        QRect box;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (reddish(img.pixelColor(x, y))) box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    set_property(kWin, kLabel, prop::kHeight, std::int32_t(150));
+    set_property(kWin, kLabel, prop::kTransCaption, gbk("■"));
+    QRect top_left = text_box();
+    ASSERT_TRUE(top_left.isValid());
+    EXPECT_LT(top_left.left(), 20 + 15);
+    EXPECT_LT(top_left.top(), 20 + 20);
+    set_property(kWin, kLabel, prop::kTransHAlign, std::int32_t(2));
+    set_property(kWin, kLabel, prop::kTransVAlign, std::int32_t(2));
+    QRect bottom_right = text_box();
+    EXPECT_GT(bottom_right.right(), 20 + 300 - 15);
+    EXPECT_GT(bottom_right.bottom(), 20 + 150 - 20);
+    set_property(kWin, kLabel, prop::kTransHAlign, std::int32_t(1));
+    set_property(kWin, kLabel, prop::kTransVAlign, std::int32_t(1));
+    QRect centred = text_box();
+    EXPECT_NEAR(centred.center().x(), 20 + 150, 8);
+    EXPECT_NEAR(centred.center().y(), 20 + 75, 12);
+    // Too long for one line: without wrap it stays one line; with wrap it breaks at the label's
+    // width and starts at the top whatever the vertical alignment says.
+    set_property(kWin, kLabel, prop::kTransHAlign, std::int32_t(0));
+    set_property(kWin, kLabel, prop::kTransCaption, gbk("■ ■ ■ ■ ■ ■ ■ ■ ■ ■"));
+    QRect one_line = text_box();
+    set_property(kWin, kLabel, prop::kTransWrap, std::int32_t(1));
+    QRect wrapped = text_box();
+    EXPECT_GT(wrapped.height(), one_line.height() * 3 / 2);
+    EXPECT_LE(wrapped.right(), 20 + 300);
+    EXPECT_LT(wrapped.top(), 20 + 20);
 }

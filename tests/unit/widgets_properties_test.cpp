@@ -1,6 +1,7 @@
 // Properties by index: kinds, conversions, clamping, fonts by member, live and stored reads.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -115,6 +116,28 @@ TEST_F(WidgetsProperties, FontMembersAndFaceFallback) {
     Font whole{gbk("宋体"), 15, false, false, false, false, 0};
     set_property(kWin, kTrans, prop::kTransFont, whole);
     EXPECT_EQ(std::get<Font>(get_property(kWin, kTrans, prop::kTransFont)), whole);
+}
+
+TEST_F(WidgetsProperties, FaceOf31BytesStaysAndNegativeAnglesWrapAround) {
+    ASSERT_TRUE(show_window(kWin, false));
+    // The stored face field holds 31 bytes and its terminator: 31 fit, 32 do not.
+    set_property(kWin, kLabel, prop::kLabelFont, font_member::kFace, Text(31, 'B'));
+    EXPECT_EQ(get_text(kWin, kLabel, prop::kLabelFont), Text(31, 'B'));
+    EXPECT_EQ(control(kWin, kLabel)->font().family(), QString(31, QLatin1Char('B')));
+    set_property(kWin, kLabel, prop::kLabelFont, font_member::kFace, Text(32, 'B'));
+    EXPECT_EQ(get_text(kWin, kLabel, prop::kLabelFont), "");
+    EXPECT_EQ(control(kWin, kLabel)->font().family(), QApplication::font().family());
+    EXPECT_EQ(control(kWin, kLabel)->font().pointSize(), 12);  // the rest of the font stays
+    // Whole-font writes are held to the same rules as member writes.
+    Font odd{Text(32, 'C'), 10, false, false, false, false, -10};
+    set_property(kWin, kTrans, prop::kTransFont, odd);
+    auto f = std::get<Font>(get_property(kWin, kTrans, prop::kTransFont));
+    EXPECT_EQ(f.face, "");
+    EXPECT_EQ(f.angle, 3590);
+    set_property(kWin, kTrans, prop::kTransFont, font_member::kAngle, std::int32_t(-3600 * 2 - 1));
+    EXPECT_EQ(get_int(kWin, kTrans, prop::kTransFont, font_member::kAngle), 3599);
+    set_property(kWin, kTrans, prop::kTransFont, font_member::kAngle, std::int32_t(3600));
+    EXPECT_EQ(get_int(kWin, kTrans, prop::kTransFont, font_member::kAngle), 0);
 }
 
 TEST_F(WidgetsProperties, GbkTextsReachTheControlAndComeBack) {
