@@ -68,6 +68,9 @@ constexpr int kDeviceFrames = 256;
 class SdlDevice : public AudioDevice {
 public:
     static std::shared_ptr<SdlDevice> open() {
+        // SDL's own SIGINT/SIGTERM handlers would only queue a quit event nobody reads, so the
+        // program could no longer be ended by a signal (session logout, kill): keep the defaults.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             std::fprintf(stderr, "tapbook: no sound (%s)\n", SDL_GetError());
             return nullptr;

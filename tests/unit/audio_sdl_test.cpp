@@ -2,6 +2,7 @@
 // runs as fast as it is fed.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,21 @@ TEST(AudioSdl, StartUpInstallsPlayersBehindTheSoundCommands) {
     EXPECT_TRUE(tb::play_sound(tb::catalogue::page_clips(0).at(0), true));
     tb::stop_sounds();
     tb::set_sound_output(nullptr);  // waits for the player to end and closes the device
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AudioSdl, OpeningTheDeviceLeavesTheProgramEndableBySignals) {
+    EnvVar driver("SDL_AUDIODRIVER", "dummy");
+    auto device = tb::media::open_default_device();
+    ASSERT_TRUE(device);
+    for (int sig : {SIGTERM, SIGINT}) {
+        struct sigaction now{};
+        ASSERT_EQ(sigaction(sig, nullptr, &now), 0);
+        EXPECT_EQ(now.sa_handler, SIG_DFL) << "signal " << sig;
+    }
 }
 
 }  // namespace

@@ -430,3 +430,32 @@ TEST_F(WidgetsEvents, PopUpFollowsTheMouseWhileDraggedAndStaysWhereDropped) {
     move_to({405, 306}, Qt::NoButton);
     EXPECT_EQ(label->pos(), QPoint(200, 100));
 }
+
+TEST_F(WidgetsEvents, DraggedPopUpStaysInsideItsWindow) {
+    constexpr std::uint32_t kPopup = 0x16000012;
+    auto w = window_spec(kWin);
+    auto popup = unit_spec(kPopup, UnitType::Label, "标签_显示翻译", 0, {27, 21, 40, 24});
+    popup.bindings = {{-1, bind([](const EventArgs&) {
+                           drag_with_mouse(event_unit());
+                           return 0;
+                       })}};
+    w.units.push_back(popup);
+    load({w});
+    ASSERT_TRUE(show_window(kWin, false));
+    QWidget* label = control(kWin, kPopup);
+    QWidget* parent = label->parentWidget();
+    ASSERT_NE(parent, nullptr);
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 6));
+    auto move_to = [&](QPoint in_parent) {
+        QPoint local = label->mapFrom(parent, in_parent);
+        QMouseEvent e(QEvent::MouseMove, QPointF(local), QPointF(parent->mapToGlobal(in_parent)), Qt::NoButton,
+                      Qt::LeftButton, {});
+        QApplication::sendEvent(label, &e);
+    };
+    move_to({-300, -200});
+    EXPECT_EQ(label->pos(), QPoint(0, 0));
+    move_to({5000, 4000});
+    EXPECT_EQ(label->pos(), QPoint(parent->width() - 40, parent->height() - 24));
+    EXPECT_TRUE(parent->rect().contains(label->geometry()));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(5, 6));
+}

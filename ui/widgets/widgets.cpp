@@ -149,7 +149,13 @@ public:
             if (!(m->buttons() & Qt::LeftButton)) return finish();
             QWidget* parent = w_->parentWidget();
             QPoint g = m->globalPosition().toPoint();
-            w_->move((parent ? parent->mapFromGlobal(g) : g) - grab_);
+            QPoint to = (parent ? parent->mapFromGlobal(g) : g) - grab_;
+            // Kept inside its parent: dropped past an edge, the control would be lost from sight.
+            if (parent) {
+                to.setX(std::max(0, std::min(to.x(), parent->width() - w_->width())));
+                to.setY(std::max(0, std::min(to.y(), parent->height() - w_->height())));
+            }
+            w_->move(to);
             return true;
         }
         if (e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::Hide) finish();
