@@ -306,11 +306,15 @@ double answer_width(const std::string& answer) {
     return std::max(40.0, QFontMetricsF(f).horizontalAdvance(q(answer)) + 16);
 }
 
+// A fill-in box's height: tall enough for the 15-point face the window gives it.
+constexpr double kFillInHeight = 24;
+
 Block fill_block(const book::FillExercise& fill, const Style& st, double w) {
     Block b;
     double fs = st.exercise();
     Metrics m(page_font(FontRole::Exercise, fs));
-    const double row_h = std::max(21.0, m.height() + 8 * st.scale);
+    // Rows leave room for the boxes: the window writes into them in a 15-point face (about 20 px).
+    const double row_h = std::max(27.0, m.height() + 8 * st.scale);
     QString sentence = q(fill.sentence);
     int at = sentence.indexOf("___");
     QString before = at >= 0 ? sentence.left(at) : sentence + ' ';
@@ -349,7 +353,7 @@ Block fill_block(const book::FillExercise& fill, const Style& st, double w) {
         double top = 2 + line * row_h;
         double base = top + row_h - 5;  // where the gap's line is printed
         if (t.gap) {
-            QRectF box(std::round(x), std::round(base) - 17, std::round(gw), 18);
+            QRectF box(std::round(x), std::round(base) - kFillInHeight + 1, std::round(gw), kFillInHeight);
             b.draws.push_back(shape_draw(Draw::Gap, QRectF(box.left(), box.bottom() - 1, box.width(), 0), kInk, {}, fill.box));
             b.units.push_back({UnitKind::FillIn, fill.box, box});
             x = box.right() + 2;
@@ -366,7 +370,9 @@ Block tick_block(const book::TickExercise& tick, const Style& st, double w) {
     Block b;
     double fs = st.exercise();
     Metrics m(page_font(FontRole::Exercise, fs));
-    QStringList lines = wrap(q(tick.statement), m, w - 30);
+    // The sentence starts clear of the 20-pixel mark shown 20 pixels right of the box.
+    constexpr double kTextLeft = 8 + 20 + 20 + 4;
+    QStringList lines = wrap(q(tick.statement), m, w - kTextLeft);
     double th = m.line_spacing() * (lines.size() - 1) + m.height();
     double top = 3;
     QRectF square(8, top + std::max(0.0, (std::min(th, m.height()) - kTickHeight) / 2), kTickWidth, kTickHeight);
@@ -375,7 +381,7 @@ Block tick_block(const book::TickExercise& tick, const Style& st, double w) {
     b.units.push_back({UnitKind::Tick, tick.box, square});
     double text_top = square.center().y() - m.height() / 2;
     for (int i = 0; i < lines.size(); ++i)
-        b.draws.push_back(text_draw(QRectF(30, text_top + i * m.line_spacing(), m.width(lines[i]), m.height()), lines[i], FontRole::Exercise, fs, kInk));
+        b.draws.push_back(text_draw(QRectF(kTextLeft, text_top + i * m.line_spacing(), m.width(lines[i]), m.height()), lines[i], FontRole::Exercise, fs, kInk));
     b.height = top + std::max(th, double(kTickHeight)) + 5;
     return b;
 }
