@@ -3,8 +3,22 @@
 # The manifest is the book's, generated from book/ at configure time (tools/content).
 include(${CMAKE_SOURCE_DIR}/tools/content/manifest.cmake)
 
+# The voices are flite's (Debian's flite1-dev, which ships no pkg-config file).
+find_path(FLITE_INCLUDE_DIR flite/flite.h REQUIRED)
+set(_flite_libs)
+foreach(_lib flite_cmu_us_awb flite_cmu_us_slt flite_cmu_us_rms flite_cmu_us_kal16 flite_usenglish flite_cmulex flite)
+  find_library(FLITE_LIB_${_lib} ${_lib} REQUIRED)
+  list(APPEND _flite_libs ${FLITE_LIB_${_lib}})
+endforeach()
+
 add_executable(clipbake ${CMAKE_CURRENT_LIST_DIR}/clipbake.cpp)
-target_link_libraries(clipbake PRIVATE PkgConfig::ESPEAK PkgConfig::LAME)
+target_include_directories(clipbake PRIVATE ${FLITE_INCLUDE_DIR})
+target_link_libraries(clipbake PRIVATE ${_flite_libs} m PkgConfig::LAME)
+
+# The voice check's own half (scripts/voice-check.sh): decodes the baked clips for the recogniser
+# and scores what it heard.
+add_executable(voicecheck ${CMAKE_CURRENT_LIST_DIR}/voicecheck.cpp)
+target_link_libraries(voicecheck PRIVATE PkgConfig::MPG123)
 
 # The outputs are known at configure time from the manifest's group and name fields.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TAPBOOK_CLIP_MANIFEST})

@@ -1,20 +1,21 @@
-// Bakes the book's audio clips: English text to speech (espeak-ng), speech to MPEG-2 Layer III
+// Bakes the book's audio clips: English text to speech (flite), speech to MPEG-2 Layer III
 // (LAME) inside a RIFF/WAVE file, one file per clip, plus one packed file of every clip that the
 // program carries inside itself.
 //
-//   clipbake bake <manifest> <assets dir> <cache dir>   every clip of the manifest, and the pack
-//   clipbake one <stereo|mono> <out.wav> <text>          one clip (runs in a process of its own)
+//   clipbake bake <manifest> <assets dir> <cache dir>        every clip of the manifest, and the pack
+//   clipbake one <voice> <stereo|mono> <out.wav> <text>       one clip (runs in a process of its own)
+//   clipbake phones <voice> <text>                            the phones a voice says for the text
 //
-// espeak-ng gives repeatable samples only for the first synthesis in a fresh process (and can
-// hang when re-initialised), so each clip is synthesised by a child process of its own, two at a
-// time. Clips are cached by a hash of everything that shapes them: a rebuild only synthesises the
-// clips whose text or settings changed.
-#include <espeak-ng/speak_lib.h>
+// Each clip is synthesised by a child process of its own, two at a time, so that no clip's
+// sound depends on what was synthesised before it. Clips are cached by a hash of everything that
+// shapes them: a rebuild only synthesises the clips whose text or settings changed.
+#include <flite/flite.h>
 #include <lame.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,9 +34,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // Bump when the synthesis or encoding changes in a way the settings below do not show.
-constexpr const char* kToolVersion = "clipbake 2";
-constexpr const char* kVoice = "en-us";
-constexpr int kSpeechRate = 150;  // words per minute; espeak's default is 175
+constexpr const char* kToolVersion = "clipbake 3";
+constexpr const char* kBookVoice = "awb";    // the pages, the word list and the drill
+constexpr const char* kPraiseVoice = "slt";  // praise, correction and the mode prompts
+constexpr double kPeak = 0.89;               // every clip's loudest sample, -1 dBFS
 constexpr int kSilenceThreshold = 300;
 constexpr double kLeadMs = 3.0;    // silence kept before the first sound
 constexpr double kTrailMs = 120.0; // kept after the last sound
@@ -72,23 +74,87 @@ void put_tag(std::vector<std::uint8_t>& o, const char* t) { o.insert(o.end(), t,
 
 // ---- one clip ---------------------------------------------------------------------------
 
-std::vector<short> g_speech;
+}  // namespace
+extern "C" {
+cst_voice* register_cmu_us_awb(const char* voxdir);
+cst_voice* register_cmu_us_slt(const char* voxdir);
+cst_voice* register_cmu_us_rms(const char* voxdir);
+cst_voice* register_cmu_us_kal16(const char* voxdir);
+}
+namespace {
 
-int on_samples(short* wav, int n, espeak_EVENT*) {
-    if (wav && n > 0) g_speech.insert(g_speech.end(), wav, wav + n);
-    return 0;
+struct VoiceEntry {
+    const char* name;
+    cst_voice* (*make)(const char*);
+};
+constexpr VoiceEntry kVoices[] = {
+    {"awb", register_cmu_us_awb}, {"slt", register_cmu_us_slt}, {"rms", register_cmu_us_rms}, {"kal16", register_cmu_us_kal16}};
+
+// The book's names, said the way a Chinese teacher of English says them rather than the way the
+// synthesiser would guess from the spelling (Zhao as "jow", not "zay-oh"). CMU phones, vowels
+// carry stress 1 or 0. Each name's possessive ("Zhao's") is added with a final z.
+struct Pronunciation {
+    const char* word;
+    const char* phones;
+};
+constexpr Pronunciation kNames[] = {
+    {"zhao", "jh aw1"},            // 赵
+    {"tao", "t aw1"},              // 涛 (Tao Tao)
+    {"kai", "k ay1"},              // 凯
+    {"wang", "w aa1 ng"},          // 王 (Grandpa Wang)
+    {"huahua", "hh w aa1 hh w aa0"},  // 花花
+    {"sanya", "s aa1 n y aa0"},    // 三亚
+    {"rosa", "r ow1 z ax0"},
+    {"lily", "l ih1 l iy0"},
+    {"ella", "eh1 l ax0"},
+};
+
+void add_names(cst_voice* v) {
+    cst_lexicon* lex = val_lexicon(feat_val(v->features, "lexicon"));
+    for (const Pronunciation& p : kNames)
+        for (const std::string& entry : {std::string(p.word) + " : " + p.phones, std::string(p.word) + "'s : " + p.phones + " z"}) {
+            cst_val* e = cst_lex_make_entry(lex, entry.c_str());
+            if (!e) fail("bad pronunciation: " + entry);
+            lex->lex_addenda = cons_val(e, lex->lex_addenda);
+        }
 }
 
-std::vector<short> synthesise(const std::string& text, int& rate) {
-    rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
-    if (rate <= 0) fail("espeak-ng did not start");
-    espeak_SetSynthCallback(on_samples);
-    if (espeak_SetVoiceByName(kVoice) != EE_OK) fail("no English voice");
-    espeak_SetParameter(espeakRATE, kSpeechRate, 0);
-    if (espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr) != EE_OK)
-        fail("synthesis failed: " + text);
-    espeak_Synchronize();
-    return g_speech;
+cst_voice* voice_named(const std::string& name) {
+    flite_init();
+    for (const VoiceEntry& v : kVoices)
+        if (name == v.name) {
+            cst_voice* voice = v.make(nullptr);
+            if (!voice) fail("voice " + name + " did not start");
+            add_names(voice);
+            return voice;
+        }
+    fail("no voice " + name);
+}
+
+// The voice's samples, their loudest peak brought to kPeak so every clip sounds equally loud.
+std::vector<short> synthesise(const std::string& voice, const std::string& text, int& rate) {
+    cst_wave* w = flite_text_to_wave(text.c_str(), voice_named(voice));
+    if (!w || w->num_samples <= 0) fail("synthesis failed: " + text);
+    rate = w->sample_rate;
+    std::vector<short> s(w->samples, w->samples + w->num_samples * w->num_channels);
+    delete_wave(w);
+    int peak = 1;
+    for (short v : s) peak = std::max(peak, std::abs(static_cast<int>(v)));
+    const double gain = kPeak * 32767.0 / peak;
+    for (short& v : s) v = static_cast<short>(std::lround(v * gain));
+    return s;
+}
+
+// The phones the voice says for a text, one word's phones after another, pauses left out.
+int print_phones(const std::string& voice, const std::string& text) {
+    cst_utterance* u = flite_synth_text(text.c_str(), voice_named(voice));
+    for (cst_item* i = relation_head(utt_relation(u, "Segment")); i; i = item_next(i)) {
+        const std::string ph = item_feat_string(i, "name");
+        if (ph != "pau") std::printf("%s ", ph.c_str());
+    }
+    std::printf("\n");
+    delete_utterance(u);
+    return 0;
 }
 
 // Cuts the synthesiser's leading silence (and most of its trailing silence).
@@ -177,11 +243,11 @@ std::vector<std::uint8_t> read_file(const fs::path& p) {
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
-int bake_one(const std::string& kind, const fs::path& out, const std::string& text) {
+int bake_one(const std::string& voice, const std::string& kind, const fs::path& out, const std::string& text) {
     const Encoding* enc = encoding_of(kind);
     if (!enc) fail("unknown kind " + kind);
     int rate = 0;
-    const auto speech = trim(synthesise(text, rate), rate);
+    const auto speech = trim(synthesise(voice, text, rate), rate);
     write_file(out, encode(speech, rate, *enc));
     return 0;
 }
@@ -227,10 +293,13 @@ std::vector<Entry> read_manifest(const fs::path& path) {
     return out;
 }
 
+// The book speaks in one voice; the voice that praises or corrects the pupil is another.
+const char* voice_of(const Entry& e) { return e.group == "feedback" || e.group == "prompts" ? kPraiseVoice : kBookVoice; }
+
 std::string cache_key(const Entry& e) {
     const Encoding& enc = *encoding_of(e.kind);
     std::ostringstream s;
-    s << kToolVersion << '\n' << kVoice << ' ' << kSpeechRate << ' ' << kSilenceThreshold << ' ' << kLeadMs << ' '
+    s << kToolVersion << '\n' << voice_of(e) << ' ' << kPeak << ' ' << kSilenceThreshold << ' ' << kLeadMs << ' '
       << kTrailMs << '\n' << enc.channels << ' ' << enc.rate << ' ' << enc.kbps << '\n' << e.text;
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a
     for (unsigned char c : s.str()) h = (h ^ c) * 1099511628211ull;
@@ -257,7 +326,7 @@ void synthesise_missing(const std::vector<Entry>& entries, const fs::path& cache
             pid_t pid = fork();
             if (pid < 0) fail("fork failed");
             if (pid == 0) {
-                execl("/proc/self/exe", "clipbake", "one", e->kind.c_str(), tmp.c_str(), e->text.c_str(), static_cast<char*>(nullptr));
+                execl("/proc/self/exe", "clipbake", "one", voice_of(*e), e->kind.c_str(), tmp.c_str(), e->text.c_str(), static_cast<char*>(nullptr));
                 _exit(127);
             }
             running[pid] = e;
@@ -360,10 +429,12 @@ int bake_all(const fs::path& manifest, const fs::path& assets, const fs::path& c
 
 int main(int argc, char** argv) {
     const std::vector<std::string> a(argv, argv + argc);
-    if (argc == 5 && a[1] == "one") return bake_one(a[2], a[3], a[4]);
+    if (argc == 6 && a[1] == "one") return bake_one(a[2], a[3], a[4], a[5]);
+    if (argc == 4 && a[1] == "phones") return print_phones(a[2], a[3]);
     if (argc == 5 && a[1] == "bake") return bake_all(a[2], a[3], a[4]);
     std::fprintf(stderr,
                  "usage: clipbake bake <manifest> <assets dir> <cache dir>\n"
-                 "       clipbake one <stereo|mono> <out.wav> <text>\n");
+                 "       clipbake one <voice> <stereo|mono> <out.wav> <text>\n"
+                 "       clipbake phones <voice> <text>\n");
     return 2;
 }

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# How well the baked voice is understood: a speech recogniser (pocketsphinx, Debian's en-us model)
+# transcribes every page, drill and feedback clip, and the word error rate is printed for
+# sentences (page lines of three or more words), for words (the drill and word-list clips) and for
+# the short page lines, with the ten worst lines and what was heard. The recogniser is only a
+# stand-in for a listener, but it ranks voices the way listeners do.
+#
+#   scripts/voice-check.sh [build dir]     (default: build; the clips must be baked there)
+#
+# Takes about a second of CPU per clip.
+set -euo pipefail
+build=${1:-build}
+packages=(pocketsphinx pocketsphinx-en-us)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+manifest=$build/assets/clip_manifest.txt
+clips=$build/assets/clips
+[ -x "$build/voicecheck" ] || cmake --build "$build" --target voicecheck
+[ -f "$manifest" ] && [ -d "$clips" ] || { echo "no baked clips in $build: build first" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+model=/usr/share/pocketsphinx/model/en-us
+"$build/voicecheck" prep "$manifest" "$clips" "$work"
+pocketsphinx_batch -adcin yes -cepdir "$work" -cepext .raw -ctl "$work/clips.ctl" -hyp "$work/clips.hyp" \
+  -hmm "$model/en-us" -lm "$model/en-us.lm.bin" -dict "$model/cmudict-en-us.dict" -samprate 16000 \
+  >"$work/recogniser.log" 2>&1 || { tail -20 "$work/recogniser.log" >&2; exit 1; }
+"$build/voicecheck" score "$work/clips.ref" "$work/clips.hyp"
