@@ -1,0 +1,72 @@
+// The clip bake's voice: the book's names said the way the pupils' teacher says them, and a clip
+// that comes out the same byte for byte however it is made.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string clipbake() { return std::string("'") + TAPBOOK_BINARY_DIR + "/clipbake'"; }
+
+std::string run(const std::string& args) {
+    FILE* p = popen((clipbake() + " " + args + " 2>&1").c_str(), "r");
+    std::string out;
+    if (!p) return out;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+    const int status = pclose(p);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << args << ": " << out;
+    return out;
+}
+
+std::string phones(const std::string& text) { return run("phones '" + text + "'"); }
+
+std::string read_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(ClipVoice, NamesAreSaidAsTheTeacherSaysThem) {
+    // Zhao as "jow", Tao Tao with the vowel of "now", Grandpa Wang with the vowel of "father".
+    EXPECT_NE(phones("Good morning, Miss Zhao.").find("m ih s jh aw"), std::string::npos);
+    EXPECT_NE(phones("Tao Tao is funny.").find("t aw t aw ih z"), std::string::npos);
+    EXPECT_NE(phones("Grandpa Wang has a farm.").find("w aa ng hh ae z"), std::string::npos);
+    EXPECT_NE(phones("Kai is five.").find("k ay ih z"), std::string::npos);
+    EXPECT_NE(phones("Her name is Huahua.").find("hh w aa hh w aa"), std::string::npos);
+    // The possessive keeps the name's sound.
+    EXPECT_NE(phones("Miss Zhao's apple.").find("jh aw z ae"), std::string::npos);
+    EXPECT_NE(phones("Tao Tao's pencil box.").find("t aw t aw z p"), std::string::npos);
+    // Words that are not names keep the dictionary's sound.
+    EXPECT_NE(phones("Sunny Hill School").find("s ah n iy hh ih l s k uw l"), std::string::npos);
+}
+
+TEST(ClipVoice, AClipIsTheSameHoweverItIsMade) {
+    // The bake's workers each make many clips in one process: a clip made after others must be
+    // the clip made alone.
+    const fs::path dir = fs::temp_directory_path() / ("tapbook-voice-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string text = "Tao Tao, how many pencils do you have?";
+    run("one stereo '" + (dir / "alone.wav").string() + "' '" + text + "'");
+    {
+        std::ofstream list(dir / "list");
+        list << "stereo\t" << (dir / "first.wav").string() << "\tIt is a long blue dress, Miss Zhao!\n";
+        list << "mono\t" << (dir / "second.wav").string() << "\tWell done!\n";
+        list << "stereo\t" << (dir / "after.wav").string() << "\t" << text << "\n";
+    }
+    run("many '" + (dir / "list").string() + "'");
+    const std::string alone = read_file(dir / "alone.wav");
+    EXPECT_GT(alone.size(), 3000u);
+    EXPECT_EQ(alone, read_file(dir / "after.wav"));
+    EXPECT_NE(read_file(dir / "first.wav"), alone);
+    fs::remove_all(dir);
+}
+
+}  // namespace
