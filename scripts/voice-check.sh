@@ -7,7 +7,7 @@
 #
 #   scripts/voice-check.sh [build dir]     (default: build; the clips must be baked there)
 #
-# Takes about a second of CPU per clip.
+# Takes about a second of CPU per clip, on two recognisers at once.
 set -euo pipefail
 build=${1:-build}
 packages=(pocketsphinx pocketsphinx-en-us)
@@ -31,7 +31,19 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 model=/usr/share/pocketsphinx/model/en-us
 "$build/voicecheck" prep "$manifest" "$clips" "$work"
-pocketsphinx_batch -adcin yes -cepdir "$work" -cepext .raw -ctl "$work/clips.ctl" -hyp "$work/clips.hyp" \
-  -hmm "$model/en-us" -lm "$model/en-us.lm.bin" -dict "$model/cmudict-en-us.dict" -samprate 16000 \
-  >"$work/recogniser.log" 2>&1 || { tail -20 "$work/recogniser.log" >&2; exit 1; }
+# Two recognisers, each on half of the clips.
+count=$(wc -l <"$work/clips.ctl")
+half=$(((count + 1) / 2))
+pids=()
+for part in 0 1; do
+  pocketsphinx_batch -adcin yes -cepdir "$work" -cepext .raw -ctl "$work/clips.ctl" \
+    -ctloffset $((part * half)) -ctlcount "$half" -hyp "$work/part$part.hyp" \
+    -hmm "$model/en-us" -lm "$model/en-us.lm.bin" -dict "$model/cmudict-en-us.dict" -samprate 16000 \
+    >"$work/recogniser$part.log" 2>&1 &
+  pids+=($!)
+done
+for part in 0 1; do
+  wait "${pids[$part]}" || { tail -20 "$work/recogniser$part.log" >&2; exit 1; }
+done
+cat "$work/part0.hyp" "$work/part1.hyp" >"$work/clips.hyp"
 "$build/voicecheck" score "$work/clips.ref" "$work/clips.hyp"

@@ -27,7 +27,14 @@ std::string run(const std::string& args) {
     return out;
 }
 
-std::string phones(const std::string& text) { return run("phones '" + text + "'"); }
+// The text in single quotes for the shell.
+std::string quoted(const std::string& text) {
+    std::string q = "'";
+    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string phones(const std::string& text) { return run("phones " + quoted(text)); }
 
 std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -54,14 +61,14 @@ TEST(ClipVoice, AClipIsTheSameHoweverItIsMade) {
     const fs::path dir = fs::temp_directory_path() / ("tapbook-voice-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string text = "Tao Tao, how many pencils do you have?";
-    run("one stereo '" + (dir / "alone.wav").string() + "' '" + text + "'");
+    run("one stereo " + quoted((dir / "alone.wav").string()) + " " + quoted(text));
     {
         std::ofstream list(dir / "list");
         list << "stereo\t" << (dir / "first.wav").string() << "\tIt is a long blue dress, Miss Zhao!\n";
         list << "mono\t" << (dir / "second.wav").string() << "\tWell done!\n";
         list << "stereo\t" << (dir / "after.wav").string() << "\t" << text << "\n";
     }
-    run("many '" + (dir / "list").string() + "'");
+    run("many " + quoted((dir / "list").string()));
     const std::string alone = read_file(dir / "alone.wav");
     EXPECT_GT(alone.size(), 3000u);
     EXPECT_EQ(alone, read_file(dir / "after.wav"));

@@ -38,7 +38,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Bump when the synthesis or encoding changes in a way the settings below do not show.
-constexpr const char* kToolVersion = "clipbake 3";
+constexpr const char* kToolVersion = "clipbake 4";
 // Of the voices Debian packages, the one a speech recogniser understands best on the book's own
 // lines (scripts/voice-check.sh): clearer than flite's and far clearer than espeak-ng's.
 constexpr const char* kVoice = "cmu_us_slt_arctic_hts";
@@ -48,6 +48,9 @@ constexpr double kPeak = 0.89;           // every clip's loudest sample, -1 dBFS
 // it: the two channels carry the same voice, so the bits go further than it assumes.
 constexpr int kLowpassHz = 7500;
 constexpr int kSilenceThreshold = 300;
+// The faint start of a fricative (the f of "fish") is lost in the encoder at this bit rate: the
+// sound the pupil hears begins where the voice first passes this level.
+constexpr int kOnsetThreshold = 1000;
 constexpr double kLeadMs = 3.0;    // silence kept before the first sound
 constexpr double kTrailMs = 120.0; // kept after the last sound
 
@@ -133,10 +136,10 @@ int print_phones(const std::string& text) {
 
 // Cuts the synthesiser's leading silence (and most of its trailing silence).
 std::vector<short> trim(const std::vector<short>& s, int rate) {
-    auto loud = [](short v) { return std::abs(static_cast<int>(v)) > kSilenceThreshold; };
-    auto first = std::find_if(s.begin(), s.end(), loud);
+    auto above = [](int threshold) { return [threshold](short v) { return std::abs(static_cast<int>(v)) > threshold; }; };
+    auto first = std::find_if(s.begin(), s.end(), above(kOnsetThreshold));
     if (first == s.end()) fail("the synthesiser gave silence");
-    auto last = std::find_if(s.rbegin(), s.rend(), loud).base();
+    auto last = std::find_if(s.rbegin(), s.rend(), above(kSilenceThreshold)).base();
     const auto lead = static_cast<std::ptrdiff_t>(rate * kLeadMs / 1000);
     const auto trail = static_cast<std::ptrdiff_t>(rate * kTrailMs / 1000);
     auto b = first - std::min(lead, first - s.begin());
@@ -271,7 +274,7 @@ std::vector<Entry> read_manifest(const fs::path& path) {
 std::string cache_key(const Entry& e) {
     const Encoding& enc = *encoding_of(e.kind);
     std::ostringstream s;
-    s << kToolVersion << '\n' << kVoice << ' ' << kPeak << ' ' << kLowpassHz << ' ' << kSilenceThreshold << ' ' << kLeadMs << ' '
+    s << kToolVersion << '\n' << kVoice << ' ' << kPeak << ' ' << kLowpassHz << ' ' << kSilenceThreshold << ' ' << kOnsetThreshold << ' ' << kLeadMs << ' '
       << kTrailMs << '\n' << enc.channels << ' ' << enc.rate << ' ' << enc.kbps << '\n' << e.text << '\n';
     for (const Pronunciation& p : kNames) s << p.word << ' ' << p.phones << ';';
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a
