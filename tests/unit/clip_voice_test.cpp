@@ -1,5 +1,5 @@
-// The clip bake's voice: the book's names said the way the pupils' teacher says them, and a clip
-// that comes out the same byte for byte however it is made.
+// The clip bake's voices: the book's names said the way the pupils' teacher says them in both
+// voices, and a clip that comes out the same byte for byte however it is made.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -34,7 +34,7 @@ std::string quoted(const std::string& text) {
     return q + "'";
 }
 
-std::string phones(const std::string& text) { return run("phones " + quoted(text)); }
+std::string phones(const std::string& voice, const std::string& text) { return run("phones " + voice + " " + quoted(text)); }
 
 std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -42,17 +42,21 @@ std::string read_file(const fs::path& p) {
 }
 
 TEST(ClipVoice, NamesAreSaidAsTheTeacherSaysThem) {
-    // Zhao as "jow", Tao Tao with the vowel of "now", Grandpa Wang with the vowel of "father".
-    EXPECT_NE(phones("Good morning, Miss Zhao.").find("m ih s jh aw"), std::string::npos);
-    EXPECT_NE(phones("Tao Tao is funny.").find("t aw t aw ih z"), std::string::npos);
-    EXPECT_NE(phones("Grandpa Wang has a farm.").find("w aa ng hh ae z"), std::string::npos);
-    EXPECT_NE(phones("Kai is five.").find("k ay ih z"), std::string::npos);
-    EXPECT_NE(phones("Her name is Huahua.").find("hh w aa hh w aa"), std::string::npos);
-    // The possessive keeps the name's sound.
-    EXPECT_NE(phones("Miss Zhao's apple.").find("jh aw z ae"), std::string::npos);
-    EXPECT_NE(phones("Tao Tao's pencil box.").find("t aw t aw z p"), std::string::npos);
-    // Words that are not names keep the dictionary's sound.
-    EXPECT_NE(phones("Sunny Hill School").find("s ah n iy hh ih l s k uw l"), std::string::npos);
+    for (const char* v : {"book", "praise"}) {
+        SCOPED_TRACE(v);
+        auto said = [v](const std::string& text) { return phones(v, text); };
+        // Zhao as "jow", Tao Tao with the vowel of "now", Grandpa Wang with the vowel of "father".
+        EXPECT_NE(said("Good morning, Miss Zhao.").find("m ih s jh aw"), std::string::npos);
+        EXPECT_NE(said("Tao Tao is funny.").find("t aw t aw ih z"), std::string::npos);
+        EXPECT_NE(said("Grandpa Wang has a farm.").find("w aa ng hh ae z"), std::string::npos);
+        EXPECT_NE(said("Kai is five.").find("k ay ih z"), std::string::npos);
+        EXPECT_NE(said("Her name is Huahua.").find("hh w aa hh w aa"), std::string::npos);
+        // The possessive keeps the name's sound.
+        EXPECT_NE(said("Miss Zhao's apple.").find("jh aw z ae"), std::string::npos);
+        EXPECT_NE(said("Tao Tao's pencil box.").find("t aw t aw z p"), std::string::npos);
+        // Words that are not names keep the dictionary's sound.
+        EXPECT_NE(said("Sunny Hill School").find("s ah n iy hh ih l s k uw l"), std::string::npos);
+    }
 }
 
 TEST(ClipVoice, AClipIsTheSameHoweverItIsMade) {
@@ -61,12 +65,12 @@ TEST(ClipVoice, AClipIsTheSameHoweverItIsMade) {
     const fs::path dir = fs::temp_directory_path() / ("tapbook-voice-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string text = "Tao Tao, how many pencils do you have?";
-    run("one stereo " + quoted((dir / "alone.wav").string()) + " " + quoted(text));
+    run("one book stereo " + quoted((dir / "alone.wav").string()) + " " + quoted(text));
     {
         std::ofstream list(dir / "list");
-        list << "stereo\t" << (dir / "first.wav").string() << "\tIt is a long blue dress, Miss Zhao!\n";
-        list << "mono\t" << (dir / "second.wav").string() << "\tWell done!\n";
-        list << "stereo\t" << (dir / "after.wav").string() << "\t" << text << "\n";
+        list << "book\tstereo\t" << (dir / "first.wav").string() << "\tIt is a long blue dress, Miss Zhao!\n";
+        list << "praise\tmono\t" << (dir / "second.wav").string() << "\tWell done!\n";
+        list << "book\tstereo\t" << (dir / "after.wav").string() << "\t" << text << "\n";
     }
     run("many " + quoted((dir / "list").string()));
     const std::string alone = read_file(dir / "alone.wav");

@@ -3,18 +3,17 @@
 # The manifest is the book's, generated from book/ at configure time (tools/content).
 include(${CMAKE_SOURCE_DIR}/tools/content/manifest.cmake)
 
-# The voice is festival's (festival-dev, festvox-us-slt-hts), which ships no pkg-config file.
-find_path(FESTIVAL_INCLUDE_DIR festival.h PATH_SUFFIXES festival REQUIRED)
-find_path(EST_INCLUDE_DIR EST.h PATH_SUFFIXES speech_tools REQUIRED)
-set(_festival_libs)
-foreach(_lib Festival estools estbase eststring)
-  find_library(FESTIVAL_LIB_${_lib} ${_lib} REQUIRED)
-  list(APPEND _festival_libs ${FESTIVAL_LIB_${_lib}})
+# The voices are flite's (Debian's flite1-dev, which ships no pkg-config file).
+find_path(FLITE_INCLUDE_DIR flite/flite.h REQUIRED)
+set(_flite_libs)
+foreach(_lib flite_cmu_us_rms flite_cmu_us_slt flite_usenglish flite_cmulex flite)
+  find_library(FLITE_LIB_${_lib} ${_lib} REQUIRED)
+  list(APPEND _flite_libs ${FLITE_LIB_${_lib}})
 endforeach()
 
-add_executable(clipbake ${CMAKE_CURRENT_LIST_DIR}/clipbake.cpp ${CMAKE_CURRENT_LIST_DIR}/festival_voice.cpp)
-target_include_directories(clipbake SYSTEM PRIVATE ${FESTIVAL_INCLUDE_DIR} ${EST_INCLUDE_DIR})
-target_link_libraries(clipbake PRIVATE ${_festival_libs} PkgConfig::LAME)
+add_executable(clipbake ${CMAKE_CURRENT_LIST_DIR}/clipbake.cpp)
+target_include_directories(clipbake SYSTEM PRIVATE ${FLITE_INCLUDE_DIR})
+target_link_libraries(clipbake PRIVATE ${_flite_libs} m PkgConfig::LAME)
 
 # The voice check's own half (scripts/voice-check.sh): decodes the baked clips for the recogniser
 # and scores what it heard.

@@ -1,17 +1,18 @@
-// Bakes the book's audio clips: English text to speech (festival with its HTS voice), speech to
-// MPEG-2 Layer III (LAME) inside a RIFF/WAVE file, one file per clip, plus one packed file of
-// every clip that the program carries inside itself.
+// Bakes the book's audio clips: English text to speech (flite), speech to MPEG-2 Layer III (LAME)
+// inside a RIFF/WAVE file, one file per clip, plus one packed file of every clip that the program
+// carries inside itself.
 //
-//   clipbake bake <manifest> <assets dir> <cache dir>   every clip of the manifest, and the pack
-//   clipbake one <stereo|mono> <out.wav> <text>          one clip
-//   clipbake many <list>                                 the clips of a list, one per line:
-//                                                        kind TAB out.wav TAB text
-//   clipbake phones <text>                               the phones the voice says for the text
+//   clipbake bake <manifest> <assets dir> <cache dir>        every clip of the manifest, and the pack
+//   clipbake one <voice> <stereo|mono> <out.wav> <text>       one clip
+//   clipbake many <list>                                      the clips of a list, one per line:
+//                                                             voice TAB kind TAB out.wav TAB text
+//   clipbake phones <voice> <text>                            the phones the voice says for the text
 //
-// The voice's sound does not depend on what it synthesised before in the same process, so two
-// worker processes share the clips to make and each starts festival once (starting it takes a
-// good part of a second). Clips are cached by a hash of everything that shapes them: a rebuild
-// only synthesises the clips whose text or settings changed.
+// A voice is named by its role: "book" or "praise". The voices' sound does not depend on what
+// they synthesised before in the same process, so two worker processes share the clips to make.
+// Clips are cached by a hash of everything that shapes them: a rebuild only synthesises the clips
+// whose text or settings changed.
+#include <flite/flite.h>
 #include <lame.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,18 +32,18 @@
 #include <string>
 #include <vector>
 
-#include "festival_voice.hpp"
-
 namespace fs = std::filesystem;
 
 namespace {
 
 // Bump when the synthesis or encoding changes in a way the settings below do not show.
-constexpr const char* kToolVersion = "clipbake 4";
-// Of the voices Debian packages, the one a speech recogniser understands best on the book's own
-// lines (scripts/voice-check.sh): clearer than flite's and far clearer than espeak-ng's.
-constexpr const char* kVoice = "cmu_us_slt_arctic_hts";
-constexpr long kFestivalHeap = 1000000;  // cells; festival's own default runs out on long lines
+constexpr const char* kToolVersion = "clipbake 5";
+// The book speaks in the voice a speech recogniser understands best on the book's own lines after
+// the encoder (scripts/voice-check.sh; ahead of flite's other voices, festival's HTS voice and
+// espeak-ng). Praise, correction and the mode prompts come in another voice, so the pupil hears
+// which is the book and which is the program talking to them.
+constexpr const char* kBookVoice = "rms";    // the pages, the word list and the drill
+constexpr const char* kPraiseVoice = "slt";  // feedback and the mode prompts
 constexpr double kPeak = 0.89;           // every clip's loudest sample, -1 dBFS
 // LAME's own choice for 32 kbit/s at 16 kHz cuts at 5.5 kHz and takes the hiss of s and sh with
 // it: the two channels carry the same voice, so the bits go further than it assumes.
@@ -86,6 +87,13 @@ void put_tag(std::vector<std::uint8_t>& o, const char* t) { o.insert(o.end(), t,
 
 // ---- one clip ---------------------------------------------------------------------------
 
+}  // namespace
+extern "C" {
+cst_voice* register_cmu_us_rms(const char* voxdir);
+cst_voice* register_cmu_us_slt(const char* voxdir);
+}
+namespace {
+
 // The book's names, said the way a Chinese teacher of English says them rather than the way the
 // synthesiser would guess from the spelling (Zhao as "jow", not "zay-oh"). CMU phones, vowels
 // carry stress 1 or 0. Each name's possessive ("Zhao's") is added with a final z.
@@ -105,22 +113,32 @@ constexpr Pronunciation kNames[] = {
     {"ella", "eh1 l ax0"},
 };
 
-// Starts the voice once per process, with the names in its lexicon.
-void start_voice() {
-    static bool started = false;
-    if (started) return;
-    if (!clipbake::festival_start(kVoice, kFestivalHeap)) fail(std::string("festival has no voice ") + kVoice);
+// The voice of a role, started once per process with the names in its lexicon.
+cst_voice* voice_named(const std::string& role) {
+    static std::map<std::string, cst_voice*> started;
+    if (auto it = started.find(role); it != started.end()) return it->second;
+    flite_init();
+    cst_voice* v = role == "book" ? register_cmu_us_rms(nullptr) : role == "praise" ? register_cmu_us_slt(nullptr) : nullptr;
+    if (!v) fail("no voice " + role);
+    cst_lexicon* lex = val_lexicon(feat_val(v->features, "lexicon"));
     for (const Pronunciation& p : kNames)
-        if (!clipbake::festival_add_word(p.word, p.phones) || !clipbake::festival_add_word(std::string(p.word) + "'s", std::string(p.phones) + " z"))
-            fail(std::string("bad pronunciation: ") + p.word);
-    started = true;
+        for (const std::string& entry : {std::string(p.word) + " : " + p.phones, std::string(p.word) + "'s : " + p.phones + " z"}) {
+            cst_val* e = cst_lex_make_entry(lex, entry.c_str());
+            if (!e) fail("bad pronunciation: " + entry);
+            lex->lex_addenda = cons_val(e, lex->lex_addenda);
+        }
+    return started[role] = v;
 }
 
+const char* voice_name(const std::string& role) { return role == "praise" ? kPraiseVoice : kBookVoice; }
+
 // The voice's samples, their loudest peak brought to kPeak so every clip sounds equally loud.
-std::vector<short> synthesise(const std::string& text, int& rate) {
-    start_voice();
-    std::vector<short> s;
-    if (!clipbake::festival_speak(text, s, rate)) fail("synthesis failed: " + text);
+std::vector<short> synthesise(const std::string& voice, const std::string& text, int& rate) {
+    cst_wave* w = flite_text_to_wave(text.c_str(), voice_named(voice));
+    if (!w || w->num_samples <= 0) fail("synthesis failed: " + text);
+    rate = w->sample_rate;
+    std::vector<short> s(w->samples, w->samples + w->num_samples * w->num_channels);
+    delete_wave(w);
     int peak = 1;
     for (short x : s) peak = std::max(peak, std::abs(static_cast<int>(x)));
     const double gain = kPeak * 32767.0 / peak;
@@ -128,9 +146,15 @@ std::vector<short> synthesise(const std::string& text, int& rate) {
     return s;
 }
 
-int print_phones(const std::string& text) {
-    start_voice();
-    std::printf("%s\n", clipbake::festival_phones(text).c_str());
+// The phones the voice says for a text, one word's phones after another, pauses left out.
+int print_phones(const std::string& voice, const std::string& text) {
+    cst_utterance* u = flite_synth_text(text.c_str(), voice_named(voice));
+    for (cst_item* i = relation_head(utt_relation(u, "Segment")); i; i = item_next(i)) {
+        const std::string ph = item_feat_string(i, "name");
+        if (ph != "pau") std::printf("%s ", ph.c_str());
+    }
+    std::printf("\n");
+    delete_utterance(u);
     return 0;
 }
 
@@ -221,11 +245,11 @@ std::vector<std::uint8_t> read_file(const fs::path& p) {
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
-int bake_one(const std::string& kind, const fs::path& out, const std::string& text) {
+int bake_one(const std::string& voice, const std::string& kind, const fs::path& out, const std::string& text) {
     const Encoding* enc = encoding_of(kind);
     if (!enc) fail("unknown kind " + kind);
     int rate = 0;
-    const auto speech = trim(synthesise(text, rate), rate);
+    const auto speech = trim(synthesise(voice, text, rate), rate);
     write_file(out, encode(speech, rate, *enc));
     return 0;
 }
@@ -271,10 +295,12 @@ std::vector<Entry> read_manifest(const fs::path& path) {
     return out;
 }
 
+const char* role_of(const Entry& e) { return e.group == "feedback" || e.group == "prompts" ? "praise" : "book"; }
+
 std::string cache_key(const Entry& e) {
     const Encoding& enc = *encoding_of(e.kind);
     std::ostringstream s;
-    s << kToolVersion << '\n' << kVoice << ' ' << kPeak << ' ' << kLowpassHz << ' ' << kSilenceThreshold << ' ' << kOnsetThreshold << ' ' << kLeadMs << ' '
+    s << kToolVersion << '\n' << voice_name(role_of(e)) << ' ' << kPeak << ' ' << kLowpassHz << ' ' << kSilenceThreshold << ' ' << kOnsetThreshold << ' ' << kLeadMs << ' '
       << kTrailMs << '\n' << enc.channels << ' ' << enc.rate << ' ' << enc.kbps << '\n' << e.text << '\n';
     for (const Pronunciation& p : kNames) s << p.word << ' ' << p.phones << ';';
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a
@@ -284,7 +310,7 @@ std::string cache_key(const Entry& e) {
     return hex;
 }
 
-// Makes every clip of a list: kind TAB out.wav TAB text per line.
+// Makes every clip of a list: voice TAB kind TAB out.wav TAB text per line.
 int bake_many(const fs::path& list) {
     std::ifstream f(list);
     if (!f) fail("cannot read " + list.string());
@@ -292,13 +318,13 @@ int bake_many(const fs::path& list) {
     while (std::getline(f, line)) {
         std::vector<std::string> parts;
         std::size_t at = 0;
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 3; ++i) {
             const std::size_t tab = line.find('\t', at);
-            if (tab == std::string::npos) fail(list.string() + ": expected kind, file and text");
+            if (tab == std::string::npos) fail(list.string() + ": expected voice, kind, file and text");
             parts.push_back(line.substr(at, tab - at));
             at = tab + 1;
         }
-        bake_one(parts[0], parts[1], line.substr(at));
+        bake_one(parts[0], parts[1], parts[2], line.substr(at));
     }
     return 0;
 }
@@ -319,7 +345,7 @@ void synthesise_missing(const std::vector<Entry>& entries, const fs::path& cache
         const fs::path list = cache / ("worker" + std::to_string(w) + ".list");
         std::ofstream out(list, std::ios::trunc);
         for (const Entry* e : share)
-            out << e->kind << '\t' << (cache / (e->key + ".tmp")).string() << '\t' << e->text << '\n';
+            out << role_of(*e) << '\t' << e->kind << '\t' << (cache / (e->key + ".tmp")).string() << '\t' << e->text << '\n';
         out.close();
         if (!out) fail("cannot write " + list.string());
         const pid_t pid = fork();
@@ -433,14 +459,14 @@ int bake_all(const fs::path& manifest, const fs::path& assets, const fs::path& c
 
 int main(int argc, char** argv) {
     const std::vector<std::string> a(argv, argv + argc);
-    if (argc == 5 && a[1] == "one") return bake_one(a[2], a[3], a[4]);
+    if (argc == 6 && a[1] == "one") return bake_one(a[2], a[3], a[4], a[5]);
     if (argc == 3 && a[1] == "many") return bake_many(a[2]);
-    if (argc == 3 && a[1] == "phones") return print_phones(a[2]);
+    if (argc == 4 && a[1] == "phones") return print_phones(a[2], a[3]);
     if (argc == 5 && a[1] == "bake") return bake_all(a[2], a[3], a[4]);
     std::fprintf(stderr,
                  "usage: clipbake bake <manifest> <assets dir> <cache dir>\n"
-                 "       clipbake one <stereo|mono> <out.wav> <text>\n"
+                 "       clipbake one <voice> <stereo|mono> <out.wav> <text>\n"
                  "       clipbake many <list>\n"
-                 "       clipbake phones <text>\n");
+                 "       clipbake phones <voice> <text>\n");
     return 2;
 }
