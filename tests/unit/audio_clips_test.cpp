@@ -81,6 +81,30 @@ TEST(AudioClips, EveryClipStartsWithin10Ms) {
     EXPECT_LE(worst, 160u);
 }
 
+TEST(AudioClips, EveryClipIsHeard) {
+    // A voice that gave silence or a whisper would leave the pupil clicking at nothing: every clip
+    // carries at least a fifth of a second of sound and peaks within 12 dB of full scale.
+    std::vector<tb::Clip> all;
+    for (int p = 0; p < cat::kPageCount; ++p)
+        for (tb::Clip c : cat::page_clips(p)) all.push_back(c);
+    for (int l = 1; l <= cat::kDrillLessons; ++l)
+        for (tb::Clip c : cat::drill_clips(l)) all.push_back(c);
+    for (tb::Clip c : cat::practice_right_clips()) all.push_back(c);
+    for (tb::Clip c : cat::practice_wrong_clips()) all.push_back(c);
+    for (tb::Clip c : {cat::practice_prompt(), cat::find_prompt(), cat::complete_prompt()}) all.push_back(c);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const Decoded d = decode(all[i], 16000);
+        std::size_t sounding = 0;
+        int peak = 0;
+        for (std::int16_t s : d.pcm) {
+            sounding += std::abs(s) > 300;
+            peak = std::max(peak, std::abs(static_cast<int>(s)));
+        }
+        EXPECT_GE(sounding / 2, 16000u / 5) << "clip " << i;
+        EXPECT_GE(peak, 32768 / 4) << "clip " << i;
+    }
+}
+
 TEST(AudioClips, PromptsAreMono24kHz) {
     for (tb::Clip c : {cat::practice_prompt(), cat::find_prompt(), cat::complete_prompt()}) expect_clip(c, 1, 24000, 3000);
 }

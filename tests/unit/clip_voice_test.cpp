@@ -75,8 +75,9 @@ TEST(ClipVoice, AClipIsTheSameHoweverItIsMade) {
     run("many " + quoted((dir / "list").string()));
     const std::string alone = read_file(dir / "alone.wav");
     EXPECT_GT(alone.size(), 3000u);
-    EXPECT_EQ(alone, read_file(dir / "after.wav"));
-    EXPECT_NE(read_file(dir / "first.wav"), alone);
+    // Compared as a whole (printing megabytes of bytes helps no one).
+    EXPECT_TRUE(alone == read_file(dir / "after.wav"));
+    EXPECT_TRUE(read_file(dir / "first.wav") != alone);
     fs::remove_all(dir);
 }
 

@@ -8,8 +8,9 @@
 //                                                             voice TAB kind TAB out.wav TAB text
 //   clipbake phones <voice> <text>                            the phones the voice says for the text
 //
-// A voice is named by its role: "book" or "praise". The voices' sound does not depend on what
-// they synthesised before in the same process, so two worker processes share the clips to make.
+// A voice is named by its role: "book" or "praise". With the random source seeded for each clip,
+// a clip's sound does not depend on what was synthesised before it in the same process, so two
+// worker processes share the clips to make.
 // Clips are cached by a hash of everything that shapes them: a rebuild only synthesises the clips
 // whose text or settings changed.
 #include <flite/flite.h>
@@ -37,7 +38,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Bump when the synthesis or encoding changes in a way the settings below do not show.
-constexpr const char* kToolVersion = "clipbake 5";
+constexpr const char* kToolVersion = "clipbake 6";
 // The book speaks in the voice a speech recogniser understands best on the book's own lines after
 // the encoder (scripts/voice-check.sh; ahead of flite's other voices, festival's HTS voice and
 // espeak-ng). Praise, correction and the mode prompts come in another voice, so the pupil hears
@@ -134,7 +135,11 @@ const char* voice_name(const std::string& role) { return role == "praise" ? kPra
 
 // The voice's samples, their loudest peak brought to kPeak so every clip sounds equally loud.
 std::vector<short> synthesise(const std::string& voice, const std::string& text, int& rate) {
-    cst_wave* w = flite_text_to_wave(text.c_str(), voice_named(voice));
+    cst_voice* v = voice_named(voice);
+    // flite draws the noise of unvoiced sounds from rand(): seeded afresh, a clip's sound does not
+    // depend on the clips made before it in the same process.
+    std::srand(1);
+    cst_wave* w = flite_text_to_wave(text.c_str(), v);
     if (!w || w->num_samples <= 0) fail("synthesis failed: " + text);
     rate = w->sample_rate;
     std::vector<short> s(w->samples, w->samples + w->num_samples * w->num_channels);
