@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTextCursor>
+#include <QtMath>
 #include <algorithm>
 
 #include "content/pictures/pictures.hpp"
@@ -121,6 +122,20 @@ void font_assign(FontBlob& f, int member, const Value& v) {
 QImage decode_picture_bytes(const Blob& bytes, QSize target) {
     if (bytes.empty()) return {};
     return media::decode_picture_cached(bytes, target);
+}
+
+QSize device_pixel_size(QSize logical, qreal ratio) {
+    if (logical.isEmpty() || !(ratio > 0)) return logical;
+    return QSize(qCeil(logical.width() * ratio), qCeil(logical.height() * ratio));
+}
+
+QImage decode_picture_for_box(const Blob& bytes, QSize box, qreal ratio) {
+    const QSize pixels = device_pixel_size(box, ratio);
+    QImage img = decode_picture_bytes(bytes, pixels);
+    if (img.isNull()) return img;
+    if (img.size() != pixels) img = img.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    img.setDevicePixelRatio(ratio);
+    return img;
 }
 
 namespace {
@@ -330,14 +345,15 @@ void PicBoxWidget::paintEvent(QPaintEvent*) {
     if (movie_) {
         draw_picture(p, rect(), movie_->currentImage(), mode);
     } else if (!block_.picture.empty()) {
-        // Decoded on first paint, at the box's size when scaled: only the page shown pays.
-        QSize target = mode == 1 ? size() : QSize();
+        // Decoded on first paint, at the box's size in device pixels when scaled: only the page
+        // shown pays, and a high-density screen gets the page's own detail, not an enlargement.
+        const qreal ratio = devicePixelRatioF();
+        QSize target = mode == 1 ? device_pixel_size(size(), ratio) : QSize();
         if (!decoded_ || target != image_target_) {
-            image_ = decode_picture_bytes(block_.picture, target);
+            image_ = mode == 1 ? decode_picture_for_box(block_.picture, size(), ratio)
+                               : decode_picture_bytes(block_.picture, target);
             image_target_ = target;
             decoded_ = true;
-            if (mode == 1 && !image_.isNull() && image_.size() != size())
-                image_ = image_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         draw_picture(p, rect(), image_, mode);
     }
@@ -668,11 +684,10 @@ void SuperButton::on_clicked() {
 
 const QImage& SuperButton::picture(int state) {
     const Blob* b[3] = {&block_.picture0, &block_.picture1, &block_.picture2};
-    if (image_size_[state] != size()) {
-        images_[state] = b[state]->empty() ? QImage() : decode_picture_bytes(*b[state], size());
-        if (!images_[state].isNull() && images_[state].size() != size())
-            images_[state] = images_[state].scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        image_size_[state] = size();
+    const QSize pixels = device_pixel_size(size(), devicePixelRatioF());
+    if (image_size_[state] != pixels) {
+        images_[state] = decode_picture_for_box(*b[state], size(), devicePixelRatioF());
+        image_size_[state] = pixels;
     }
     return images_[state];
 }

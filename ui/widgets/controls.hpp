@@ -46,6 +46,12 @@ void font_assign(FontBlob& f, int member, const Value& v);
 
 // Picture bytes to an image; a target size lets the decoder scale while decoding. Null on bad bytes.
 QImage decode_picture_bytes(const Blob& bytes, QSize target);
+// The device pixels a box of this logical size covers at a device pixel ratio (rounded up, so a
+// picture drawn into the box is never enlarged); the size itself for an empty box.
+QSize device_pixel_size(QSize logical, qreal ratio);
+// A picture scaled to fill a box: decoded for the box's device pixels and marked with the ratio,
+// so it is drawn pixel for pixel on a high-density screen. Null for no or unreadable bytes.
+QImage decode_picture_for_box(const Blob& bytes, QSize box, qreal ratio);
 
 // What every unit control offers the widget set.
 class UnitBehaviour {
