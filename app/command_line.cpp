@@ -24,9 +24,11 @@ CommandLine read_command_line(const QStringList& arguments) {
     CommandLine out;
     if (parser.isSet(help)) {
         out.action = CommandLine::Action::ShowHelp;
-        // Without an application object the parser cannot know the program's name.
+        // The parser's own usage line names the program by its full path, or not at all before
+        // the application object exists: name it as it was called.
         const QString name = arguments.isEmpty() ? QStringLiteral("tapbook") : QFileInfo(arguments.first()).fileName();
-        out.text = parser.helpText().replace(QStringLiteral("<executable_name>"), name) +
+        const QString help = parser.helpText();
+        out.text = QStringLiteral("Usage: %1 [options]").arg(name) + help.mid(help.indexOf(QLatin1Char('\n'))) +
                    QStringLiteral("\nDiagnostic log (every clip, handler, caption and message box, on standard error):\n"
                                   "  QT_LOGGING_RULES=\"tapbook.*.debug=true\" tapbook\n");
     } else if (parser.isSet(version)) {
