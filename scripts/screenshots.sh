@@ -25,10 +25,14 @@ toolbar_y=566
 button_x() { echo $((1 + $1 + 20)); }
 full_screen=$(button_x 8) next_page=$(button_x 157)
 declare -A games=([practice]=243 [find]=286 [fill-in]=329 [ordering]=372 [word-drill]=415)
+# The first press inside a game's window, so the picture shows a question, not an empty board:
+# the ordering window's and the word drill's start buttons, the fill-in window's next question.
+declare -A first_press=([ordering]="152 465" [word-drill]="225 471" [fill-in]="179 495")
 start_x=262 start_y=307
 spread_page=4   # the spread shown with a translation: page index 4, printed pages 10 and 11
 spread_item=5   # the sentence pressed on it: "What colour is it?"
 
+scratch=$(mktemp -d)
 pid=""
 welcome=""
 main=""
@@ -36,7 +40,7 @@ stop() {
   if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
   pid=""
 }
-trap stop EXIT
+trap 'stop; rm -rf "$scratch"' EXIT
 
 settle() { sleep "${1:-1.5}"; xdotool mousemove 1279 799; sleep 0.3; }
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
@@ -94,17 +98,21 @@ for game in "${!games[@]}"; do
   open_main
   for _ in $(seq "$spread_page"); do click "$main" "$next_page" "$toolbar_y"; sleep 0.3; done
   settle 0.5
-  import -window "$main" /tmp/tapbook-before.png
+  import -window "$main" "$scratch/before.png"
   click "$main" "$(button_x "${games[$game]}")" "$toolbar_y"
   settle 2
   target=$(tries=5 new_window "$welcome" "$main" 2>/dev/null || echo "$main")
-  import -window "$target" /tmp/tapbook-after.png
+  if [ -n "${first_press[$game]:-}" ]; then
+    read -r px py <<<"${first_press[$game]}"
+    click "$target" "$px" "$py"
+    settle 2
+  fi
+  import -window "$target" "$scratch/after.png"
   if [ "$target" = "$main" ] &&
-     [ "$(compare -metric AE /tmp/tapbook-before.png /tmp/tapbook-after.png null: 2>&1 || true)" = 0 ]; then
+     [ "$(compare -metric AE "$scratch/before.png" "$scratch/after.png" null: 2>&1 || true)" = 0 ]; then
     echo "skipped $game: its button changes nothing yet"
     rm -f "$out/$game.png"
   else
-    cp /tmp/tapbook-after.png "$out/$game.png"; echo "saved $out/$game.png"
+    cp "$scratch/after.png" "$out/$game.png"; echo "saved $out/$game.png"
   fi
 done
-rm -f /tmp/tapbook-before.png /tmp/tapbook-after.png
