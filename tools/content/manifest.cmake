@@ -32,7 +32,7 @@ if(_cb_stale)
 endif()
 
 file(GLOB _cb_book CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/book/pages/*.txt ${CMAKE_SOURCE_DIR}/book/words/*.txt
-     ${CMAKE_SOURCE_DIR}/book/extras.txt)
+     ${CMAKE_SOURCE_DIR}/book/extras.txt ${CMAKE_SOURCE_DIR}/book/headings.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_cb_book} ${_cb_sources} ${_cb_headers})
 
 set(TAPBOOK_BOOK_CLIP_MANIFEST ${TAPBOOK_ASSETS_DIR}/clip_manifest.txt)
