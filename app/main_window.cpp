@@ -64,14 +64,13 @@ void set_mode_buttons_enabled(bool on) {
 }  // namespace
 
 int course_landing_page(int data_value) {
-    static constexpr int kLanding[] = {0, 5, 10, 15, 17, 22, 27, 32, 34};
-    if (data_value < 1 || data_value > 9) return -1;
-    return kLanding[data_value - 1];
+    if (data_value < 1 || data_value > volume::kCourses) return -1;
+    return volume::kCourseLanding[data_value - 1];
 }
 
 void load_page_lists(int k) {
     ProgramState& s = state();
-    if (k >= 0 && k < kContentPages) {
+    if (k >= 0 && k < volume::kContentPages) {
         content::split_page_text(content::page_text(k), s.current_sentences, s.current_translations);
         s.current_sounds = content::copy_clip_table(content::page_clip_table(k));
     }

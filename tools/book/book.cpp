@@ -1,5 +1,7 @@
 #include "tools/book/book.hpp"
 
+#include "content/volume.hpp"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -114,12 +116,12 @@ Page read_page(const fs::path& file, int index, std::vector<Problem>& problems) 
 
 Book read_book(const fs::path& root, std::vector<Problem>& problems) {
     Book book;
-    for (int k = 0; k < 34; ++k) {
+    for (int k = 0; k < volume::kContentPages; ++k) {
         char name[16];
         std::snprintf(name, sizeof name, "%02d.txt", k);
         book.pages.push_back(read_page(root / "pages" / name, k, problems));
     }
-    for (int u = 1; u <= 6; ++u) {
+    for (int u = 1; u <= volume::kLessons; ++u) {
         fs::path file = root / "words" / ("unit" + std::to_string(u) + ".txt");
         std::vector<Word> words;
         for (const auto& [n, line] : content_lines(file, problems)) {
