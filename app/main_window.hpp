@@ -15,7 +15,6 @@ inline constexpr int kDrillPage = 36;
 int course_landing_page(int data_value);
 
 // Shared steps other parts of the program call.
-void load_page_lists(int page_index);     // the splitter, the sound list and the exercise copy
 void empty_current_lists();               // three current lists and the four open-box lists
 void leave_page_common_steps();
 

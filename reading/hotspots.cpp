@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "app/state.hpp"
+#include "content/spread.hpp"
 #include "content/tables.hpp"
+#include "reading/book_view.hpp"
 #include "runtime/error.hpp"
 #include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
@@ -36,7 +37,7 @@ int item_number_of(const Text& name) {
 void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation) {
     stop_sounds();
     double W = 800, H = 600;
-    if (app::state().full_screen == 1) {
+    if (book_view().full_screen == 1) {
         ScreenSize screen = screen_size();
         W = screen.width;
         H = screen.height;
@@ -81,7 +82,7 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
         set(prop::kVisible, 0);
     } else {
         set(prop::kVisible, 1);
-        if (app::state().chinese_hint == 0) set(prop::kVisible, 0);
+        if (book_view().chinese_hint == 0) set(prop::kVisible, 0);
     }
 }
 
@@ -95,7 +96,7 @@ int page_hotspot_pressed(const EventArgs&) {
     const ui::UnitRef u = ui::event_unit();
     const auto record = ui::record_of(u.window_id, u.unit_id);
     const int n = record ? reading::item_number_of(record->name) : 0;
-    app::ProgramState& s = app::state();
+    const content::SpreadLists& s = content::spread();
     const Blob& clip = s.current_sounds.at(n);
     const Text& translation = s.current_translations.at(n);
     reading::hotspot_routine(clip, translation);
