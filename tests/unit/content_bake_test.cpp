@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,8 +21,11 @@ struct CheckRun {
     std::string output;
 };
 
-CheckRun run_check(const fs::path& book) {
-    const std::string cmd = std::string("'") + TAPBOOK_BINARY_DIR + "/contentbake' check '" + book.string() + "' 2>&1";
+// Runs contentbake with the given arguments (each quoted), its stderr taken with its stdout.
+CheckRun run_contentbake(const std::vector<std::string>& args) {
+    std::string cmd = std::string("'") + TAPBOOK_BINARY_DIR + "/contentbake'";
+    for (const std::string& a : args) cmd += " '" + a + "'";
+    cmd += " 2>&1";
     CheckRun r{-1, {}};
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return r;
@@ -31,6 +35,8 @@ CheckRun run_check(const fs::path& book) {
     r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
+
+CheckRun run_check(const fs::path& book) { return run_contentbake({"check", book.string()}); }
 
 std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -130,4 +136,28 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
         EXPECT_EQ(r.exit_code, 1) << c.name;
         EXPECT_NE(r.output.find(c.expect), std::string::npos) << c.name << ":\n" << r.output;
     }
+}
+
+TEST_F(BrokenBook, ABoxOfTheWindowWithoutAnAnswerFailsTheBakeNamingIt) {
+    // The main window's units as the layout writes them: printed page 6 has fill-in boxes 1 to 4
+    // and printed page 4 tick boxes 1 to 3 in the book.
+    const fs::path units = dir_ / "main_pages.json";
+    const fs::path assets = dir_ / "assets";
+    auto with_boxes = [&](const std::string& extra) {
+        write_file(units, "{\n    \"units\": [\n        {\n            \"name\": \"编辑框6_1\"\n        },\n"
+                          "        {\n            \"name\": \"选择框打钩4_3\"\n        }" + extra + "\n    ]\n}\n");
+    };
+    with_boxes("");
+    CheckRun r = run_contentbake({"bake", dir_.string(), assets.string(), units.string()});
+    ASSERT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_TRUE(fs::exists(assets / "texts.pack"));
+
+    fs::remove_all(assets);
+    with_boxes(",\n        {\"name\": \"编辑框6_5\"},\n        {\"name\": \"选择框打钩4_4\"}");
+    r = run_contentbake({"bake", dir_.string(), assets.string(), units.string()});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.output.find("编辑框6_5: the main window has this box, but the book gives it no answer"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("选择框打钩4_4:"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("编辑框6_1:"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(assets / "texts.pack")) << "nothing the program would carry";
 }

@@ -1,5 +1,7 @@
 #include "tools/book/book.hpp"
 
+#include "content/volume.hpp"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -137,12 +139,12 @@ Book read_book(const fs::path& root, std::vector<Problem>& problems) {
         book.headings.push_back({f[0], f[1], n});
         headings.emplace(f[0], f[1]);
     }
-    for (int k = 0; k < 34; ++k) {
+    for (int k = 0; k < volume::kContentPages; ++k) {
         char name[16];
         std::snprintf(name, sizeof name, "%02d.txt", k);
         book.pages.push_back(read_page(root / "pages" / name, k, headings, problems));
     }
-    for (int u = 1; u <= 6; ++u) {
+    for (int u = 1; u <= volume::kLessons; ++u) {
         fs::path file = root / "words" / ("unit" + std::to_string(u) + ".txt");
         std::vector<Word> words;
         for (const auto& [n, line] : content_lines(file, problems)) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -15,9 +16,9 @@ using tb::book::ItemKind;
 using tb::book::Page;
 using tb::book::Problem;
 
-const int kItemCounts[kPages] = {14, 35, 29, 24, 21, 15, 28, 31, 26, 16, 13, 28, 26, 29, 19, 15, 9,
+const int kItemCounts[volume::kContentPages] = {14, 35, 29, 24, 21, 15, 28, 31, 26, 16, 13, 28, 26, 29, 19, 15, 9,
                                  14, 24, 34, 23, 20, 8,  26, 32, 25, 24, 10, 27, 22, 19, 21, 30, 8};
-const int kLessonWords[kLessons] = {19, 28, 16, 28, 25, 14};
+const int kLessonWords[volume::kLessons] = {19, 28, 16, 28, 25, 14};
 
 namespace {
 
@@ -28,7 +29,11 @@ const std::map<int, std::set<int>> kMarkers = {
     {14, {3}}, {15, {13, 15}},            {18, {3}}, {19, {11, 13, 15, 16, 17, 20}},
     {21, {3}}, {23, {3}},  {24, {11, 13, 15, 16, 17, 20}},      {26, {3}}, {28, {3}},
     {29, {8, 10, 11, 12, 15}},            {31, {3}}, {32, {6}}};
-const std::set<int> kTitlePages = {0, 5, 10, 15, 17, 22, 27, 32};
+// A course's first spread opens with its title.
+bool starts_course(int page_index) {
+    return std::find(std::begin(volume::kCourseLanding), std::end(volume::kCourseLanding), page_index) !=
+           std::end(volume::kCourseLanding);
+}
 const std::set<int> kLinePages = {16, 33};
 const std::set<int> kExtraPages = {6, 33};
 
@@ -43,7 +48,7 @@ const std::map<int, std::map<int, int>> kTickBoxes = {
 constexpr int kDigitPage = 8;  // "number the pictures": the answers are the digits 1 to 4
 
 // Which pages each lesson's words are taught on.
-const int kUnitFirst[kLessons] = {0, 5, 10, 17, 22, 27};
+const int kUnitFirst[volume::kLessons] = {0, 5, 10, 17, 22, 27};
 
 std::string two(int k) {
     char b[16];
@@ -204,7 +209,7 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
         if (item.is_marker() && !markers.count(n))
             r.at(file, item.source_line, who + ": an empty marker where the page prints text");
         if (n == 1) {
-            ItemKind k = kTitlePages.count(p.index) ? ItemKind::Title
+            ItemKind k = starts_course(p.index) ? ItemKind::Title
                          : kLinePages.count(p.index) ? ItemKind::Line
                                                      : ItemKind::Heading;
             const char* kn = k == ItemKind::Title ? "title" : k == ItemKind::Line ? "line" : "heading";
@@ -425,7 +430,7 @@ void check_headings(const Reporter& r, const fs::path& root, const Book& book) {
 
 void check_book(const fs::path& root, const Book& book, std::vector<Problem>& problems) {
     Reporter r{problems};
-    for (int k = 0; k < kPages; ++k) {
+    for (int k = 0; k < volume::kContentPages; ++k) {
         std::map<int, std::string> labels;
         if (k < static_cast<int>(book.pages.size())) {
             const Page& p = book.pages[static_cast<std::size_t>(k)];
@@ -436,7 +441,7 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
         }
         check_spacing(r, root / "pages" / (two(k) + ".txt"), labels);
     }
-    for (int u = 1; u <= kLessons; ++u) {
+    for (int u = 1; u <= volume::kLessons; ++u) {
         std::map<int, std::string> labels;
         if (u <= static_cast<int>(book.units.size())) {
             const auto& words = book.units[static_cast<std::size_t>(u - 1)];
@@ -448,7 +453,7 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
     check_spacing(r, root / "extras.txt");
     check_spacing(r, root / "headings.txt");
 
-    if (book.pages.size() != kPages) {
+    if (book.pages.size() != volume::kContentPages) {
         r.at(root.string(), 0, "the volume needs page files 00 to 33");
         return;
     }
@@ -459,7 +464,7 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
     check_headings(r, root, book);
     check_meanings(r, root, book);
 
-    for (int u = 0; u < kLessons && u < static_cast<int>(book.units.size()); ++u) {
+    for (int u = 0; u < volume::kLessons && u < static_cast<int>(book.units.size()); ++u) {
         const auto& words = book.units[static_cast<std::size_t>(u)];
         const std::string file = (root / "words" / ("unit" + std::to_string(u + 1) + ".txt")).string();
         const std::string lesson = "lesson " + std::to_string(u + 1);

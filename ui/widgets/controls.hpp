@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QWidget>
@@ -19,6 +20,7 @@
 #include "ui/widgets/widgets.hpp"
 
 class QMovie;
+class QPainter;
 class QStackedWidget;
 class QTabBar;
 
@@ -108,19 +110,31 @@ private:
 class TransLabelWidget : public QWidget, public UnitBehaviour {
 public:
     TransLabelWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, TransLabelBlock block);
+    ~TransLabelWidget() override;
     QWidget* self() override { return this; }
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
     void disabled_changed(bool disabled) override;
     bool paints_nothing() const { return caption_.isEmpty(); }
 
+    // Draws the caption with the label's top left corner at origin.
+    void paint_caption(QPainter& p, QPoint origin) const;
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void moveEvent(QMoveEvent*) override { place_caption(); }
+    void resizeEvent(QResizeEvent*) override { place_caption(); }
+    void showEvent(QShowEvent*) override { place_caption(); }
+    void hideEvent(QHideEvent*) override;
 
 private:
+    int text_flags() const;
+    void place_caption();
     TransLabelBlock block_;
     QString caption_;
+    // A caption larger than the label is drawn, unclipped, by this sibling just under it.
+    QPointer<QWidget> overflow_;
 };
 
 class PicBoxWidget : public QWidget, public UnitBehaviour {
@@ -221,8 +235,12 @@ public:
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     void apply_colours();
+    void fit_text_margins();
     EditBoxBlock block_;
 };
 
@@ -266,6 +284,7 @@ protected:
 
 private:
     void on_clicked();
+    void draw_caption(QPainter& p, QRect r);
     const QImage& picture(int state);
     SuperBtnBlock block_;
     QImage images_[3];
