@@ -14,6 +14,8 @@ endforeach()
 add_executable(clipbake ${CMAKE_CURRENT_LIST_DIR}/clipbake.cpp)
 target_include_directories(clipbake SYSTEM PRIVATE ${FLITE_INCLUDE_DIR})
 target_link_libraries(clipbake PRIVATE ${_flite_libs} m PkgConfig::LAME)
+# The little-endian writer the program's readers match.
+target_link_libraries(clipbake PRIVATE tapbook_base)
 
 # The voice check's own half (scripts/voice-check.sh): decodes the baked clips for the recogniser
 # and scores what it heard.
