@@ -69,6 +69,7 @@ private:
         std::uint64_t deadline = t.now_ms() + kStallTimeoutMs;
         std::size_t seen = free_;
         while (!stop_ && free_ < wanted) {
+            if (owner_.device_->lost()) return false;  // nothing will come back: end at once
             const std::uint64_t now = t.now_ms();
             if (free_ != seen) {  // a buffer came back: the device is alive
                 seen = free_;
@@ -116,7 +117,7 @@ ClipPlayers::~ClipPlayers() {
 }
 
 bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop) {
-    if (clip.empty()) return false;
+    if (clip.empty() || device_->lost()) return false;
     // MIDI music is recognised but no clip of this program is MIDI: it plays nothing.
     if (clip_kind(clip) != ClipKind::Wave) return false;
     const auto info = parse_wave(clip);
@@ -166,10 +167,21 @@ std::size_t ClipPlayers::bytes_held() const {
     return n;
 }
 
+bool PlayerSoundOutput::play(std::span<const std::uint8_t> clip, bool loop) {
+    if (reopen_ && players_->device_lost()) {
+        // One device per process: the lost one is closed (its players stopped) before the next opens.
+        players_->stop_all();
+        players_.reset();
+        players_ = std::make_shared<ClipPlayers>(reopen_());
+    }
+    return players_->play(clip, loop);
+}
+
 void install_sound_output() {
     // One device per process: let a previous one go before opening the next.
     set_sound_output(nullptr);
-    set_sound_output(std::make_shared<PlayerSoundOutput>(std::make_shared<ClipPlayers>(open_default_device())));
+    set_sound_output(std::make_shared<PlayerSoundOutput>(std::make_shared<ClipPlayers>(open_default_device()),
+                                                         &open_default_device));
 }
 
 }  // namespace tb::media

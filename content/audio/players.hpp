@@ -23,8 +23,9 @@ inline constexpr std::uint64_t kStallTimeoutMs = 8888;
 struct PlayerTiming {
     // Milliseconds on the clock the stall timeout is measured with.
     std::function<std::uint64_t()> now_ms;
-    // Longest real wait before the clock is read again (tests with fake time use a short one).
-    int poll_ms = 1000;
+    // Longest real wait before the clock and the device are looked at again (tests with fake time
+    // use a short one).
+    int poll_ms = 100;
 };
 
 class Player;
@@ -45,6 +46,7 @@ public:
     bool wait_idle(int timeout_ms) const;
     // Bytes held by the players now: each one's data copy and ring buffers.
     std::size_t bytes_held() const;
+    bool device_lost() const { return device_->lost(); }
 
 private:
     friend class Player;
@@ -57,16 +59,21 @@ private:
     std::vector<Player*> players_;
 };
 
-// The program's sound output on top of a set of players.
+using DeviceOpener = std::function<std::shared_ptr<AudioDevice>()>;
+
+// The program's sound output on top of a set of players. With an opener, a clip asked for after
+// the device was lost plays on a device opened anew (or a silent one, when there is none).
 class PlayerSoundOutput : public SoundOutput {
 public:
-    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players) : players_(std::move(players)) {}
-    bool play(std::span<const std::uint8_t> clip, bool loop) override { return players_->play(clip, loop); }
+    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players, DeviceOpener reopen = {})
+        : players_(std::move(players)), reopen_(std::move(reopen)) {}
+    bool play(std::span<const std::uint8_t> clip, bool loop) override;
     void stop_all() override { players_->stop_all(); }
     ClipPlayers& players() { return *players_; }
 
 private:
     std::shared_ptr<ClipPlayers> players_;
+    DeviceOpener reopen_;
 };
 
 // Opens the process's sound device (SDL2, or a silent stand-in when there is none) and makes it
