@@ -1,5 +1,7 @@
 // Start-up: the toolkit, the platform seams, the template set, the handlers and the program-wide
 // state; then the welcome window and the message loop.
+#include "app/startup.hpp"
+
 #include <QApplication>
 #include <cstdlib>
 
@@ -14,16 +16,25 @@ namespace {
 void exit_routine() { tb::app::free_state(); }
 }  // namespace
 
-int tapbook_main(int argc, char** argv) {
-    QApplication app(argc, argv);
+namespace tb::app {
+
+void start_program() {
     tb::ui::install_fonts();
     tb::ui::install_qt_seams();
     tb::media::install_sound_output();
     tb::ui::load_templates(tb::embedded_blob("templates"));
     tb::ui::set_handler_table(tb::app::handler_table());
     tb::app::reset_state();
-    std::atexit(exit_routine);
+    static const bool registered = std::atexit(exit_routine) == 0;
+    (void)registered;
     tb::ui::show_window(tb::ids::welcome::window, false);
+}
+
+}  // namespace tb::app
+
+int tapbook_main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    tb::app::start_program();
     app.exec();
     tb::ui::close_all_windows();
     return 0;
