@@ -8,8 +8,15 @@ const ui::Handler kHandlers[] = {
 #include "app/handlers.def"
 #undef TB_HANDLER
 };
+const char* const kNames[] = {
+#define TB_HANDLER(name) #name,
+#include "app/handlers.def"
+#undef TB_HANDLER
+};
 }  // namespace
 
 std::span<const ui::Handler> handler_table() { return kHandlers; }
+std::span<const char* const> handler_names() { return kNames; }
+void install_handlers() { ui::set_handler_table(kHandlers, kNames); }
 
 }  // namespace tb::app

@@ -11,4 +11,8 @@
 
 namespace tb::app {
 std::span<const ui::Handler> handler_table();
+// The routines' names, in the same order (for the diagnostic log).
+std::span<const char* const> handler_names();
+// Binds the table and its names in the widget set.
+void install_handlers();
 }

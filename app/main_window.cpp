@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-#include "app/state.hpp"
 #include "app/welcome.hpp"
+#include "content/spread.hpp"
 #include "content/tables.hpp"
+#include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "reading/page_exercises.hpp"
 #include "reading/practice.hpp"
@@ -70,26 +71,14 @@ int course_landing_page(int data_value) {
     return kLanding[data_value - 1];
 }
 
-void load_page_lists(int k) {
-    ProgramState& s = state();
-    if (k >= 0 && k < kContentPages) {
-        content::split_page_text(content::page_text(k), s.current_sentences, s.current_translations);
-        s.current_sounds = content::copy_clip_table(content::page_clip_table(k));
-    }
-    s.exercise_sounds = s.current_sounds;
-}
-
 void empty_current_lists() {
-    ProgramState& s = state();
-    s.current_sounds.clear();
-    s.current_translations.clear();
-    s.current_sentences.clear();
+    content::empty_spread_lists();
     reading::empty_open_boxes();
 }
 
 void leave_page_common_steps() {
     stop_sounds();
-    if (state().answer_marks_shown == 1) reading::hide_answer_marks();
+    if (reading::book_view().answer_marks_shown == 1) reading::hide_answer_marks();
     reading::switch_practice_overlays(gbk("不可用"));
     empty_current_lists();
     set_mode_buttons_enabled(true);
@@ -104,7 +93,7 @@ using namespace tb::ui;
 namespace mw = tb::ids::main_window;
 
 int main_created(const EventArgs&) {
-    ProgramState& s = state();
+    reading::BookView& s = reading::book_view();
     s.page_cursor = 0;
     reading::forget_answer_marks();  // the marks of a former window went with it
 
@@ -158,7 +147,7 @@ int main_created(const EventArgs&) {
     set_property(mw::window, mw::标签_版本, prop::kLeft,
                  get_int(mw::window, mw::分组框翻页, prop::kWidth) - get_int(mw::window, mw::标签_版本, prop::kWidth) - 2);
     s.chinese_hint = 1;
-    if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == 0) load_page_lists(0);
+    if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == 0) content::load_spread_lists(0);
     hide_loading_animation();
     return 0;
 }
@@ -167,7 +156,7 @@ int main_created(const EventArgs&) {
 int page_changed(const EventArgs&) {
     set_property(mw::window, mw::标签_显示翻译, prop::kVisible, 0);
     const int k = get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage);
-    load_page_lists(k);
+    content::load_spread_lists(k);
     const bool no_content = k >= kFirstWordListPage;
     for (std::uint32_t b : {mw::超级按钮_排序, mw::超级按钮_找一找, mw::超级按钮_练一练, mw::超级按钮_填一填,
                             mw::超级按钮_下一页, mw::超级按钮_中文提示})
@@ -179,7 +168,7 @@ int page_changed(const EventArgs&) {
 
 int previous_page_clicked(const EventArgs&) {
     leave_page_common_steps();
-    ProgramState& s = state();
+    reading::BookView& s = reading::book_view();
     if (s.page_cursor <= 0) {
         message_box(gbk("已经第一页了！"));
         s.page_cursor = 0;
@@ -192,7 +181,7 @@ int previous_page_clicked(const EventArgs&) {
 
 int next_page_clicked(const EventArgs&) {
     leave_page_common_steps();
-    ProgramState& s = state();
+    reading::BookView& s = reading::book_view();
     if (s.page_cursor > kFirstWordListPage) {
         message_box(gbk("已经最后一页了！"));
         s.page_cursor = kFirstWordListPage;
@@ -204,7 +193,7 @@ int next_page_clicked(const EventArgs&) {
 }
 
 int course_chosen(const EventArgs&) {
-    ProgramState& s = state();
+    reading::BookView& s = reading::book_view();
     empty_current_lists();
     if (s.answer_marks_shown == 1) reading::hide_answer_marks();
     set_property(mw::window, mw::超级按钮_找一找, prop::kDisabled, 0);
@@ -225,7 +214,7 @@ int course_chosen(const EventArgs&) {
 }
 
 int fullscreen_clicked(const EventArgs&) {
-    ProgramState& s = state();
+    reading::BookView& s = reading::book_view();
     s.full_screen_presses += 1;
     s.full_screen = (s.full_screen_presses % 2 == 1) ? 1 : 0;
     destroy_window(mw::window);
@@ -236,7 +225,7 @@ int fullscreen_clicked(const EventArgs&) {
 }
 
 int chinese_hint_clicked(const EventArgs&) {
-    ProgramState& s = state();
+    reading::BookView& s = reading::book_view();
     const bool down = get_int(mw::window, mw::超级按钮_中文提示, prop::kBtnChecked) != 0;
     const char* text = down ? "中文翻译开" : "中文翻译关";
     set_property(mw::window, mw::超级按钮_中文提示, prop::kBtnCaption, gbk(text));
@@ -252,5 +241,20 @@ int exit_clicked(const EventArgs&) {
 
 int popup_pressed(const EventArgs&) {
     drag_with_mouse({mw::window, mw::标签_显示翻译, static_cast<std::uint32_t>(UnitType::Label)});
+    return 0;
+}
+
+// Opens the drill page. The page cursor stays where it is, so leaving the drill returns to the
+// page last chosen with the page buttons or the course choice.
+int drill_clicked(const EventArgs&) {
+    stop_sounds();
+    reading::switch_practice_overlays(gbk("不可用"));
+    app::empty_current_lists();
+    set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, app::kDrillPage);
+    return 0;
+}
+
+int drill_leave_clicked(const EventArgs&) {
+    set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, reading::book_view().page_cursor);
     return 0;
 }

@@ -9,13 +9,11 @@ namespace tb::app {
 inline constexpr int kFirstWordListPage = 34;
 inline constexpr int kLastPicturePage = 35;
 inline constexpr int kDrillPage = 36;
-inline constexpr int kContentPages = 34;  // 0..33 have lesson content
 
 // The landing page of a course-choice data value (1..9), or -1.
 int course_landing_page(int data_value);
 
 // Shared steps other parts of the program call.
-void load_page_lists(int page_index);     // the splitter, the sound list and the exercise copy
 void empty_current_lists();               // three current lists and the four open-box lists
 void leave_page_common_steps();
 

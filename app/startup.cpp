@@ -8,6 +8,8 @@
 #include "app/handlers.hpp"
 #include "app/state.hpp"
 #include "content/audio/players.hpp"
+#include "content/catalogue.hpp"
+#include "runtime/log.hpp"
 #include "runtime/embedded.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -19,11 +21,13 @@ void exit_routine() { tb::app::free_state(); }
 namespace tb::app {
 
 void start_program() {
+    tb::ui::install_diagnostic_log();
+    tb::log::set_clip_namer(&tb::catalogue::clip_name);
     tb::ui::install_fonts();
     tb::ui::install_qt_seams();
     tb::media::install_sound_output();
     tb::ui::load_templates(tb::embedded_blob("templates"));
-    tb::ui::set_handler_table(tb::app::handler_table());
+    tb::app::install_handlers();
     tb::app::reset_state();
     static const bool registered = std::atexit(exit_routine) == 0;
     (void)registered;

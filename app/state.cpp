@@ -1,19 +1,20 @@
 #include "app/state.hpp"
 
+#include "content/spread.hpp"
+#include "drills/exercise_lists.hpp"
+#include "reading/book_view.hpp"
+#include "reading/practice.hpp"
+
 namespace tb::app {
 
-namespace {
-ProgramState g_state;
+void reset_state() {
+    content::spread() = content::SpreadLists{};
+    reading::book_view() = reading::BookView{};
+    reading::empty_open_boxes();
+    drills::exercise_lists() = drills::ExerciseLists{};
 }
 
-ProgramState& state() { return g_state; }
-
-void reset_state() { g_state = ProgramState{}; }
-
-void free_state() {
-    // Assigning a fresh state frees every element, then the lists themselves stay empty.
-    ProgramState empty;
-    std::swap(g_state, empty);
-}
+// Assigning fresh values frees every element; the lists themselves stay, empty.
+void free_state() { reset_state(); }
 
 }  // namespace tb::app

@@ -46,7 +46,7 @@ void click(std::uint32_t window, std::uint32_t unit) {
 
 void BM_MainWindow_FullScreenPresses(benchmark::State& st) {
     load_templates(embedded_blob("templates"));
-    set_handler_table(app::handler_table());
+    app::install_handlers();
     app::reset_state();
     show_window(tb::ids::welcome::window, false);
     const int presses = static_cast<int>(st.range(0));

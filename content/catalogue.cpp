@@ -1,7 +1,9 @@
 #include "content/catalogue.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 
 #include "content/tables.hpp"
 #include "runtime/embedded.hpp"
@@ -54,6 +56,23 @@ std::vector<Clip> ordering_wrong_clips() { return fill_in_wrong_clips(); }
 Clip practice_prompt() { return clip_pack().clip("prompts/practice"); }
 Clip find_prompt() { return clip_pack().clip("prompts/find"); }
 Clip complete_prompt() { return clip_pack().clip("prompts/complete"); }
+
+std::string clip_name(std::span<const std::uint8_t> clip) {
+    // Keyed by the bytes: a clip and its copies share them. A word-list cell and its drill word
+    // carry the very same clip; the first name in sorted order (the drill's) is kept.
+    static const std::unordered_map<std::string_view, std::string> by_bytes = [] {
+        std::unordered_map<std::string_view, std::string> m;
+        std::vector<std::string> names = clip_pack().clip_names();
+        std::sort(names.begin(), names.end());
+        for (const std::string& n : names) {
+            Clip c = clip_pack().clip(n);
+            m.emplace(std::string_view(reinterpret_cast<const char*>(c.data()), c.size()), n);
+        }
+        return m;
+    }();
+    auto it = by_bytes.find(std::string_view(reinterpret_cast<const char*>(clip.data()), clip.size()));
+    return it == by_bytes.end() ? std::string() : it->second;
+}
 
 std::span<const std::uint8_t> mark_picture(bool right) { return embedded_blob(right ? "mark-right" : "mark-wrong"); }
 

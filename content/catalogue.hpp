@@ -4,6 +4,7 @@
 // program-wide lists copy them. A missing clip is an empty span, which plays nothing.
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "content/clip_pack.hpp"
@@ -38,6 +39,11 @@ Clip complete_prompt();
 
 // The 20 x 20 JPEG marks set beside checked page answers.
 std::span<const std::uint8_t> mark_picture(bool right);
+
+// The "group/name" a clip has in the pack ("page03/007"), found by its bytes, so copies held in
+// the program-wide lists are named too; empty for bytes that are no clip of the pack. For the
+// diagnostic log: the index is built on first use.
+std::string clip_name(std::span<const std::uint8_t> clip);
 
 // The embedded pack the lookups above read.
 const ClipPack& clip_pack();

@@ -72,4 +72,11 @@ Clip ClipPack::clip(std::string_view name) const {
 
 std::vector<std::string> ClipPack::group_names() const { return groups_; }
 
+std::vector<std::string> ClipPack::clip_names() const {
+    std::vector<std::string> out;
+    for (const auto& [name, e] : entries_)
+        if (e.kind == kClip) out.push_back(name);
+    return out;
+}
+
 }  // namespace tb

@@ -28,6 +28,8 @@ public:
     // One clip by "group/name"; empty when missing.
     Clip clip(std::string_view name) const;
     std::vector<std::string> group_names() const;
+    // Every single clip's "group/name", in no particular order.
+    std::vector<std::string> clip_names() const;
 
 private:
     struct Entry {

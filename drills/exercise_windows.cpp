@@ -1,6 +1,7 @@
 // Opening and closing the fill-in and ordering windows. Both work on copies of the spread's
 // sentence and translation lists taken as they open, so the page cannot change under them.
-#include "app/state.hpp"
+#include "content/spread.hpp"
+#include "drills/exercise_lists.hpp"
 #include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -8,13 +9,21 @@
 using namespace tb;
 using tb::ui::EventArgs;
 
-namespace {
-void copy_exercise_lists() {
-    app::ProgramState& s = app::state();
-    s.exercise_sentences = s.current_sentences;
-    s.exercise_translations = s.current_translations;
+namespace tb::drills {
+
+ExerciseLists& exercise_lists() {
+    static ExerciseLists lists;
+    return lists;
 }
-}  // namespace
+
+void copy_exercise_lists() {
+    exercise_lists().sentences = content::spread().current_sentences;
+    exercise_lists().translations = content::spread().current_translations;
+}
+
+}  // namespace tb::drills
+
+using tb::drills::copy_exercise_lists;
 
 int fill_in_clicked(const EventArgs&) {
     copy_exercise_lists();

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/state.hpp"
+#include "content/spread.hpp"
 #include "content/tables.hpp"
+#include "reading/book_view.hpp"
 #include "runtime/error.hpp"
 #include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
@@ -30,7 +31,7 @@ UnitRef require(const UnitRef& u, UnitType type) {
 
 ScreenSize main_window_area() {
     const ScreenSize screen = screen_size();
-    if (app::state().full_screen == 1) return screen;
+    if (book_view().full_screen == 1) return screen;
     constexpr ScreenSize kTemplate{800, 600};
     return {std::min(kTemplate.width, screen.width), std::min(kTemplate.height, screen.height)};
 }
@@ -45,7 +46,7 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
     stop_sounds();
     const ScreenSize area = main_window_area();
     const double W = area.width, H = area.height;
-    if (app::state().full_screen == 1)
+    if (book_view().full_screen == 1)
         set_property(mw::window, find_window(mw::window)->unit_id_at(0), prop::kWindowState, 3);
     play_sound(clip, false);
 
@@ -89,7 +90,7 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
         set(prop::kVisible, 0);
     } else {
         set(prop::kVisible, 1);
-        if (app::state().chinese_hint == 0) set(prop::kVisible, 0);
+        if (book_view().chinese_hint == 0) set(prop::kVisible, 0);
     }
 }
 
@@ -103,7 +104,7 @@ int page_hotspot_pressed(const EventArgs&) {
     const ui::UnitRef u = ui::event_unit();
     const auto record = ui::record_of(u.window_id, u.unit_id);
     const int n = record ? reading::item_number_of(record->name) : 0;
-    app::ProgramState& s = app::state();
+    const content::SpreadLists& s = content::spread();
     const Blob& clip = s.current_sounds.at(n);
     const Text& translation = s.current_translations.at(n);
     reading::hotspot_routine(clip, translation);

@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "app/state.hpp"
 #include "content/catalogue.hpp"
 #include "content/tables.hpp"
+#include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "runtime/error.hpp"
 #include "runtime/platform.hpp"
@@ -44,7 +44,7 @@ std::uint32_t make_mark(const UnitRef& box) {
         mark = copy.unit_id;
         marks[box.unit_id] = mark;
     }
-    app::state().answer_marks_shown = 1;
+    book_view().answer_marks_shown = 1;
     set_property(mw::window, mark, prop::kTag, number_text(kMarkTag));
     return mark;
 }

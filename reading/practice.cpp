@@ -1,6 +1,6 @@
 #include "reading/practice.hpp"
 
-#include "app/state.hpp"
+#include "runtime/list.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
@@ -20,12 +20,16 @@ void switch_practice_overlays(const Text& state) {
     }
 }
 
-void empty_open_boxes() {
-    app::ProgramState& s = app::state();
-    s.open_box_left.clear();
-    s.open_box_right.clear();
-    s.open_box_top.clear();
-    s.open_box_bottom.clear();
+namespace {
+struct OpenBoxes {
+    List<int> left, right, top, bottom;
+};
+OpenBoxes& open_boxes() {
+    static OpenBoxes b;
+    return b;
 }
+}  // namespace
+
+void empty_open_boxes() { open_boxes() = OpenBoxes{}; }
 
 }  // namespace tb::reading

@@ -1,5 +1,7 @@
 #include "runtime/platform.hpp"
 
+#include "runtime/log.hpp"
+
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -30,6 +32,7 @@ void set_screen(ScreenFn fn) { seams().screen = std::move(fn); }
 void set_sound_output(std::shared_ptr<SoundOutput> output) { seams().sound = std::move(output); }
 
 int message_box(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "message " + log::one_line(text));
     if (seams().message_box) return seams().message_box(text, caption, buttons, icon);
     // No toolkit yet: say it on the terminal and take the first answer.
     std::fprintf(stderr, "[%s] %s\n", utf8(caption).c_str(), utf8(text).c_str());
@@ -52,10 +55,12 @@ std::uint64_t tick_ms() {
 ScreenSize screen_size() { return seams().screen ? seams().screen() : ScreenSize{}; }
 
 bool play_sound(std::span<const std::uint8_t> clip, bool loop) {
+    if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "play " + log::clip_name(clip) + (loop ? " (loop)" : ""));
     return seams().sound ? seams().sound->play(clip, loop) : false;
 }
 
 void stop_sounds() {
+    if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "stop");
     if (seams().sound) seams().sound->stop_all();
 }
 

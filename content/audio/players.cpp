@@ -7,6 +7,7 @@
 
 #include "content/audio/decoder.hpp"
 #include "content/audio/wave.hpp"
+#include "runtime/log.hpp"
 
 namespace tb::media {
 
@@ -169,6 +170,7 @@ std::size_t ClipPlayers::bytes_held() const {
 
 bool PlayerSoundOutput::play(std::span<const std::uint8_t> clip, bool loop) {
     if (reopen_ && players_->device_lost()) {
+        if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "device lost: opening one again");
         // One device per process: the lost one is closed (its players stopped) before the next opens.
         players_->stop_all();
         players_.reset();

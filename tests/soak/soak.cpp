@@ -37,7 +37,7 @@
 #include <vector>
 
 #include "app/startup.hpp"
-#include "app/state.hpp"
+#include "reading/book_view.hpp"
 #include "content/audio/device.hpp"
 #include "content/audio/players.hpp"
 #include "runtime/error.hpp"
@@ -530,7 +530,7 @@ int main(int argc, char** argv) {
     std::printf("tapbook_soak: %ld actions in %.1f s (on the welcome window %ld, main %ld, fill-in %ld, ordering %ld; "
                 "%d full-screen rebuilds)\n",
                 g_log.count.load(), seconds, driver.in_front[0], driver.in_front[1], driver.in_front[2], driver.in_front[3],
-                app::state().full_screen_presses);
+                reading::book_view().full_screen_presses);
     std::printf("tapbook_soak: resident memory %ld kB after the first tenth, %ld kB at the end\n", driver.memory_first_tenth_kb,
                 memory_end_kb);
     if (!kSanitized && opt.actions >= kMemoryJudgedFrom && memory_end_kb - driver.memory_first_tenth_kb > kMemoryGrowthLimitKb)

@@ -1,6 +1,7 @@
 #include "support/fakes.hpp"
 
 #include "runtime/error.hpp"
+#include "ui/widgets/widgets.hpp"
 
 namespace tb::test {
 namespace {
@@ -39,6 +40,9 @@ void install_fakes() {
     });
     set_sleep([](int ms) {
         g_time.sleeps.push_back(ms);
+        ui::with_input_held([ms] {
+            if (g_time.during_sleep) g_time.during_sleep(ms);
+        });
         if (ms > 0) g_time.now_ms += static_cast<std::uint64_t>(ms);
     });
     set_clock([] { return g_time.now_ms; });

@@ -3,6 +3,7 @@
 // recording sound output. Installed fresh for every test by the test main.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,10 +26,13 @@ struct ScriptedBoxes {
     std::vector<ShownBox> shown;
 };
 
-// Time that moves only when the program sleeps or a test advances it.
+// Time that moves only when the program sleeps or a test advances it. A sleep holds the pupil's
+// input back as the program's own feedback pause does, and runs during_sleep (when set) inside
+// it: input a test sends there reaches the program only after the waiting handler has returned.
 struct FakeTime {
     std::uint64_t now_ms = 1000000;
     std::vector<int> sleeps;
+    std::function<void(int ms)> during_sleep;
 };
 
 struct PlayedClip {

@@ -10,6 +10,8 @@
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
+#include "content/spread.hpp"
+#include "reading/book_view.hpp"
 #include "runtime/embedded.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -23,7 +25,7 @@ protected:
     void SetUp() override {
         ui::close_all_windows();
         ui::load_templates(embedded_blob("templates"));
-        ui::set_handler_table(app::handler_table());
+        app::install_handlers();
         app::reset_state();
         ui::take_handler_error();
         ASSERT_TRUE(ui::show_window(tb::ids::welcome::window, false));
@@ -62,7 +64,8 @@ protected:
         combo->setCurrentIndex(item);
         emit combo->activated(item);
     }
-    static app::ProgramState& state() { return app::state(); }
+    static content::SpreadLists& spread() { return content::spread(); }
+    static reading::BookView& view() { return reading::book_view(); }
 
     // The main window's unit of that name (UTF-8), as its template stores it.
     static ui::UnitRecord template_record(const char* utf8_name) {

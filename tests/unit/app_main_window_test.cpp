@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "drills/exercise_lists.hpp"
 #include "content/tables.hpp"
 #include "support/fakes.hpp"
 #include "support/main_window_fixture.hpp"
@@ -31,16 +32,16 @@ std::vector<std::string> shown_box_texts() {
 
 TEST_F(MainWindowTest, CreationLaysOutTheWindowAndLoadsTheFirstSpread) {
     EXPECT_EQ(page(), 0);
-    EXPECT_EQ(state().page_cursor, 0);
-    EXPECT_EQ(state().chinese_hint, 1);
+    EXPECT_EQ(view().page_cursor, 0);
+    EXPECT_EQ(view().chinese_hint, 1);
     EXPECT_FALSE(enabled(mw::超级按钮_上一页));
     EXPECT_EQ(utf8(text_of(mw::超级按钮_全屏, kCaption)), "全屏");
     EXPECT_EQ(get_int(tb::ids::welcome::window, tb::ids::welcome::图片框加载, prop::kVisible), 0);
     // Page 0's lists: 14 items, and the exercise copy of its clips.
-    EXPECT_EQ(state().current_sentences.count(), 14);
-    EXPECT_EQ(state().current_translations.count(), 14);
-    EXPECT_EQ(state().current_sounds.count(), 14);
-    EXPECT_EQ(state().exercise_sounds.count(), 14);
+    EXPECT_EQ(spread().current_sentences.count(), 14);
+    EXPECT_EQ(spread().current_translations.count(), 14);
+    EXPECT_EQ(spread().current_sounds.count(), 14);
+    EXPECT_EQ(spread().exercise_sounds.count(), 14);
     // At template size every unit keeps its place, but tick boxes move by half their size.
     UnitRecord tick = template_record("选择框打钩4_1");
     EXPECT_EQ(get(tick.unit_id, prop::kLeft), tick.left + 7);
@@ -63,15 +64,15 @@ TEST_F(MainWindowTest, CreationLaysOutTheWindowAndLoadsTheFirstSpread) {
 TEST_F(MainWindowTest, NextAndPreviousTurnThePagesAndKeepTheListsInStep) {
     click(mw::超级按钮_下一页);
     EXPECT_EQ(page(), 1);
-    EXPECT_EQ(state().page_cursor, 1);
+    EXPECT_EQ(view().page_cursor, 1);
     EXPECT_TRUE(enabled(mw::超级按钮_上一页));
-    EXPECT_EQ(state().current_translations.count(), 35);
-    EXPECT_EQ(state().current_translations.at(3), "$");
-    EXPECT_EQ(state().current_sounds.count(), 35);
+    EXPECT_EQ(spread().current_translations.count(), 35);
+    EXPECT_EQ(spread().current_translations.at(3), "$");
+    EXPECT_EQ(spread().current_sounds.count(), 35);
     click(mw::超级按钮_上一页);
     EXPECT_EQ(page(), 0);
     EXPECT_FALSE(enabled(mw::超级按钮_上一页));
-    EXPECT_EQ(state().current_translations.count(), 14);
+    EXPECT_EQ(spread().current_translations.count(), 14);
     EXPECT_TRUE(test::boxes().shown.empty());
 }
 
@@ -84,7 +85,7 @@ TEST_F(MainWindowTest, PreviousFromTheDrillPageOpenedOnPageZeroIsRefused) {
     EXPECT_EQ(shown_box_texts(), std::vector<std::string>{"已经第一页了！"});
     EXPECT_EQ(utf8(test::boxes().shown[0].caption), "信息：");
     EXPECT_EQ(page(), 36);
-    EXPECT_EQ(state().page_cursor, 0);
+    EXPECT_EQ(view().page_cursor, 0);
 }
 
 TEST_F(MainWindowTest, PreviousFromTheDrillPageReturnsBeforeThePageCursor) {
@@ -94,16 +95,16 @@ TEST_F(MainWindowTest, PreviousFromTheDrillPageReturnsBeforeThePageCursor) {
     ASSERT_EQ(page(), 12);
     click(mw::超级按钮_背单词);
     ASSERT_EQ(page(), 36);
-    EXPECT_EQ(state().current_sounds.count(), 0);
+    EXPECT_EQ(spread().current_sounds.count(), 0);
     click(mw::超级按钮_上一页);
     EXPECT_EQ(page(), 11);
-    EXPECT_EQ(state().current_translations.count(), 28);
+    EXPECT_EQ(spread().current_translations.count(), 28);
 }
 
 TEST_F(MainWindowTest, TheWordListTurnsToItsSecondSpreadAndNoFurther) {
     choose_course(8);  // "单词表"
     EXPECT_EQ(page(), 34);
-    EXPECT_EQ(state().page_cursor, 34);
+    EXPECT_EQ(view().page_cursor, 34);
     EXPECT_TRUE(enabled(mw::超级按钮_下一页));
     for (std::uint32_t b : {mw::超级按钮_练一练, mw::超级按钮_找一找, mw::超级按钮_填一填, mw::超级按钮_排序,
                             mw::超级按钮_中文提示})
@@ -115,30 +116,30 @@ TEST_F(MainWindowTest, TheWordListTurnsToItsSecondSpreadAndNoFurther) {
     EXPECT_EQ(page(), 35);
     EXPECT_TRUE(test::boxes().shown.empty());
     // The word-list pages have no lesson lists: the page buttons emptied them before turning.
-    EXPECT_EQ(state().exercise_sounds.count(), 0);
+    EXPECT_EQ(spread().exercise_sounds.count(), 0);
 }
 
 TEST_F(MainWindowTest, CourseChoiceSetsThePageCursor) {
     choose_course(3);  // "Recycle 1"
     EXPECT_EQ(page(), 15);
-    EXPECT_EQ(state().page_cursor, 15);
+    EXPECT_EQ(view().page_cursor, 15);
     click(mw::超级按钮_下一页);
     EXPECT_EQ(page(), 16);
-    EXPECT_EQ(state().current_sentences.count(), 9);
+    EXPECT_EQ(spread().current_sentences.count(), 9);
 }
 
 TEST_F(MainWindowTest, ExerciseSoundsFollowEveryPageChange) {
     choose_course(7);  // "Recycle 2" lands on page 32
     click(mw::超级按钮_下一页);
     ASSERT_EQ(page(), 33);
-    EXPECT_EQ(state().current_translations.count(), 8);
-    EXPECT_EQ(state().current_sounds.count(), 9);
-    ASSERT_EQ(state().exercise_sounds.count(), 9);
+    EXPECT_EQ(spread().current_translations.count(), 8);
+    EXPECT_EQ(spread().current_sounds.count(), 9);
+    ASSERT_EQ(spread().exercise_sounds.count(), 9);
     const auto table = content::page_clip_table(33);
-    EXPECT_EQ(state().exercise_sounds.at(9), Blob(table[8].begin(), table[8].end()));
+    EXPECT_EQ(spread().exercise_sounds.at(9), Blob(table[8].begin(), table[8].end()));
     click(mw::超级按钮_下一页);
     EXPECT_EQ(page(), 34);
-    EXPECT_EQ(state().exercise_sounds.count(), 0);
+    EXPECT_EQ(spread().exercise_sounds.count(), 0);
 }
 
 TEST_F(MainWindowTest, ChoosingTheCourseOfThePageShownReloadsItsLists) {
@@ -146,8 +147,8 @@ TEST_F(MainWindowTest, ChoosingTheCourseOfThePageShownReloadsItsLists) {
     // every hotspot of the page would find nothing.
     choose_course(0);
     EXPECT_EQ(page(), 0);
-    EXPECT_EQ(state().current_translations.count(), 14);
-    EXPECT_EQ(state().current_sounds.count(), 14);
+    EXPECT_EQ(spread().current_translations.count(), 14);
+    EXPECT_EQ(spread().current_sounds.count(), 14);
     press(template_record("透明标签页二_2").unit_id);
     EXPECT_EQ(test::sound().played.size(), 1u);
 }
@@ -156,14 +157,14 @@ TEST_F(MainWindowTest, ChineseHintButtonAlternatesTheSwitch) {
     EXPECT_EQ(utf8(text_of(mw::超级按钮_中文提示, kCaption)), "中文翻译关");
     EXPECT_EQ(utf8(text_of(mw::超级按钮_中文提示, kTooltip)), "中文提示关");
     click(mw::超级按钮_中文提示);
-    EXPECT_EQ(state().chinese_hint, 0);
+    EXPECT_EQ(view().chinese_hint, 0);
     EXPECT_EQ(utf8(text_of(mw::超级按钮_中文提示, kCaption)), "中文翻译开");
     EXPECT_EQ(utf8(text_of(mw::超级按钮_中文提示, kTooltip)), "中文翻译开");
     click(mw::超级按钮_中文提示);
-    EXPECT_EQ(state().chinese_hint, 1);
+    EXPECT_EQ(view().chinese_hint, 1);
     EXPECT_EQ(utf8(text_of(mw::超级按钮_中文提示, kCaption)), "中文翻译关");
     click(mw::超级按钮_中文提示);
-    EXPECT_EQ(state().chinese_hint, 0);
+    EXPECT_EQ(view().chinese_hint, 0);
 }
 
 TEST_F(MainWindowTest, ExitReturnsToTheWelcomeWindow) {
@@ -185,12 +186,12 @@ TEST_F(MainWindowTest, FullScreenOnOffOnRebuildsTheWindowEachTime) {
         // Runs inside the rebuilt window's own modal loop.
         captions.push_back(utf8(text_of(mw::超级按钮_全屏, kCaption)));
         pages.push_back(page());
-        cursors.push_back(state().page_cursor);
+        cursors.push_back(view().page_cursor);
         hotspot_lefts.push_back(get(hotspot.unit_id, prop::kLeft));
         hotspot_heights.push_back(get(hotspot.unit_id, prop::kHeight));
         book_widths.push_back(get(mw::高级选择夹1, prop::kWidth));
         states.push_back(get(find_window(mw::window)->unit_id_at(0), 18));
-        lists.push_back(state().current_translations.count());
+        lists.push_back(spread().current_translations.count());
         if (--presses_left > 0) {
             QTimer::singleShot(0, inside);
             click(mw::超级按钮_全屏);
@@ -209,8 +210,8 @@ TEST_F(MainWindowTest, FullScreenOnOffOnRebuildsTheWindowEachTime) {
     EXPECT_EQ(hotspot_heights, (std::vector<int>{scaled_height, hotspot.height, scaled_height}));
     EXPECT_EQ(book_widths, (std::vector<int>{1024, 800, 1024}));
     EXPECT_EQ(states[0], 3);
-    EXPECT_EQ(state().full_screen, 1);
-    EXPECT_EQ(state().full_screen_presses, 3);
+    EXPECT_EQ(view().full_screen, 1);
+    EXPECT_EQ(view().full_screen_presses, 3);
 }
 
 TEST_F(MainWindowTest, FillInAndOrderingWindowsOpenOnCopiesOfTheSpread) {
@@ -228,7 +229,7 @@ TEST_F(MainWindowTest, FillInAndOrderingWindowsOpenOnCopiesOfTheSpread) {
         click(button);  // modal: returns when the window was closed
         EXPECT_TRUE(shown);
         EXPECT_FALSE(window_shown(window));
-        EXPECT_EQ(state().exercise_sentences, state().current_sentences);
-        EXPECT_EQ(state().exercise_translations.count(), 35);
+        EXPECT_EQ(drills::exercise_lists().sentences, spread().current_sentences);
+        EXPECT_EQ(drills::exercise_lists().translations.count(), 35);
     }
 }

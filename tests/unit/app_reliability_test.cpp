@@ -72,7 +72,7 @@ TEST_F(AppReliability, FullScreenPressesFreeEachFormerWindowWhileTheNextRuns) {
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(live_widgets(), before);
-    EXPECT_EQ(state().full_screen_presses, kPresses);
+    EXPECT_EQ(view().full_screen_presses, kPresses);
 }
 
 TEST_F(AppReliability, LeavingTheMainWindowStopsItsClips) {

@@ -9,6 +9,9 @@
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
+#include "content/spread.hpp"
+#include "drills/exercise_lists.hpp"
+#include "reading/book_view.hpp"
 #include "app/welcome.hpp"
 #include "runtime/embedded.hpp"
 #include "support/widget_fixture.hpp"
@@ -132,16 +135,16 @@ TEST_F(AppWelcome, WelcomePagesAreTurnedByTabs) {
 
 TEST(AppState, StartsEmptyAndResets) {
     app::reset_state();
-    auto& s = app::state();
+    auto& s = content::spread();
+    auto& v = reading::book_view();
     EXPECT_EQ(s.current_sounds.count(), 0);
     EXPECT_EQ(s.current_translations.count(), 0);
-    EXPECT_EQ(s.error_record.count(), 0);
-    EXPECT_EQ(s.page_cursor, 0);
+    EXPECT_EQ(v.page_cursor, 0);
     s.current_sentences.append("Hello.");
-    s.full_screen = 1;
-    s.blank_answer = "cat";
+    v.full_screen = 1;
+    drills::exercise_lists().sentences.append("Hi.");
     app::free_state();
     EXPECT_EQ(s.current_sentences.count(), 0);
-    EXPECT_EQ(s.full_screen, 0);
-    EXPECT_TRUE(s.blank_answer.empty());
+    EXPECT_EQ(v.full_screen, 0);
+    EXPECT_EQ(drills::exercise_lists().sentences.count(), 0);
 }

@@ -31,7 +31,7 @@ protected:
         const std::uint32_t h = unit_named("透明标签页二_2");
         set(h, prop::kLeft, left);
         set(h, prop::kTop, top);
-        state().current_translations.at(2) = translation;
+        spread().current_translations.at(2) = translation;
         return h;
     }
 };
@@ -46,7 +46,7 @@ TEST_F(Hotspots, APressPlaysTheItemsClipAndShowsItsTranslationBelow) {
     EXPECT_EQ(test::sound().played[0].bytes, Blob(table[4].begin(), table[4].end()));
     EXPECT_FALSE(test::sound().played[0].loop);
     const Popup p = popup();
-    EXPECT_EQ(p.caption, state().current_translations.at(5));
+    EXPECT_EQ(p.caption, spread().current_translations.at(5));
     EXPECT_EQ(p.visible, 1);
     EXPECT_EQ(p.width, 11 * length(p.caption));
     EXPECT_EQ(p.height, 25);
@@ -133,7 +133,7 @@ TEST_F(Hotspots, AWordListHotspotPlaysItsOwnClip) {
 
 TEST_F(Hotspots, FullScreenKeepsThePopUpInsideTheScreen) {
     test::set_screen_size(1024, 768);
-    state().full_screen = 1;
+    view().full_screen = 1;
     press(prepared(1000, 700, "abcdefghij"));
     const Popup p = popup();
     EXPECT_EQ(p.left, 1024 - 110 - 20);

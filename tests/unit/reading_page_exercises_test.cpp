@@ -72,7 +72,7 @@ TEST_F(PageExercises, AFillInBoxIsJudgedOnlyWhenTheLengthMatches) {
     EXPECT_EQ(marks[0].left, get(box, prop::kLeft) + get(box, prop::kWidth) + 5);
     EXPECT_EQ(marks[0].top, get(box, prop::kTop) - 20);
     EXPECT_EQ(question_boxes(), 0);
-    EXPECT_EQ(state().answer_marks_shown, 1);
+    EXPECT_EQ(view().answer_marks_shown, 1);
 }
 
 TEST_F(PageExercises, OneCharacterTooManyIsACrossAndTheOffer) {

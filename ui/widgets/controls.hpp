@@ -30,6 +30,18 @@ int raise_event(std::uint32_t window, std::uint32_t unit, std::int32_t event, co
 // A window's control was closed by the user.
 void window_closed_by_user(std::uint32_t window, QWidget* frame);
 
+// Whether the property is the unit type's caption or text (what the diagnostic log shows).
+constexpr bool is_text_property(UnitType type, int index) {
+    switch (type) {
+        case UnitType::TransLabel: case UnitType::Label: case UnitType::Button: case UnitType::GroupBox:
+        case UnitType::RichEdit: case UnitType::EditBox:
+            return index == 8;
+        case UnitType::CheckBox: return index == prop::kCheckCaption;
+        case UnitType::SuperBtn: return index == prop::kBtnCaption;
+        default: return false;
+    }
+}
+
 // Value conversions of property writes.
 std::int32_t as_int(const Value& v);
 Text as_text(const Value& v);

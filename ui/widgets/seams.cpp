@@ -4,9 +4,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <chrono>
-#include <thread>
+#include <QLoggingCategory>
 
+#include "runtime/log.hpp"
 #include "runtime/platform.hpp"
 #include "ui/widgets/controls.hpp"
 
@@ -53,10 +53,30 @@ void install_qt_seams() {
         QRect g = s->geometry();
         return ScreenSize{g.width(), g.height()};
     });
-    set_sleep([](int ms) {
-        // Paint what the handler has changed so far, then block: input stays queued meanwhile.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-        if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    set_sleep(feedback_wait);
+}
+
+namespace {
+Q_LOGGING_CATEGORY(lcSound, "tapbook.sound", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcEvents, "tapbook.events", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcUi, "tapbook.ui", QtWarningMsg)
+
+const QLoggingCategory& category(log::Category c) {
+    switch (c) {
+        case log::Category::Sound: return lcSound();
+        case log::Category::Events: return lcEvents();
+        case log::Category::Ui: break;
+    }
+    return lcUi();
+}
+}  // namespace
+
+void install_diagnostic_log() {
+    for (log::Category c : {log::Category::Sound, log::Category::Events, log::Category::Ui})
+        log::set_enabled(c, category(c).isDebugEnabled());
+    log::set_sink([](log::Category c, std::string_view line) {
+        QMessageLogger().debug(category(c)).noquote()
+            << QString::fromUtf8(line.data(), qsizetype(line.size()));
     });
 }
 

@@ -10,11 +10,13 @@
 #include <QPointer>
 #include <QScreen>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <unordered_map>
 
 #include "runtime/error.hpp"
+#include "runtime/log.hpp"
 #include "ui/widgets/controls.hpp"
 
 namespace tb::ui {
@@ -58,6 +60,7 @@ class InputFilter;
 
 struct State {
     std::vector<Handler> handlers;
+    std::vector<std::string> handler_names;
     std::map<std::uint32_t, std::shared_ptr<LiveWindow>> windows;
     std::vector<Delivery> event_stack;
     std::optional<HandlerError> handler_error;
@@ -395,6 +398,36 @@ struct EventScope {
     }
 };
 
+// The unit's name as its template stores it, in UTF-8, for the diagnostic log.
+std::string unit_log_name(LiveWindow& lw, std::uint32_t unit) {
+    std::optional<UnitRecord> r = unit == 0 || unit == lw.own_id ? (lw.tpl->record_count() > 0 ? std::optional(lw.tpl->record_at(0)) : std::nullopt)
+                                                                 : lw.tpl->record_of(unit);
+    if (r && !r->name.empty()) return utf8(r->name);
+    char id[24];
+    std::snprintf(id, sizeof id, "#%08x", unit == 0 ? lw.own_id : unit);  // windows have no name
+    return id;
+}
+
+// Writes the ui lines for a property just written: captions and texts, visibility, the disabled
+// state and geometry, each as the unit now has it.
+void log_property_write(LiveWindow& lw, LiveUnit& u, int index) {
+    if (!u.alive()) return;
+    const std::string name = unit_log_name(lw, u.id);
+    if (index <= prop::kHeight) {
+        QRect g = u.w->geometry();
+        log::line(log::Category::Ui, "geometry " + name + " = " + std::to_string(g.x()) + "," + std::to_string(g.y()) +
+                                         "," + std::to_string(g.width()) + "," + std::to_string(g.height()));
+    } else if (index == prop::kVisible) {
+        log::line(log::Category::Ui, "visible " + name + " = " + (u.w->isHidden() ? "0" : "1"));
+    } else if (index == prop::kDisabled) {
+        log::line(log::Category::Ui, "disabled " + name + " = " + (u.disabled ? "1" : "0"));
+    } else if (is_text_property(static_cast<UnitType>(u.type), index)) {
+        Value v = std::int32_t(0);
+        u.b->get_own(index, font_member::kWhole, v);
+        log::line(log::Category::Ui, "caption " + name + " = " + log::one_line(as_text(v)));
+    }
+}
+
 }  // namespace
 
 int raise_event(std::uint32_t window, std::uint32_t unit, std::int32_t event, const EventArgs& args, bool from_toolkit) {
@@ -408,6 +441,11 @@ int raise_event(std::uint32_t window, std::uint32_t unit, std::int32_t event, co
     if (offset == kNoHandler || offset >= st().handlers.size() || !st().handlers[offset]) return 0;
     Handler h = st().handlers[offset];
     UnitRef ref{window, u->id, u->type};
+    if (log::on(log::Category::Events)) {
+        const std::string& name = offset < st().handler_names.size() ? st().handler_names[offset] : std::string();
+        log::line(log::Category::Events, "event " + (name.empty() ? "#" + std::to_string(offset) : name) + " " +
+                                             unit_log_name(*lw, u->id));
+    }
     EventScope scope(ref, u->w);
     EventArgs a = args;
     a.event = event;
@@ -433,7 +471,10 @@ void window_closed_by_user(std::uint32_t window, QWidget* frame) {
 
 using namespace detail;
 
-void set_handler_table(std::span<const Handler> table) { st().handlers.assign(table.begin(), table.end()); }
+void set_handler_table(std::span<const Handler> table, std::span<const char* const> names) {
+    st().handlers.assign(table.begin(), table.end());
+    st().handler_names.assign(names.begin(), names.end());
+}
 
 std::optional<HandlerError> take_handler_error() {
     auto e = std::move(st().handler_error);
@@ -476,6 +517,7 @@ void set_property(std::uint32_t window, std::uint32_t unit, int index, int membe
     if (!u) return;  // not shown, or a unit whose block could not be read: nothing to change
     if (index < 8) common_set(*u, index, value);
     else u->b->set_own(index, member, value);
+    if (log::on(log::Category::Ui)) log_property_write(*lw, *u, index);
 }
 
 Value get_property(std::uint32_t window, std::uint32_t unit, int index, int member) {

@@ -3,6 +3,7 @@
 // by index (and a member for fonts), the unit that raised the event being handled, and windows
 // shown, copied from and destroyed. The toolkit stays behind this header.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <variant>
@@ -140,8 +141,22 @@ void drag_with_mouse(const UnitRef& unit);
 std::vector<UnitRef> collect_units(std::uint32_t window_id, const Text& prefix = {}, const Text& type_name = {},
                                    long long lowest_tag = -2147483648LL, long long highest_tag = 2147483647LL);
 
-// Handler routines by table offset (the same table the template compiler writes offsets from).
-void set_handler_table(std::span<const Handler> table);
+// Handler routines by table offset (the same table the template compiler writes offsets from),
+// with their names for the diagnostic log (may be empty, or shorter than the table).
+void set_handler_table(std::span<const Handler> table, std::span<const char* const> names = {});
+
+// Switches the diagnostic log's categories (tapbook.sound, tapbook.events, tapbook.ui) from Qt's
+// logging rules (QT_LOGGING_RULES="tapbook.*.debug=true") and sends their lines to Qt's log.
+void install_diagnostic_log();
+
+// Holds the pupil's input back while `during` runs: presses, key strokes and window closes that
+// reach the program meanwhile are kept, in order, and delivered to their controls once the event
+// loop runs again (after the handler that waits has returned). Painting and timers go on.
+void with_input_held(const std::function<void()>& during);
+
+// A feedback pause: waits that many milliseconds with the windows painted and the pupil's input
+// held back (with_input_held). The program's sleep seam.
+void feedback_wait(int milliseconds);
 
 // A combo box's item data and item text at a 0-based index: -1 and the empty text when the index
 // names no item (as for a combo box with nothing selected).

@@ -1,0 +1,28 @@
+#include "content/spread.hpp"
+
+#include "content/tables.hpp"
+
+namespace tb::content {
+
+SpreadLists& spread() {
+    static SpreadLists lists;
+    return lists;
+}
+
+void load_spread_lists(int k) {
+    SpreadLists& s = spread();
+    if (k >= 0 && k < kPageTexts) {
+        split_page_text(page_text(k), s.current_sentences, s.current_translations);
+        s.current_sounds = copy_clip_table(page_clip_table(k));
+    }
+    s.exercise_sounds = s.current_sounds;
+}
+
+void empty_spread_lists() {
+    SpreadLists& s = spread();
+    s.current_sounds.clear();
+    s.current_translations.clear();
+    s.current_sentences.clear();
+}
+
+}  // namespace tb::content
