@@ -18,6 +18,10 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
 // (a netbook, a projector at 800 by 480), so that the toolbar and the pop-up stay on screen.
 ScreenSize main_window_area();
 
+// The sentence being read stays highlighted while its clip plays: from now on a clip's end, or
+// any stop of the sound, takes the highlight away. Called as the main window is built.
+void follow_clip_ends();
+
 // The number after the underscore of a unit name such as 透明标签页32_15 (15), or 0.
 int item_number_of(const Text& unit_name);
 

@@ -37,7 +37,11 @@ public:
     ~ClipPlayers();
 
     // Starts a player for a WAVE clip; false (and nothing stopped) for anything it cannot play.
-    bool play(std::span<const std::uint8_t> clip, bool loop);
+    // tempo below 1 plays it slower with its pitch kept; a non-zero id is reported to the ended
+    // callback when the player ends (played out, stopped or failed).
+    bool play(std::span<const std::uint8_t> clip, bool loop, double tempo = 1.0, std::uint64_t id = 0);
+    // Called on the player's own thread as it ends: it must not touch widgets.
+    void set_ended_callback(std::function<void(std::uint64_t id)> fn);
     // Signals every player to stop and returns at once.
     void stop_all();
 
@@ -57,23 +61,37 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable idle_;
     std::vector<Player*> players_;
+    std::function<void(std::uint64_t)> ended_;
 };
 
 using DeviceOpener = std::function<std::shared_ptr<AudioDevice>()>;
 
-// The program's sound output on top of a set of players. With an opener, a clip asked for after
-// the device was lost plays on a device opened anew (or a silent one, when there is none).
+// The program's sound output on top of a set of players. A clip's end reaches the GUI thread as
+// a queued signal (notify_clip_ended there), never as a call from the player thread. With an
+// opener, a clip asked for after the device was lost plays on a device opened anew (or a silent
+// one, when there is none).
 class PlayerSoundOutput : public SoundOutput {
 public:
-    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players, DeviceOpener reopen = {})
-        : players_(std::move(players)), reopen_(std::move(reopen)) {}
-    bool play(std::span<const std::uint8_t> clip, bool loop) override;
+    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players, DeviceOpener reopen = {});
+    ~PlayerSoundOutput() override;
+    bool play(std::span<const std::uint8_t> clip, bool loop) override {
+        reopen_if_lost();
+        return players_->play(clip, loop);
+    }
+    bool play_tracked(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) override {
+        reopen_if_lost();
+        return players_->play(clip, loop, tempo, id);
+    }
     void stop_all() override { players_->stop_all(); }
     ClipPlayers& players() { return *players_; }
 
 private:
     std::shared_ptr<ClipPlayers> players_;
+    void reopen_if_lost();
+    void listen();
+    std::shared_ptr<ClipPlayers> players_;
     DeviceOpener reopen_;
+    std::unique_ptr<class ClipNotices> notices_;
 };
 
 // Opens the process's sound device (SDL2, or a silent stand-in when there is none) and makes it
