@@ -36,12 +36,12 @@ const fs::path& root() {
 
 std::vector<fs::path> files() {
     std::vector<fs::path> out;
-    for (int k = 0; k < tb::content::kPages; ++k) {
+    for (int k = 0; k < tb::volume::kContentPages; ++k) {
         char name[16];
         std::snprintf(name, sizeof name, "%02d.txt", k);
         out.push_back(root() / "pages" / name);
     }
-    for (int u = 1; u <= tb::content::kLessons; ++u) out.push_back(root() / "words" / ("unit" + std::to_string(u) + ".txt"));
+    for (int u = 1; u <= tb::volume::kLessons; ++u) out.push_back(root() / "words" / ("unit" + std::to_string(u) + ".txt"));
     out.push_back(root() / "extras.txt");
     return out;
 }
@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const Word& w : words) convert(w.english + w.chinese);
     tb::content::check_book(root(), book, problems);
 
-    bool lists_as_needed = book.units.size() == tb::content::kLessons;
-    for (int u = 0; lists_as_needed && u < tb::content::kLessons; ++u)
+    bool lists_as_needed = book.units.size() == tb::volume::kLessons;
+    for (int u = 0; lists_as_needed && u < tb::volume::kLessons; ++u)
         lists_as_needed = static_cast<int>(book.units[std::size_t(u)].size()) == tb::content::kLessonWords[u];
     if (lists_as_needed) (void)wordlist_cells(book);
     if (problems.empty()) {

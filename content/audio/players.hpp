@@ -86,7 +86,6 @@ public:
     ClipPlayers& players() { return *players_; }
 
 private:
-    std::shared_ptr<ClipPlayers> players_;
     void reopen_if_lost();
     void listen();
     std::shared_ptr<ClipPlayers> players_;
