@@ -4,8 +4,7 @@
 #include <cstdio>
 
 #include "app/command_line.hpp"
-
-int tapbook_main(int argc, char** argv);
+#include "app/startup.hpp"
 
 int main(int argc, char** argv) {
     QStringList arguments;

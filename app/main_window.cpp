@@ -96,15 +96,16 @@ int main_created(const EventArgs&) {
     s.page_cursor = 0;
     reading::forget_answer_marks();  // the marks of a former window went with it
 
-    double W = 800, H = 600;
+    const ScreenSize area = reading::main_window_area();
+    const double W = area.width, H = area.height;
     if (s.full_screen == 1) {
-        ScreenSize screen = screen_size();
-        W = screen.width;
-        H = screen.height;
         set_caption_and_tooltip(mw::超级按钮_全屏, "退出全屏");
         set_property(mw::window, window_unit(), prop::kWindowState, kWindowMaximised);
     } else {
         set_caption_and_tooltip(mw::超级按钮_全屏, "全屏");
+        // On a screen smaller than the window, the window shrinks to it and is laid out for it.
+        set_prop(window_unit(), prop::kWidth, cut(W));
+        set_prop(window_unit(), prop::kHeight, cut(H));
     }
     const double sx = W / 800.0;
     const double sy = (H - 60.0) / 540.0;
@@ -222,7 +223,9 @@ int fullscreen_clicked(const EventArgs&) {
     s.full_screen_presses += 1;
     s.full_screen = (s.full_screen_presses % 2 == 1) ? 1 : 0;
     destroy_window(mw::window);
+    stop_sounds();  // the clip of the window just destroyed
     show_window(mw::window, true);
+    stop_sounds();
     return 0;
 }
 

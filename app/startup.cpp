@@ -1,5 +1,7 @@
 // Start-up: the toolkit, the platform seams, the template set, the handlers and the program-wide
 // state; then the welcome window and the message loop.
+#include "app/startup.hpp"
+
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
@@ -31,13 +33,9 @@ QIcon program_icon() {
 }
 }  // namespace
 
-int tapbook_main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tapbook"));
-    QApplication::setApplicationVersion(QString::fromLatin1(tb::app::kVersion));
-    // Ties the windows to the installed menu entry, whose icon the desktop then shows for them.
-    QApplication::setDesktopFileName(QString::fromLatin1(tb::app::kDesktopId));
-    QApplication::setWindowIcon(program_icon());
+namespace tb::app {
+
+void start_program() {
     tb::ui::install_diagnostic_log();
     tb::log::set_clip_namer(&tb::catalogue::clip_name);
     tb::set_feedback_clip_test(&tb::catalogue::is_feedback_clip);
@@ -47,8 +45,21 @@ int tapbook_main(int argc, char** argv) {
     tb::ui::load_templates(tb::embedded_blob("templates"));
     tb::app::install_handlers();
     tb::app::reset_state();
-    std::atexit(exit_routine);
+    static const bool registered = std::atexit(exit_routine) == 0;
+    (void)registered;
     tb::ui::show_window(tb::ids::welcome::window, false);
+}
+
+}  // namespace tb::app
+
+int tapbook_main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tapbook"));
+    QApplication::setApplicationVersion(QString::fromLatin1(tb::app::kVersion));
+    // Ties the windows to the installed menu entry, whose icon the desktop then shows for them.
+    QApplication::setDesktopFileName(QString::fromLatin1(tb::app::kDesktopId));
+    QApplication::setWindowIcon(program_icon());
+    tb::app::start_program();
     app.exec();
     tb::ui::close_all_windows();
     return 0;

@@ -2,6 +2,7 @@
 #include "app/welcome.hpp"
 
 #include "app/handlers.hpp"
+#include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
 
 namespace tb::app {
@@ -35,5 +36,6 @@ int welcome_start_clicked(const ui::EventArgs&) {
     ui::set_property(ids::window, ids::图片框加载, ui::prop::kVisible, std::int32_t(1));
     // Returns when the main window closes. When it cannot be shown the loading mark stays.
     ui::show_window(tb::ids::main_window::window, true);
+    stop_sounds();  // the book is closed (退出, or closed by the system): so is its sound
     return 0;
 }

@@ -2,6 +2,7 @@
 // sentence and translation lists taken as they open, so the page cannot change under them.
 #include "content/spread.hpp"
 #include "drills/exercise_lists.hpp"
+#include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
@@ -27,6 +28,7 @@ using tb::drills::copy_exercise_lists;
 int fill_in_clicked(const EventArgs&) {
     copy_exercise_lists();
     ui::show_window(ids::fill_in_window::window, true);
+    stop_sounds();  // closed by its own button or by the system: its clips end with it
     return 0;
 }
 
@@ -38,6 +40,7 @@ int fill_in_close_clicked(const EventArgs&) {
 int ordering_clicked(const EventArgs&) {
     copy_exercise_lists();
     ui::show_window(ids::ordering_window::window, true);
+    stop_sounds();
     return 0;
 }
 

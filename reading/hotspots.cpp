@@ -1,5 +1,6 @@
 #include "reading/hotspots.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "content/spread.hpp"
@@ -34,6 +35,13 @@ std::uint64_t& highlighted_clip() {
 
 }  // namespace
 
+ScreenSize main_window_area() {
+    const ScreenSize screen = screen_size();
+    if (book_view().full_screen == 1) return screen;
+    constexpr ScreenSize kTemplate{800, 600};
+    return {std::min(kTemplate.width, screen.width), std::min(kTemplate.height, screen.height)};
+}
+
 void follow_clip_ends() {
     set_clip_ended_listener([](std::uint64_t id) {
         if (id != 0 && id != highlighted_clip()) return;  // an earlier clip, already replaced
@@ -50,13 +58,10 @@ int item_number_of(const Text& name) {
 
 void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation) {
     stop_sounds();
-    double W = 800, H = 600;
-    if (book_view().full_screen == 1) {
-        ScreenSize screen = screen_size();
-        W = screen.width;
-        H = screen.height;
+    const ScreenSize area = main_window_area();
+    const double W = area.width, H = area.height;
+    if (book_view().full_screen == 1)
         set_property(mw::window, find_window(mw::window)->unit_id_at(0), prop::kWindowState, 3);
-    }
     const bool playing = play_sound(clip, false);
 
     const UnitRef hotspot = require(event_unit(), UnitType::TransLabel);
@@ -95,6 +100,9 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
         if (greater(get(prop::kTop) + get(prop::kHeight) + 40, H - 40))
             set(prop::kTop, cut(ht - 50 - get(prop::kHeight)));
     }
+    // Whatever the translation's length and the hotspot's place, the pop-up starts on screen.
+    set(prop::kLeft, cut(std::max(0.0, std::min(get(prop::kLeft), W - get(prop::kWidth)))));
+    set(prop::kTop, cut(std::max(0.0, std::min(get(prop::kTop), H - get(prop::kHeight)))));
     set_property(popup.window_id, popup.unit_id, prop::kLabelCaption, translation);
     if (translation == "$") {
         set(prop::kVisible, 0);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Tapbook needs, builds it, and runs every test: the plain build, the Debian package,
-# the AddressSanitizer + UndefinedBehaviorSanitizer build, and a short run of each fuzz target.
+# the AddressSanitizer + UndefinedBehaviorSanitizer build with a long soak of the whole program,
+# and a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -25,6 +26,12 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAPBOOK_SANITIZE=ON
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Soak: the real program under seeded random pupil actions (ASan + UBSan) =="
+# A new seed each run explores further; a failure prints its seed and last actions to replay.
+soak_seed="${TAPBOOK_SOAK_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}"
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  timeout 600 build-asan/tests/tapbook_soak --actions "${TAPBOOK_SOAK_ACTIONS:-20000}" --seed "$soak_seed"
 
 echo "== ThreadSanitizer build of the test program, audio tests (clip player threads) =="
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOOK_TSAN=ON \

@@ -103,6 +103,7 @@ public:
     int sample_rate() const override { return rate_; }
     void submit(BufferSink* owner, const std::int16_t* frames, std::size_t bytes) override { queue_.submit(owner, frames, bytes); }
     void cancel(BufferSink* owner) override { queue_.cancel(owner); }
+    bool lost() const override { return SDL_GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED; }
 
 private:
     SdlDevice() = default;

@@ -26,6 +26,8 @@ public:
     // frames (4 bytes each).
     virtual void submit(BufferSink* owner, const std::int16_t* frames, std::size_t bytes) = 0;
     virtual void cancel(BufferSink* owner) = 0;
+    // The device has gone (unplugged, its server ended): it will never take a buffer again.
+    virtual bool lost() const { return false; }
 };
 
 // The mixing core every device shares: the queued buffers of each player, summed into the

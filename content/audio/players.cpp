@@ -11,6 +11,7 @@
 #include "content/audio/decoder.hpp"
 #include "content/audio/stretch.hpp"
 #include "content/audio/wave.hpp"
+#include "runtime/log.hpp"
 
 namespace tb::media {
 
@@ -84,6 +85,7 @@ private:
         std::uint64_t deadline = t.now_ms() + kStallTimeoutMs;
         std::size_t seen = free_;
         while (!stop_ && free_ < wanted) {
+            if (owner_.device_->lost()) return false;  // nothing will come back: end at once
             const std::uint64_t now = t.now_ms();
             if (free_ != seen) {  // a buffer came back: the device is alive
                 seen = free_;
@@ -133,7 +135,7 @@ ClipPlayers::~ClipPlayers() {
 }
 
 bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) {
-    if (clip.empty()) return false;
+    if (clip.empty() || device_->lost()) return false;
     // MIDI music is recognised but no clip of this program is MIDI: it plays nothing.
     if (clip_kind(clip) != ClipKind::Wave) return false;
     const auto info = parse_wave(clip);
@@ -200,10 +202,25 @@ signals:
     void ended(quint64 id);
 };
 
-PlayerSoundOutput::PlayerSoundOutput(std::shared_ptr<ClipPlayers> players)
-    : players_(std::move(players)), notices_(std::make_unique<ClipNotices>()) {
+PlayerSoundOutput::PlayerSoundOutput(std::shared_ptr<ClipPlayers> players, DeviceOpener reopen)
+    : players_(std::move(players)), reopen_(std::move(reopen)), notices_(std::make_unique<ClipNotices>()) {
+    listen();
+}
+
+void PlayerSoundOutput::listen() {
     ClipNotices* n = notices_.get();
     players_->set_ended_callback([n](std::uint64_t id) { emit n->ended(id); });
+}
+
+void PlayerSoundOutput::reopen_if_lost() {
+    if (!reopen_ || !players_->device_lost()) return;
+    if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "device lost: opening one again");
+    // One device per process: the lost one is closed (its players stopped, their ends told)
+    // before the next opens.
+    players_->stop_all();
+    players_.reset();
+    players_ = std::make_shared<ClipPlayers>(reopen_());
+    listen();
 }
 
 PlayerSoundOutput::~PlayerSoundOutput() {
@@ -214,7 +231,8 @@ PlayerSoundOutput::~PlayerSoundOutput() {
 void install_sound_output() {
     // One device per process: let a previous one go before opening the next.
     set_sound_output(nullptr);
-    set_sound_output(std::make_shared<PlayerSoundOutput>(std::make_shared<ClipPlayers>(open_default_device())));
+    set_sound_output(std::make_shared<PlayerSoundOutput>(std::make_shared<ClipPlayers>(open_default_device()),
+                                                         &open_default_device));
 }
 
 }  // namespace tb::media

@@ -23,8 +23,9 @@ inline constexpr std::uint64_t kStallTimeoutMs = 8888;
 struct PlayerTiming {
     // Milliseconds on the clock the stall timeout is measured with.
     std::function<std::uint64_t()> now_ms;
-    // Longest real wait before the clock is read again (tests with fake time use a short one).
-    int poll_ms = 1000;
+    // Longest real wait before the clock and the device are looked at again (tests with fake time
+    // use a short one).
+    int poll_ms = 100;
 };
 
 class Player;
@@ -49,6 +50,7 @@ public:
     bool wait_idle(int timeout_ms) const;
     // Bytes held by the players now: each one's data copy and ring buffers.
     std::size_t bytes_held() const;
+    bool device_lost() const { return device_->lost(); }
 
 private:
     friend class Player;
@@ -62,21 +64,32 @@ private:
     std::function<void(std::uint64_t)> ended_;
 };
 
+using DeviceOpener = std::function<std::shared_ptr<AudioDevice>()>;
+
 // The program's sound output on top of a set of players. A clip's end reaches the GUI thread as
-// a queued signal (notify_clip_ended there), never as a call from the player thread.
+// a queued signal (notify_clip_ended there), never as a call from the player thread. With an
+// opener, a clip asked for after the device was lost plays on a device opened anew (or a silent
+// one, when there is none).
 class PlayerSoundOutput : public SoundOutput {
 public:
-    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players);
+    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players, DeviceOpener reopen = {});
     ~PlayerSoundOutput() override;
-    bool play(std::span<const std::uint8_t> clip, bool loop) override { return players_->play(clip, loop); }
+    bool play(std::span<const std::uint8_t> clip, bool loop) override {
+        reopen_if_lost();
+        return players_->play(clip, loop);
+    }
     bool play_tracked(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) override {
+        reopen_if_lost();
         return players_->play(clip, loop, tempo, id);
     }
     void stop_all() override { players_->stop_all(); }
     ClipPlayers& players() { return *players_; }
 
 private:
+    void reopen_if_lost();
+    void listen();
     std::shared_ptr<ClipPlayers> players_;
+    DeviceOpener reopen_;
     std::unique_ptr<class ClipNotices> notices_;
 };
 

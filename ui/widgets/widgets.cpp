@@ -3,10 +3,12 @@
 #include "ui/widgets/widgets.hpp"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -35,6 +37,14 @@ struct LiveUnit {
     bool alive() const { return !w.isNull(); }
 };
 
+// A handler being run, and the control that raised its event (Qt may be using its inner parts:
+// a combo box's list, a page book's tabs), or a window being told it was closed (its own event).
+struct Delivery {
+    UnitRef unit;
+    QPointer<QWidget> control;
+    bool parts_in_use = true;
+};
+
 struct LiveWindow {
     std::uint32_t id = 0;
     std::uint32_t own_id = 0;
@@ -52,12 +62,10 @@ struct State {
     std::vector<Handler> handlers;
     std::vector<std::string> handler_names;
     std::map<std::uint32_t, std::shared_ptr<LiveWindow>> windows;
-    std::vector<UnitRef> event_stack;
+    std::vector<Delivery> event_stack;
     std::optional<HandlerError> handler_error;
     InputFilter* filter = nullptr;
-    // Controls closed while handlers run: deleted once the outermost handler has returned, since
-    // a handler may run a nested loop (a modal window) that would otherwise delete them while Qt
-    // is still delivering the event that started it all.
+    // Closed controls that a running handler's own control still needs (see prune()).
     std::vector<QPointer<QWidget>> graveyard;
     // The last left-button press delivered to a unit, in the unit's coordinates.
     QPointer<QWidget> pressed;
@@ -270,11 +278,47 @@ LiveUnit* create_unit(LiveWindow& lw, const UnitRecord& r, QWidget* copy_parent)
     return &u;
 }
 
-// Deletes a closed control later: after the outermost running handler, else at the next turn of
-// the event loop.
+// Whether a running handler's control is w or lies inside it: Qt is still delivering that
+// handler's event, to the control and through its parents, so they must outlive the handler.
+bool in_delivery(const QWidget* w) {
+    for (const Delivery& d : st().event_stack)
+        if (d.control && (d.control == w || w->isAncestorOf(d.control))) return true;
+    return false;
+}
+
+// Frees what of a closed control no running handler needs, by dispose (delete now, or later when
+// Qt may still be inside it); returns whether w itself must stay for now.
+template <typename Dispose>
+bool prune(QWidget* w, Dispose dispose) {
+    if (!in_delivery(w)) {
+        dispose(w);
+        return false;
+    }
+    for (const Delivery& d : st().event_stack)
+        if (d.control == w && d.parts_in_use) return true;
+    const QObjectList children = w->children();
+    for (QObject* child : children) {
+        QPointer<QWidget> c = qobject_cast<QWidget*>(child);
+        // Windows of their own (a combo box's list) go with their owner.
+        if (c && !c->isWindow()) prune(c.data(), dispose);
+    }
+    return true;
+}
+
+// Deletes a closed control: at once where no handler is inside it, else what is left once its
+// handlers have returned. A handler can run a nested loop (a modal window, the full-screen
+// rebuild) for as long as the pupil likes: the closed window must not wait for it.
 void bury(QWidget* w) {
-    if (st().event_stack.empty()) w->deleteLater();
-    else st().graveyard.emplace_back(w);
+    if (st().event_stack.empty()) return w->deleteLater();
+    if (prune(w, [](QWidget* x) { delete x; })) st().graveyard.emplace_back(w);
+}
+
+// A handler has returned: what only it kept alive goes once Qt has finished delivering to it.
+void bury_again() {
+    auto kept = std::move(st().graveyard);
+    st().graveyard.clear();
+    for (auto& w : kept)
+        if (w && prune(w.data(), [](QWidget* x) { x->deleteLater(); })) st().graveyard.push_back(w);
 }
 
 void close_window(const std::shared_ptr<LiveWindow>& lw) {
@@ -286,9 +330,12 @@ void close_window(const std::shared_ptr<LiveWindow>& lw) {
     lw->loop = nullptr;
     lw->units.clear();
     if (WindowFrame* f = lw->frame) {
-        // Deleted later: the handler that closes the window may be running inside one of its controls.
+        // The handler that closes the window may be running inside one of its controls: see bury().
         f->closing_by_program = true;
         f->hide();
+        // A frame kept for a handler still running inside it is never shown again: its picture
+        // of itself (the size of the window, or of the screen) goes now.
+        if (QBackingStore* picture = f->backingStore()) picture->resize(QSize(1, 1));
         bury(f);
     }
 }
@@ -342,14 +389,12 @@ void common_set(LiveUnit& u, int index, const Value& v) {
 }
 
 struct EventScope {
-    explicit EventScope(const UnitRef& r) { st().event_stack.push_back(r); }
+    EventScope(const UnitRef& r, QWidget* control, bool parts_in_use = true) {
+        st().event_stack.push_back({r, control, parts_in_use});
+    }
     ~EventScope() {
         st().event_stack.pop_back();
-        if (!st().event_stack.empty()) return;
-        auto dead = std::move(st().graveyard);
-        st().graveyard.clear();
-        for (auto& w : dead)
-            if (w) w->deleteLater();
+        if (!st().graveyard.empty()) bury_again();
     }
 };
 
@@ -401,7 +446,7 @@ int raise_event(std::uint32_t window, std::uint32_t unit, std::int32_t event, co
         log::line(log::Category::Events, "event " + (name.empty() ? "#" + std::to_string(offset) : name) + " " +
                                              unit_log_name(*lw, u->id));
     }
-    EventScope scope(ref);
+    EventScope scope(ref, u->w);
     EventArgs a = args;
     a.event = event;
     if (!from_toolkit) return h(a);
@@ -416,7 +461,10 @@ int raise_event(std::uint32_t window, std::uint32_t unit, std::int32_t event, co
 
 void window_closed_by_user(std::uint32_t window, QWidget* frame) {
     auto lw = live(window);
-    if (lw && lw->frame == frame) close_window(lw);
+    if (!lw || lw->frame != frame) return;
+    // Qt is delivering the close to the frame itself: it goes once that has returned.
+    EventScope scope(UnitRef{window, lw->own_id, lw->own.type}, frame, false);
+    close_window(lw);
 }
 
 }  // namespace detail
@@ -436,7 +484,7 @@ std::optional<HandlerError> take_handler_error() {
 
 UnitRef event_unit() {
     if (st().event_stack.empty()) raise_runtime_error(errcode::kNone, msg::kEventUnitOutside);
-    return st().event_stack.back();
+    return st().event_stack.back().unit;
 }
 
 namespace {
@@ -554,6 +602,14 @@ bool show_window(std::uint32_t window_id, bool modal) {
     lw->own.cursor = own.cursor;
     frame->resize(std::max(1, own.width), std::max(1, own.height));
     frame->move(own.left, own.top);
+    // A window that would reach past the screen's edge (a small screen) is moved back onto it.
+    if (QScreen* screen = frame->screen()) {
+        const QRect room = screen->availableGeometry();
+        QPoint at = frame->pos();
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame->width())));
+        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - frame->height())));
+        frame->move(at);
+    }
     if (own.cursor) apply_cursor(frame, own.cursor);
     st().windows[window_id] = lw;
 

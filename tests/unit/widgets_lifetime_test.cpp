@@ -1,0 +1,121 @@
+// How long closed windows and destroyed units live: a handler may close its own window and then
+// run a nested loop (a modal window) for as long as the pupil likes; meanwhile only the control
+// Qt is still delivering to, and its parents, may stay.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include "support/widget_fixture.hpp"
+
+using namespace tb;
+using namespace tb::ui;
+using tb::test::unit_spec;
+using tb::test::window_spec;
+
+namespace {
+
+constexpr std::uint32_t kWin = 0x52000300;
+constexpr std::uint32_t kOther = 0x52000301;
+constexpr std::uint32_t kGroup = 0x16000001;
+constexpr std::uint32_t kButton = 0x16000002;
+constexpr std::uint32_t kNeighbour = 0x16000003;
+constexpr std::uint32_t kPicture = 0x16000004;
+
+class WidgetsLifetime : public tb::test::WidgetTest {
+protected:
+    // A toolbar (group box) holding the button and a neighbour, and a picture beside it.
+    void build(tb::test::TestHandler on_click) {
+        auto w = window_spec(kWin);
+        w.units.push_back(unit_spec(kGroup, UnitType::GroupBox, "分组框翻页", 0, {0, 500, 800, 60}));
+        auto b = unit_spec(kButton, UnitType::SuperBtn, "超级按钮_全屏", kGroup, {8, 15, 40, 30});
+        b.bindings = {{0, bind(std::move(on_click))}};
+        w.units.push_back(b);
+        w.units.push_back(unit_spec(kNeighbour, UnitType::SuperBtn, "超级按钮_退出", kGroup, {60, 15, 40, 30}));
+        w.units.push_back(unit_spec(kPicture, UnitType::PicBox, "图片框底图2", 0, {0, 0, 800, 500}));
+        auto other = window_spec(kOther);
+        load({w, other});
+        ASSERT_TRUE(show_window(kWin, false));
+        frame = control(kWin, 0);
+        group = control(kWin, kGroup);
+        pressed = control(kWin, kButton);
+        neighbour = control(kWin, kNeighbour);
+        picture = control(kWin, kPicture);
+    }
+    // A modal loop run from inside the handler, as a window shown modally runs one.
+    static void nested_loop() {
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    QPointer<QWidget> frame, group, pressed, neighbour, picture;
+};
+
+}  // namespace
+
+TEST_F(WidgetsLifetime, AWindowClosedByItsOwnHandlerKeepsOnlyThePressedControlAndItsParents) {
+    bool neighbours_gone = false, chain_alive = false;
+    build([&](const EventArgs&) {
+        destroy_window(kWin);
+        nested_loop();
+        neighbours_gone = !neighbour && !picture;
+        chain_alive = pressed && group && frame;
+        return 0;
+    });
+    QTest::mouseClick(pressed, Qt::LeftButton);
+    EXPECT_TRUE(neighbours_gone) << "freed while the handler's nested loop runs";
+    EXPECT_TRUE(chain_alive) << "Qt is still delivering the click to the button";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(pressed || group || frame);
+}
+
+TEST_F(WidgetsLifetime, AWindowClosedFromAnotherWindowsHandlerGoesAtOnce) {
+    bool gone = false;
+    build([&](const EventArgs&) { return 0; });
+    auto other = window_spec(kOther);
+    constexpr std::uint32_t kCloser = 0x16000009;
+    auto closer = unit_spec(kCloser, UnitType::SuperBtn, "超级按钮_关闭");
+    closer.bindings = {{0, bind([&](const EventArgs&) {
+                            destroy_window(kWin);
+                            gone = !frame && !pressed && !picture;
+                            return 0;
+                        })}};
+    other.units.push_back(closer);
+    auto main = tb::test::spec_of(*find_window(kWin));
+    load({main, other});
+    ASSERT_TRUE(show_window(kWin, false));
+    frame = control(kWin, 0);
+    pressed = control(kWin, kButton);
+    picture = control(kWin, kPicture);
+    ASSERT_TRUE(show_window(kOther, false));
+    QTest::mouseClick(button(kOther, kCloser), Qt::LeftButton);
+    EXPECT_TRUE(gone);
+}
+
+TEST_F(WidgetsLifetime, AUnitDestroyedByItsOwnHandlerLastsUntilTheHandlerReturns) {
+    bool alive_in_handler = false;
+    build([&](const EventArgs&) {
+        destroy({kWin, kButton, static_cast<std::uint32_t>(UnitType::SuperBtn)});
+        nested_loop();
+        alive_in_handler = !pressed.isNull();
+        return 0;
+    });
+    QTest::mouseClick(pressed, Qt::LeftButton);
+    EXPECT_TRUE(alive_in_handler);
+    EXPECT_EQ(control(kWin, kButton), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(pressed.isNull());
+    EXPECT_TRUE(neighbour && frame) << "the rest of the window stays";
+}
+
+TEST_F(WidgetsLifetime, AWindowClosedByTheSystemIsFreedOnceItsCloseIsDelivered) {
+    build([&](const EventArgs&) { return 0; });
+    frame->close();
+    EXPECT_FALSE(window_shown(kWin));
+    EXPECT_FALSE(picture || neighbour || pressed) << "its controls go at once";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame.isNull());
+}
