@@ -66,9 +66,8 @@ void set_mode_buttons_enabled(bool on) {
 }  // namespace
 
 int course_landing_page(int data_value) {
-    static constexpr int kLanding[] = {0, 5, 10, 15, 17, 22, 27, 32, 34};
-    if (data_value < 1 || data_value > 9) return -1;
-    return kLanding[data_value - 1];
+    if (data_value < 1 || data_value > volume::kCourses) return -1;
+    return volume::kCourseLanding[data_value - 1];
 }
 
 void empty_current_lists() {

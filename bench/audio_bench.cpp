@@ -16,7 +16,7 @@ namespace {
 
 tb::Clip longest_clip() {
     tb::Clip best;
-    for (int p = 0; p < tb::catalogue::kPageCount; ++p)
+    for (int p = 0; p < tb::volume::kContentPages; ++p)
         for (tb::Clip c : tb::catalogue::page_clips(p))
             if (c.size() > best.size()) best = c;
     return best;

@@ -27,7 +27,7 @@ const ClipPack& clip_pack() {
 }
 
 std::vector<Clip> page_clips(int page_index) {
-    if (page_index < 0 || page_index >= kPageCount) return {};
+    if (page_index < 0 || page_index >= volume::kContentPages) return {};
     char group[16];
     std::snprintf(group, sizeof group, "page%02d", page_index);
     return clip_pack().group(group);
@@ -37,7 +37,7 @@ std::vector<Clip> page_clips(int page_index) {
 Clip word_list_clip(int hotspot) { return content::wordlist_clip(hotspot); }
 
 std::vector<Clip> drill_clips(int lesson) {
-    if (lesson < 1 || lesson > kDrillLessons) return {};
+    if (lesson < 1 || lesson > volume::kLessons) return {};
     return clip_pack().group("drill" + std::to_string(lesson));
 }
 

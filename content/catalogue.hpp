@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "content/clip_pack.hpp"
+#include "content/volume.hpp"
 
 namespace tb::catalogue {
-
-inline constexpr int kPageCount = 34;      // page indices 0..33 carry page clips
-inline constexpr int kDrillLessons = 6;    // lessons 1..6
 
 // Page clip list of page index 0..33: element k-1 is the clip of item (hotspot) k.
 std::vector<Clip> page_clips(int page_index);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tapbook builds and tests with. A no-op when they are all there.
+# Installs the Debian packages Tapbook builds and tests with, and any further packages named as
+# arguments (scripts/screenshots.sh asks for its own). A no-op when they are all there.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -10,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
+  librsvg2-bin appstream desktop-file-utils dpkg-dev
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do
