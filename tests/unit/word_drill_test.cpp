@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "content/tables.hpp"
+#include "content/volume.hpp"
 #include "drills/word_drill.hpp"
 
 using namespace tb;
@@ -92,7 +93,7 @@ TEST(WordDrill, RandomOrderDrawsFromAPoolThatShrinksByTheWordAsked) {
 
 TEST(WordDrill, RandomOrderAsksEachWordOfEveryLessonExactlyOncePerRun) {
     WordDrill d;  // the clock-seeded source the program uses
-    for (int lesson = 1; lesson <= content::kLessons; ++lesson) {
+    for (int lesson = 1; lesson <= volume::kLessons; ++lesson) {
         d.start(content::lesson_text(lesson), content::copy_clip_table(content::lesson_clip_table(lesson)));
         std::vector<int> asked = whole_run(d, kRandomOrder);
         std::sort(asked.begin(), asked.end());
