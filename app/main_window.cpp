@@ -7,6 +7,7 @@
 #include "content/tables.hpp"
 #include "drills/word_drill_ui.hpp"
 #include "reading/book_view.hpp"
+#include "reading/hotspots.hpp"
 #include "reading/page_exercises.hpp"
 #include "reading/practice.hpp"
 #include "runtime/platform.hpp"
@@ -145,6 +146,12 @@ int main_created(const EventArgs&) {
     set_property(mw::window, mw::标签_版本, prop::kLeft,
                  get_int(mw::window, mw::分组框翻页, prop::kWidth) - get_int(mw::window, mw::标签_版本, prop::kWidth) - 2);
     s.chinese_hint = 1;
+    reading::follow_clip_ends();
+    // Slow reading for beginners, from the page's right-button menu; it lasts for the run.
+    set_context_menu(mw::window, mw::高级选择夹1, [] {
+        return std::vector<MenuItem>{{gbk("慢速朗读"), true, slow_reading(), [] { set_slow_reading(true); }},
+                                     {gbk("正常速度"), true, !slow_reading(), [] { set_slow_reading(false); }}};
+    });
     if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == 0) content::load_spread_lists(0);
     hide_loading_animation();
     return 0;

@@ -40,6 +40,7 @@ int tapbook_main(int argc, char** argv) {
     QApplication::setWindowIcon(program_icon());
     tb::ui::install_diagnostic_log();
     tb::log::set_clip_namer(&tb::catalogue::clip_name);
+    tb::set_feedback_clip_test(&tb::catalogue::is_feedback_clip);
     tb::ui::install_fonts();
     tb::ui::install_qt_seams();
     tb::media::install_sound_output();

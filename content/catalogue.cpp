@@ -74,6 +74,18 @@ std::string clip_name(std::span<const std::uint8_t> clip) {
     return it == by_bytes.end() ? std::string() : it->second;
 }
 
+bool is_feedback_clip(std::span<const std::uint8_t> clip) {
+    static const std::vector<Clip> feedback = [] {
+        std::vector<Clip> all;
+        for (const char* group : {"feedback", "prompts"})
+            for (Clip c : clip_pack().group(group)) all.push_back(c);
+        return all;
+    }();
+    return std::any_of(feedback.begin(), feedback.end(), [&](Clip c) {
+        return c.size() == clip.size() && (c.data() == clip.data() || std::equal(c.begin(), c.end(), clip.begin()));
+    });
+}
+
 std::span<const std::uint8_t> mark_picture(bool right) { return embedded_blob(right ? "mark-right" : "mark-wrong"); }
 
 }  // namespace tb::catalogue

@@ -35,6 +35,9 @@ Clip practice_prompt();
 Clip find_prompt();
 Clip complete_prompt();
 
+// Whether the bytes are one of the feedback or prompt clips (they keep their speed in slow reading).
+bool is_feedback_clip(std::span<const std::uint8_t> clip);
+
 // The 20 x 20 JPEG marks set beside checked page answers.
 std::span<const std::uint8_t> mark_picture(bool right);
 
