@@ -6,14 +6,6 @@ using tb::ui::EventArgs;
 
 int practice_clicked(const EventArgs&) { return 0; }
 int find_clicked(const EventArgs&) { return 0; }
-int drill_start_clicked(const EventArgs&) { return 0; }
-int drill_confirm_clicked(const EventArgs&) { return 0; }
-int drill_answer_key(const EventArgs&) { return 0; }
-int drill_skip_clicked(const EventArgs&) { return 0; }
-int drill_listen_clicked(const EventArgs&) { return 0; }
-int drill_lesson_changed(const EventArgs&) { return 0; }
-int drill_order_changed(const EventArgs&) { return 0; }
-int drill_show_chinese_clicked(const EventArgs&) { return 0; }
 int fill_in_created(const EventArgs&) { return 0; }
 int fill_in_next_clicked(const EventArgs&) { return 0; }
 int fill_in_answer_clicked(const EventArgs&) { return 0; }

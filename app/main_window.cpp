@@ -5,6 +5,7 @@
 #include "app/welcome.hpp"
 #include "content/spread.hpp"
 #include "content/tables.hpp"
+#include "drills/word_drill_ui.hpp"
 #include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "reading/page_exercises.hpp"
@@ -256,6 +257,7 @@ int drill_clicked(const EventArgs&) {
     reading::switch_practice_overlays(gbk("不可用"));
     app::empty_current_lists();
     set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, app::kDrillPage);
+    drills::word_drill_page_shown();
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "content/spread.hpp"
 #include "drills/exercise_lists.hpp"
+#include "drills/word_drill_ui.hpp"
 #include "reading/book_view.hpp"
 #include "reading/practice.hpp"
 
@@ -12,6 +13,7 @@ void reset_state() {
     reading::book_view() = reading::BookView{};
     reading::empty_open_boxes();
     drills::exercise_lists() = drills::ExerciseLists{};
+    drills::reset_word_drill();
 }
 
 // Assigning fresh values frees every element; the lists themselves stay, empty.

@@ -7,41 +7,17 @@
 #include <fstream>
 #include <string>
 
-#include "app/handlers.hpp"
-#include "app/state.hpp"
+#include "bench/program.hpp"
 #include "content/pictures/pictures.hpp"
-#include "runtime/embedded.hpp"
-#include "ui/unit_ids.hpp"
-#include "ui/widgets/widgets.hpp"
 
 using namespace tb;
 using namespace tb::ui;
+using tb::bench::close_main;
+using tb::bench::paint;
+using tb::bench::start_program;
 namespace mw = tb::ids::main_window;
 
 namespace {
-
-void start_program() {
-    static const bool started = [] {
-        load_templates(embedded_blob("templates"));
-        set_handler_table(app::handler_table());
-        app::reset_state();
-        show_window(tb::ids::welcome::window, false);
-        return true;
-    }();
-    (void)started;
-}
-
-// Paints the window now, as its first showing would.
-void paint(std::uint32_t window) {
-    if (QWidget* w = control_of(window, 0)) w->repaint();
-    QCoreApplication::processEvents();
-}
-
-void close_main() {
-    destroy_window(mw::window);
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 double resident_mb() {
     std::ifstream status("/proc/self/status");

@@ -1,0 +1,161 @@
+// The drill page's handlers: they read the lesson and order choices and the answer box, ask the
+// drill for its decisions, and write the captions, boxes and buttons, and play the clips.
+#include "content/tables.hpp"
+#include "drills/word_drill.hpp"
+#include "drills/word_drill_ui.hpp"
+#include "runtime/platform.hpp"
+#include "ui/unit_ids.hpp"
+#include "ui/widgets/widgets.hpp"
+
+using namespace tb;
+using namespace tb::ui;
+using tb::drills::WordDrill;
+
+namespace {
+
+namespace mw = tb::ids::main_window;
+
+constexpr int kEnterKey = 13;
+constexpr int kAnswerFontPoints = 22;
+
+WordDrill& drill() {
+    static WordDrill d;
+    return d;
+}
+
+void set_prop(std::uint32_t unit, int index, const Value& v) { set_property(mw::window, unit, index, v); }
+void enable(std::uint32_t unit, bool on) { set_prop(unit, prop::kDisabled, on ? 0 : 1); }
+void show(std::uint32_t unit, bool on) { set_prop(unit, prop::kVisible, on ? 1 : 0); }
+void focus_answer_box() { set_focus({mw::window, mw::编辑框背单词, static_cast<std::uint32_t>(UnitType::EditBox)}); }
+
+int selected(std::uint32_t combo) { return get_int(mw::window, combo, prop::kComboSelection); }
+
+void enable_run_buttons(bool on) {
+    enable(mw::超级按钮b_再听一遍, on);
+    enable(mw::超级按钮b_确定背单词, on);
+    enable(mw::超级按钮b_下一题, on);
+}
+
+void write_summary() {
+    set_prop(mw::透明标签单词总数和错误, prop::kTransCaption,
+             drill().summary(combo_item_text(mw::window, mw::组合框_背单词课时选择, selected(mw::组合框_背单词课时选择))));
+}
+
+void end_of_run() {
+    message_box(gbk("已经是本课时的最后一个单词了！"));
+    enable(mw::超级按钮b_开始, true);
+    show(mw::编辑框错误记录, true);
+    show(mw::编辑框背单词, false);
+    enable_run_buttons(false);
+    write_summary();
+    set_prop(mw::编辑框错误记录, prop::kEditContent, drill().record_text());
+}
+
+// Updates the summary, then asks the next word or ends the run.
+void next_word() {
+    write_summary();
+    enable(mw::超级按钮b_下一题, true);
+    if (!drill().next(combo_item_data(mw::window, mw::组合框_背单词顺序选择, selected(mw::组合框_背单词顺序选择)))) {
+        end_of_run();
+        return;
+    }
+    play_sound(drill().current_clip());
+    set_prop(mw::透明标签_背单词的汉语翻译, prop::kTransCaption, drill().current_meaning());
+}
+
+// Confirm and Enter. Outside a run (after a change of lesson or order in the middle of one, the
+// answer box is still enabled) Enter does nothing: confirm is disabled then, and Enter is its key.
+void check_answer() {
+    if (!drill().running()) return;
+    stop_sounds();
+    const WordDrill::Verdict v = drill().check(get_text(mw::window, mw::编辑框背单词, prop::kEditContent));
+    set_prop(mw::透明标签_对错判断, prop::kTransCaption, gbk(v == WordDrill::Verdict::Right ? "√" : "×"));
+    set_prop(mw::编辑框背单词, prop::kEditContent, Text());
+    focus_answer_box();
+    next_word();
+}
+
+// Either choice changed: the run is over, start is offered again.
+void reset_run() {
+    enable(mw::超级按钮b_开始, true);
+    enable_run_buttons(false);
+    drill().reset();
+    show(mw::编辑框背单词, true);
+    show(mw::编辑框错误记录, false);
+}
+
+}  // namespace
+
+namespace tb::drills {
+
+void reset_word_drill() { drill() = WordDrill(); }
+
+void word_drill_page_shown() {
+    if (drill().running()) focus_answer_box();
+}
+
+}  // namespace tb::drills
+
+int drill_start_clicked(const EventArgs&) {
+    Font answer_font;
+    answer_font.face = gbk("宋体");
+    answer_font.size_pt = kAnswerFontPoints;
+    set_prop(mw::编辑框背单词, prop::kEditFont, answer_font);
+    show(mw::编辑框背单词, true);
+    enable(mw::编辑框背单词, true);
+    // What was typed after a change of lesson or order belongs to no word of the new run.
+    set_prop(mw::编辑框背单词, prop::kEditContent, Text());
+    show(mw::编辑框错误记录, false);
+    set_prop(mw::编辑框错误记录, prop::kEditContent, Text());
+    enable_run_buttons(true);
+    const int lesson = combo_item_data(mw::window, mw::组合框_背单词课时选择, selected(mw::组合框_背单词课时选择));
+    focus_answer_box();
+    // A lesson number outside 1..6 finds no text and no clips: a run of no words.
+    drill().start(content::lesson_text(lesson), content::copy_clip_table(content::lesson_clip_table(lesson)));
+    enable(mw::超级按钮b_开始, false);
+    next_word();
+    return 0;
+}
+
+int drill_confirm_clicked(const EventArgs&) {
+    check_answer();
+    return 0;
+}
+
+int drill_answer_key(const EventArgs& e) {
+    if (e.key_code == kEnterKey) check_answer();
+    return 0;
+}
+
+int drill_skip_clicked(const EventArgs&) {
+    if (!drill().running()) return 0;
+    stop_sounds();
+    set_prop(mw::编辑框背单词, prop::kEditContent, Text());
+    drill().skip();
+    focus_answer_box();  // the pupil types the next word straight away
+    next_word();
+    return 0;
+}
+
+int drill_listen_clicked(const EventArgs&) {
+    stop_sounds();
+    play_sound(drill().current_clip());
+    focus_answer_box();
+    return 0;
+}
+
+int drill_lesson_changed(const EventArgs&) {
+    reset_run();
+    return 0;
+}
+
+int drill_order_changed(const EventArgs&) {
+    reset_run();
+    return 0;
+}
+
+// The box has already flipped when the click arrives: its state now says what to do.
+int drill_show_chinese_clicked(const EventArgs&) {
+    show(mw::透明标签_背单词的汉语翻译, get_int(mw::window, mw::选择框_是否显示中文, prop::kChecked) != 0);
+    return 0;
+}
