@@ -111,6 +111,7 @@ int fill_in_clicked(const EventArgs&) {
 int fill_in_created(const EventArgs&) {
     read_switches();
     ask_question();
+    set_focus(kBox);  // the pupil can type the word at once
     return 0;
 }
 
