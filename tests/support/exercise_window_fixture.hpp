@@ -12,6 +12,7 @@
 #include "app/state.hpp"
 #include "content/spread.hpp"
 #include "content/tables.hpp"
+#include "content/volume.hpp"
 #include "drills/exercise_lists.hpp"
 #include "runtime/embedded.hpp"
 #include "support/fakes.hpp"

@@ -213,7 +213,7 @@ TEST_F(FillInWindowTest, TheBoxCoversItsWordForEverySentenceOfTheBook) {
     const int window_width = ui::get_int(fw::window, 0, ui::prop::kWidth);
     const double space = width_in_question_font(" ");
     int checked = 0;
-    for (int page = 0; page < content::kPageTexts; ++page) {
+    for (int page = 0; page < volume::kContentPages; ++page) {
         for (const Text& sentence : book_sentences(page)) {
             const auto words = split(sentence, " ");
             for (int k = 1; k <= static_cast<int>(words.size()); ++k) {

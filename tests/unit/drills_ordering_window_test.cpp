@@ -224,7 +224,7 @@ TEST_F(OrderingWindowTest, EverySentenceOfTheBookIsDealtInsideItsFrame) {
     open();
     const int frame = get(ow::分组框_随机的单词, ui::prop::kWidth);
     int dealt = 0;
-    for (int page = 0; page < content::kPageTexts; ++page) {
+    for (int page = 0; page < volume::kContentPages; ++page) {
         for (const Text& sentence : book_sentences(page)) {
             const int words = static_cast<int>(split(sentence, " ").size());
             if (words < drills::kFewestWords || words > drills::kMostWords) continue;
