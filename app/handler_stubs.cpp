@@ -6,18 +6,4 @@ using tb::ui::EventArgs;
 
 int practice_clicked(const EventArgs&) { return 0; }
 int find_clicked(const EventArgs&) { return 0; }
-int fill_in_created(const EventArgs&) { return 0; }
-int fill_in_next_clicked(const EventArgs&) { return 0; }
-int fill_in_answer_clicked(const EventArgs&) { return 0; }
-int fill_in_confirm_clicked(const EventArgs&) { return 0; }
-int fill_in_answer_key(const EventArgs&) { return 0; }
-int fill_in_question(const EventArgs&) { return 0; }
-int ordering_created(const EventArgs&) { return 0; }
-int ordering_word_pressed(const EventArgs&) { return 0; }
-int ordering_start_clicked(const EventArgs&) { return 0; }
-int ordering_redo_clicked(const EventArgs&) { return 0; }
-int ordering_submit_clicked(const EventArgs&) { return 0; }
-int ordering_answer_clicked(const EventArgs&) { return 0; }
-int ordering_sound_switch_clicked(const EventArgs&) { return 0; }
-int ordering_translation_switch_clicked(const EventArgs&) { return 0; }
 int practice_overlay_pressed(const EventArgs&) { return 0; }

@@ -2,6 +2,8 @@
 
 #include "content/spread.hpp"
 #include "drills/exercise_lists.hpp"
+#include "drills/fill_in.hpp"
+#include "drills/ordering.hpp"
 #include "drills/word_drill_ui.hpp"
 #include "reading/book_view.hpp"
 #include "reading/practice.hpp"
@@ -14,6 +16,8 @@ void reset_state() {
     reading::empty_open_boxes();
     drills::exercise_lists() = drills::ExerciseLists{};
     drills::reset_word_drill();
+    drills::reset_fill_in();
+    drills::reset_ordering();
 }
 
 // Assigning fresh values frees every element; the lists themselves stay, empty.

@@ -72,7 +72,7 @@ TEST(FillInTemplate, UnitsPlacesAndBindings) {
         {fw::超级按钮_退出, UnitType::SuperBtn, {504, 475, 40, 40}, bg, true, 0, handler_fill_in_close_clicked},
         {fw::选择框汉语提示, UnitType::CheckBox, {136, 428, 124, 28}, bg, true, 0, none},
         {fw::选择框是否读音, UnitType::CheckBox, {270, 427, 92, 28}, bg, true, 0, none},
-        {fw::透明标签_填一填的题目, T, {190, 154, 464, 36}, 0, true, -1, none},
+        {fw::透明标签_填一填的题目, T, {190, 154, 600, 36}, 0, true, -1, none},
         {fw::编辑框_要填入内容的, UnitType::EditBox, {190, 154, 15, 36}, 0, true, -9, handler_fill_in_answer_key},
         {fw::透明标签_填一填的汉语提示, T, {190, 224, 378, 36}, 0, true, -1, none},
         {fw::透明标签_填一填的答案提示, T, {188, 354, 378, 36}, 0, false, -1, none},
@@ -174,7 +174,9 @@ TEST(OrderingTemplate, WordLabelsFoundByTag) {
         EXPECT_EQ(r.handler_for(-1), handler_ordering_word_pressed);
         auto b = decode_translabel(r.type_block);
         ASSERT_TRUE(b && b->font);
-        EXPECT_EQ(b->font->face, gbk("宋体"));
+        // A face whose Latin letters are half as wide as tall, so that every word fits the 13
+        // pixels per letter its label is given, also at 20 points when clicked.
+        EXPECT_EQ(b->font->face, gbk("Noto Sans Mono CJK SC"));
         EXPECT_EQ(b->font->size_pt, 14);
     }
     // Only the word labels carry tags in this window.

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QBackingStore>
 #include <QEventLoop>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -694,6 +695,10 @@ void set_focus(const UnitRef& unit) {
     if (!lw) return;
     LiveUnit* u = find_unit(*lw, unit.unit_id);
     if (u && u->alive()) u->w->setFocus(Qt::OtherFocusReason);
+}
+
+double text_width(const Font& font, const Text& text) {
+    return QFontMetricsF(font_of(FontBlob{font})).horizontalAdvance(detail::qs(text));
 }
 
 void drag_with_mouse(const UnitRef& unit) {

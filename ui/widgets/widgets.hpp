@@ -131,6 +131,10 @@ void destroy_window(std::uint32_t window_id);
 
 void set_focus(const UnitRef& unit);
 
+// The width in pixels (with fractions) that the font gives the text on the screen, as a label
+// draws it: for laying things over a label's words.
+double text_width(const Font& font, const Text& text);
+
 // Lets the pupil drag the unit with the mouse: called from the unit's left-button-pressed
 // handler, the unit follows the mouse (keeping the point where it was pressed under the
 // pointer) until the button is released, and stays where it is dropped.

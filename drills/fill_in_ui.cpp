@@ -1,0 +1,154 @@
+// The fill-in window's handlers: they move values between the units and the FillIn rules, play
+// the clips and pause for the feedback.
+#include "content/catalogue.hpp"
+#include "drills/feedback.hpp"
+#include "drills/fill_in.hpp"
+#include "runtime/platform.hpp"
+#include "runtime/random.hpp"
+#include "ui/unit_ids.hpp"
+#include "ui/widgets/widgets.hpp"
+
+using namespace tb;
+using namespace tb::ui;
+namespace fw = tb::ids::fill_in_window;
+
+namespace tb::drills {
+
+namespace {
+// The switches as last read from the window (on opening and at each press of next).
+struct FillInSwitches {
+    bool sound = true;
+    bool hint = true;
+};
+FillInSwitches& switches() {
+    static FillInSwitches s;
+    return s;
+}
+}  // namespace
+
+FillIn& fill_in_game() {
+    static FillIn game;
+    return game;
+}
+
+void reset_fill_in() {
+    fill_in_game() = FillIn{};
+    switches() = FillInSwitches{};
+}
+
+}  // namespace tb::drills
+
+namespace {
+
+using tb::drills::fill_in_game;
+using tb::drills::switches;
+
+// Between the edit box's left edge and its first letter: its one-pixel frame and two-pixel margin.
+constexpr int kBoxTextInset = 3;
+
+const UnitRef kBox{fw::window, fw::编辑框_要填入内容的, static_cast<std::uint32_t>(UnitType::EditBox)};
+
+void set(std::uint32_t unit, int index, const Value& v) { set_property(fw::window, unit, index, v); }
+
+void read_switches() {
+    switches().sound = get_int(fw::window, fw::选择框是否读音, prop::kChecked) == 1;
+    switches().hint = get_int(fw::window, fw::选择框汉语提示, prop::kChecked) == 1;
+}
+
+// A new random question: the sentence (and its clip when sound is on), the blank box over the
+// chosen word, the translation as the hint, and the answer ready but hidden.
+void ask_question() {
+    seed_random();
+    set(fw::编辑框_要填入内容的, prop::kEditContent, Text());
+    const std::int32_t label_left = get_int(fw::window, fw::透明标签_填一填的题目, prop::kLeft);
+    set(fw::编辑框_要填入内容的, prop::kLeft, label_left);
+    const drills::ExerciseLists& lists = drills::exercise_lists();
+    switch (fill_in_game().ask(lists.sentences, lists.translations)) {
+        case drills::FillIn::Outcome::Asked: break;
+        case drills::FillIn::Outcome::CountsDiffer: message_box(gbk("英语和汉语和读音的数量不同")); return;
+        case drills::FillIn::Outcome::NothingToAsk: message_box(gbk("这一页没有可以填空的句子。")); return;
+    }
+    const drills::FillInQuestion& q = fill_in_game().question();
+    if (switches().sound) drills::play_exercise_sound(q.number);
+    set(fw::透明标签_填一填的题目, prop::kTransCaption, q.sentence);
+    const Font font = std::get<Font>(get_property(fw::window, fw::透明标签_填一填的题目, prop::kTransFont));
+    const drills::BlankBox box = drills::blank_box(
+        q.sentence, q.answer, [&](std::string_view t) { return text_width(font, Text(t)); }, kBoxTextInset);
+    set(fw::编辑框_要填入内容的, prop::kWidth, box.width);
+    set(fw::编辑框_要填入内容的, prop::kLeft, label_left + box.left);
+    set(fw::透明标签_填一填的汉语提示, prop::kVisible, switches().hint ? 1 : 0);
+    set(fw::透明标签_填一填的汉语提示, prop::kTransCaption, lists.translations.at(q.number));
+    set(fw::透明标签_填一填的答案提示, prop::kTransCaption, q.answer);
+}
+
+void check_answer() {
+    set(fw::透明标签_填一填的答案提示, prop::kVisible, 0);
+    if (!fill_in_game().asked()) return;  // the lists gave no question: nothing to judge
+    seed_random();
+    const int i = random_int(1, 3);
+    const int j = random_int(1, 3);
+    if (fill_in_game().judge(get_text(fw::window, fw::编辑框_要填入内容的, prop::kEditContent))) {
+        drills::play_feedback(catalogue::fill_in_right_clips(), i);
+        sleep_ms(drills::kFeedbackPauseMs);
+        ask_question();
+    } else {
+        drills::play_feedback(catalogue::fill_in_wrong_clips(), j);
+        sleep_ms(drills::kFeedbackPauseMs);
+        if (switches().sound) drills::play_exercise_sound(fill_in_game().question().number);
+        set(fw::编辑框_要填入内容的, prop::kEditContent, Text());
+    }
+    set_focus(kBox);
+}
+
+}  // namespace
+
+int fill_in_clicked(const EventArgs&) {
+    drills::copy_exercise_lists();
+    show_window(fw::window, true);
+    stop_sounds();  // closed by its own button or by the system: its clips end with it
+    return 0;
+}
+
+int fill_in_created(const EventArgs&) {
+    read_switches();
+    ask_question();
+    set_focus(kBox);  // the pupil can type the word at once
+    return 0;
+}
+
+int fill_in_question(const EventArgs&) {
+    ask_question();
+    return 0;
+}
+
+int fill_in_next_clicked(const EventArgs&) {
+    set_focus(kBox);
+    set(fw::透明标签_填一填的答案提示, prop::kVisible, 0);
+    stop_sounds();
+    read_switches();
+    ask_question();
+    return 0;
+}
+
+int fill_in_confirm_clicked(const EventArgs&) {
+    check_answer();
+    return 0;
+}
+
+int fill_in_answer_key(const EventArgs& e) {
+    constexpr int kEnter = 13;
+    if (e.key_code == kEnter) check_answer();
+    return 0;
+}
+
+int fill_in_answer_clicked(const EventArgs&) {
+    set(fw::透明标签_填一填的答案提示, prop::kVisible, 1);
+    return 0;
+}
+
+int fill_in_close_clicked(const EventArgs&) {
+    // The pupil is done with the window: its sentence or feedback stops with it.
+    stop_sounds();
+    destroy_window(fw::window);
+    return 0;
+}

@@ -1,0 +1,127 @@
+// The fill-in rules: the blank answer, where the box goes, the draw of a question and the judging.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "drills/fill_in.hpp"
+
+using namespace tb;
+using namespace tb::drills;
+
+namespace {
+
+// Draws the given numbers in turn, then always the lowest.
+RandomSource scripted(std::deque<int> draws) {
+    return [draws](int low, int) mutable {
+        if (draws.empty()) return low;
+        int d = draws.front();
+        draws.pop_front();
+        return d;
+    };
+}
+
+List<Text> list_of(std::initializer_list<const char*> items) {
+    List<Text> l;
+    for (const char* s : items) l.append(s);
+    return l;
+}
+
+double eleven_per_byte(std::string_view t) { return 11.0 * static_cast<double>(t.size()); }
+
+}  // namespace
+
+TEST(FillInAnswer, LosesExactlyOneTrailingMark) {
+    EXPECT_EQ(blank_answer("Hello,"), "Hello");
+    EXPECT_EQ(blank_answer("Hi!"), "Hi");
+    EXPECT_EQ(blank_answer("me."), "me");
+    EXPECT_EQ(blank_answer("you?"), "you");
+    EXPECT_EQ(blank_answer("Wow!!"), "Wow!");
+    EXPECT_EQ(blank_answer("What?!"), "What?");
+    EXPECT_EQ(blank_answer("cat"), "cat");
+    EXPECT_EQ(blank_answer(""), "");
+    // Other signs stay: quotes, the full-width exclamation mark, the empty marker.
+    EXPECT_EQ(blank_answer("\"Hi\""), "\"Hi\"");
+    EXPECT_EQ(blank_answer(gbk("好！")), gbk("好！"));
+    EXPECT_EQ(blank_answer("$"), "$");
+    // An ellipsis goes as a whole.
+    EXPECT_EQ(blank_answer("three..."), "three");
+    EXPECT_EQ(blank_answer("so.."), "so.");
+}
+
+TEST(FillInBox, CoversTheFirstOccurrenceFoundWithoutCase) {
+    // "a" is first found inside "can", not on the word "a".
+    EXPECT_EQ(blank_box("I can see a cat.", "a", eleven_per_byte), (BlankBox{33, 12}));
+    // "it" lands on the capitalised first word, not on the later "it".
+    EXPECT_EQ(blank_box("It is it.", "it", eleven_per_byte), (BlankBox{0, 23}));
+    EXPECT_EQ(blank_box("This is big.", "is", eleven_per_byte), (BlankBox{22, 23}));
+    EXPECT_EQ(blank_box("Look at me.", "Look", eleven_per_byte), (BlankBox{0, 45}));
+    // The inner margin widens the box on both sides.
+    EXPECT_EQ(blank_box("Look at me.", "at", eleven_per_byte, 4), (BlankBox{55 - 4, 22 + 8 + 1}));
+    // The empty answer (two spaces in a row) gives the empty box at the start.
+    EXPECT_EQ(blank_box("Good  morning", "", eleven_per_byte, 4), (BlankBox{0, 0}));
+}
+
+TEST(FillInBox, FollowsTheMeasuredWidthsOfAProportionalFace) {
+    // A wide W and narrow everything else: the box must start after the W's real width.
+    auto measure = [](std::string_view t) {
+        double w = 0;
+        for (char c : t) w += c == 'W' ? 20.5 : 7.25;
+        return w;
+    };
+    const BlankBox b = blank_box("We WIN now.", "now", measure);
+    const double start = measure("We WIN ");
+    EXPECT_EQ(b.left, static_cast<int>(start));
+    EXPECT_GE(b.left + b.width, start + measure("now"));
+}
+
+TEST(FillInGame, DrawsASentenceAndAWordAndJudgesByteForByte) {
+    FillIn game(scripted({2, 3}));
+    const List<Text> sentences = list_of({"Hello!", "I like cakes, too.", "$"});
+    const List<Text> translations = list_of({"a", "b", "$"});
+    ASSERT_EQ(game.ask(sentences, translations), FillIn::Outcome::Asked);
+    EXPECT_EQ(game.question().number, 2);
+    EXPECT_EQ(game.question().sentence, "I like cakes, too.");
+    EXPECT_EQ(game.question().answer, "cakes");
+    EXPECT_TRUE(game.judge("cakes"));
+    EXPECT_FALSE(game.judge("cakes,"));  // the mark typed too
+    EXPECT_FALSE(game.judge("Cakes"));
+    EXPECT_FALSE(game.judge("cakes "));
+    EXPECT_FALSE(game.judge(" cakes"));
+    EXPECT_FALSE(game.judge(""));
+}
+
+TEST(FillInGame, TwoSpacesInARowGiveTheEmptyAnswer) {
+    FillIn game(scripted({1, 2}));
+    ASSERT_EQ(game.ask(list_of({"Good  morning."}), list_of({"x"})), FillIn::Outcome::Asked);
+    EXPECT_EQ(game.question().answer, "");
+    EXPECT_TRUE(game.judge(""));
+}
+
+TEST(FillInGame, NeverDrawsAnEmptyMarkerAndEndsOnAListWithoutWords) {
+    // Every draw asks for the first choice: the "$" sentences are not among the choices.
+    FillIn game(scripted({}));
+    ASSERT_EQ(game.ask(list_of({"$", "$", "Good night."}), list_of({"$", "$", "x"})), FillIn::Outcome::Asked);
+    EXPECT_EQ(game.question().number, 3);
+    EXPECT_EQ(game.question().answer, "Good");
+
+    // Nothing to ask: an empty list, or one of markers only. No question is left to judge.
+    EXPECT_EQ(game.ask(List<Text>{}, List<Text>{}), FillIn::Outcome::NothingToAsk);
+    EXPECT_EQ(game.ask(list_of({"$", "$"}), list_of({"$", "$"})), FillIn::Outcome::NothingToAsk);
+    EXPECT_EQ(game.ask(list_of({""}), list_of({""})), FillIn::Outcome::NothingToAsk);
+    EXPECT_FALSE(game.asked());
+    EXPECT_FALSE(game.judge(""));
+}
+
+TEST(FillInGame, ListsOfDifferentLengthAskNothing) {
+    FillIn game(scripted({}));
+    ASSERT_EQ(game.ask(list_of({"One two."}), list_of({"x"})), FillIn::Outcome::Asked);
+    EXPECT_EQ(game.ask(list_of({"One two.", "Three four."}), list_of({"x"})), FillIn::Outcome::CountsDiffer);
+    EXPECT_FALSE(game.asked());
+}
+
+TEST(FillInGame, DrawsOutsideTheRangeAreHeldToIt) {
+    FillIn game([](int, int) { return 99; });
+    ASSERT_EQ(game.ask(list_of({"One two.", "Three four five."}), list_of({"x", "y"})), FillIn::Outcome::Asked);
+    EXPECT_EQ(game.question().number, 2);
+    EXPECT_EQ(game.question().answer, "five");
+}
