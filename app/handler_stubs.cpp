@@ -4,8 +4,6 @@
 
 using tb::ui::EventArgs;
 
-int practice_clicked(const EventArgs&) { return 0; }
-int find_clicked(const EventArgs&) { return 0; }
 int drill_start_clicked(const EventArgs&) { return 0; }
 int drill_confirm_clicked(const EventArgs&) { return 0; }
 int drill_answer_key(const EventArgs&) { return 0; }
@@ -28,4 +26,3 @@ int ordering_submit_clicked(const EventArgs&) { return 0; }
 int ordering_answer_clicked(const EventArgs&) { return 0; }
 int ordering_sound_switch_clicked(const EventArgs&) { return 0; }
 int ordering_translation_switch_clicked(const EventArgs&) { return 0; }
-int practice_overlay_pressed(const EventArgs&) { return 0; }

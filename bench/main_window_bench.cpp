@@ -7,8 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/handlers.hpp"
-#include "app/state.hpp"
+#include "program.hpp"
 #include "content/pictures/pictures.hpp"
 #include "runtime/embedded.hpp"
 #include "ui/unit_ids.hpp"
@@ -20,16 +19,7 @@ namespace mw = tb::ids::main_window;
 
 namespace {
 
-void start_program() {
-    static const bool started = [] {
-        load_templates(embedded_blob("templates"));
-        set_handler_table(app::handler_table());
-        app::reset_state();
-        show_window(tb::ids::welcome::window, false);
-        return true;
-    }();
-    (void)started;
-}
+using tb::bench::start_program;
 
 // Paints the window now, as its first showing would.
 void paint(std::uint32_t window) {
