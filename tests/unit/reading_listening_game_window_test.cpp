@@ -145,6 +145,7 @@ TEST_F(ListeningGameWindow, FindLeavesThePopUpUntilItsFirstQuestionThenShowsItLa
         EXPECT_EQ(control(mw::标签_显示翻译)->geometry(), before);
     };
     click(mw::超级按钮_找一找);
+    test::fake_time().during_sleep = nullptr;
     ASSERT_TRUE(game().question_out());
     const Text q = game().question_translation();
     EXPECT_EQ(popup_caption(), q);
