@@ -4,6 +4,7 @@
 #include "content/spread.hpp"
 #include "content/tables.hpp"
 #include "reading/book_view.hpp"
+#include "reading/hotspots.hpp"
 #include "reading/page_exercises.hpp"
 #include "reading/listening_game_ui.hpp"
 #include "runtime/arithmetic.hpp"
@@ -61,9 +62,8 @@ void set_mode_buttons_enabled(bool on) {
 }  // namespace
 
 int course_landing_page(int data_value) {
-    static constexpr int kLanding[] = {0, 5, 10, 15, 17, 22, 27, 32, 34};
-    if (data_value < 1 || data_value > 9) return -1;
-    return kLanding[data_value - 1];
+    if (data_value < 1 || data_value > volume::kCourses) return -1;
+    return volume::kCourseLanding[data_value - 1];
 }
 
 void empty_current_lists() {
@@ -141,6 +141,12 @@ int main_created(const EventArgs&) {
     set_property(mw::window, mw::标签_版本, prop::kLeft,
                  get_int(mw::window, mw::分组框翻页, prop::kWidth) - get_int(mw::window, mw::标签_版本, prop::kWidth) - 2);
     s.chinese_hint = 1;
+    reading::follow_clip_ends();
+    // Slow reading for beginners, from the page's right-button menu; it lasts for the run.
+    set_context_menu(mw::window, mw::高级选择夹1, [] {
+        return std::vector<MenuItem>{{gbk("慢速朗读"), true, slow_reading(), [] { set_slow_reading(true); }},
+                                     {gbk("正常速度"), true, !slow_reading(), [] { set_slow_reading(false); }}};
+    });
     if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == 0) content::load_spread_lists(0);
     hide_loading_animation();
     return 0;

@@ -1,12 +1,13 @@
 #pragma once
 // The main window and its page book: layout at creation, the page loader, page turning, the
 // course choice, the full-screen and Chinese-hint switches, exit, and dragging the pop-up.
+#include "content/volume.hpp"
 #include "ui/widgets/widgets.hpp"
 
 namespace tb::app {
 
 // Page indices of the page book.
-inline constexpr int kFirstWordListPage = 34;
+inline constexpr int kFirstWordListPage = volume::kContentPages;
 inline constexpr int kLastPicturePage = 35;
 inline constexpr int kDrillPage = 36;
 

@@ -1,10 +1,13 @@
 // Start-up: the toolkit, the platform seams, the template set, the handlers and the program-wide
 // state; then the welcome window and the message loop.
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 #include <cstdlib>
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
+#include "app/version.hpp"
 #include "content/audio/players.hpp"
 #include "content/catalogue.hpp"
 #include "runtime/log.hpp"
@@ -14,12 +17,30 @@
 
 namespace {
 void exit_routine() { tb::app::free_state(); }
+
+// The icon the build renders into the program's resources; the installed theme's copy when the
+// program runs without them.
+QIcon program_icon() {
+    const QString id = QString::fromLatin1(tb::app::kDesktopId);
+    QIcon icon;
+    for (int size : {32, 64, 256}) {
+        const QString file = QStringLiteral(":/%1x%1/apps/%2.png").arg(size).arg(id);
+        if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+    }
+    return icon.isNull() ? QIcon::fromTheme(id) : icon;
+}
 }  // namespace
 
 int tapbook_main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tapbook"));
+    QApplication::setApplicationVersion(QString::fromLatin1(tb::app::kVersion));
+    // Ties the windows to the installed menu entry, whose icon the desktop then shows for them.
+    QApplication::setDesktopFileName(QString::fromLatin1(tb::app::kDesktopId));
+    QApplication::setWindowIcon(program_icon());
     tb::ui::install_diagnostic_log();
     tb::log::set_clip_namer(&tb::catalogue::clip_name);
+    tb::set_feedback_clip_test(&tb::catalogue::is_feedback_clip);
     tb::ui::install_fonts();
     tb::ui::install_qt_seams();
     tb::media::install_sound_output();

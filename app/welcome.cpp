@@ -34,6 +34,6 @@ int welcome_start_clicked(const ui::EventArgs&) {
     namespace ids = tb::ids::welcome;
     ui::set_property(ids::window, ids::图片框加载, ui::prop::kVisible, std::int32_t(1));
     // Returns when the main window closes. When it cannot be shown the loading mark stays.
-    ui::show_window(app::kMainWindow, true);
+    ui::show_window(tb::ids::main_window::window, true);
     return 0;
 }

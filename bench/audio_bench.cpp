@@ -8,6 +8,7 @@
 
 #include "content/audio/decoder.hpp"
 #include "content/audio/players.hpp"
+#include "content/audio/stretch.hpp"
 #include "content/audio/wave.hpp"
 #include "content/catalogue.hpp"
 #include "support/fake_audio_device.hpp"
@@ -16,22 +17,24 @@ namespace {
 
 tb::Clip longest_clip() {
     tb::Clip best;
-    for (int p = 0; p < tb::catalogue::kPageCount; ++p)
+    for (int p = 0; p < tb::volume::kContentPages; ++p)
         for (tb::Clip c : tb::catalogue::page_clips(p))
             if (c.size() > best.size()) best = c;
     return best;
 }
 
+// Arg: tempo in percent (100 normal, 75 slow reading, stretched as it streams).
 void BM_PlayToFirstBlock(benchmark::State& state) {
     auto device = std::make_shared<tb::test::FakeAudioDevice>(48000);
     tb::media::ClipPlayers players(device);
     const tb::Clip clip = tb::catalogue::page_clips(1).at(4);
+    const double tempo = static_cast<double>(state.range(0)) / 100.0;
     std::vector<double> ms;
     for (auto _ : state) {
         device->reset_first_submit();
         const std::size_t before = device->submits();
         const auto t0 = std::chrono::steady_clock::now();
-        players.play(clip, false);
+        players.play(clip, false, tempo);
         device->wait_submits(before + 1);
         const double d = std::chrono::duration<double, std::milli>(device->first_submit() - t0).count();
         ms.push_back(d);
@@ -47,7 +50,7 @@ void BM_PlayToFirstBlock(benchmark::State& state) {
         state.counters["p90_ms"] = ms[ms.size() * 9 / 10];
     }
 }
-BENCHMARK(BM_PlayToFirstBlock)->UseManualTime()->Iterations(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayToFirstBlock)->Arg(100)->Arg(75)->UseManualTime()->Iterations(300)->Unit(benchmark::kMillisecond);
 
 void BM_PlayingClipMemory(benchmark::State& state) {
     auto device = std::make_shared<tb::test::FakeAudioDevice>(48000);
@@ -79,5 +82,23 @@ void BM_DecodeClip(benchmark::State& state) {
     state.counters["seconds_of_sound"] = static_cast<double>(frames) / 48000.0;
 }
 BENCHMARK(BM_DecodeClip)->Unit(benchmark::kMillisecond);
+
+// The whole longest clip decoded and stretched to 0.75: what slow reading costs a player thread
+// per second of sound it plays.
+void BM_StretchLongestClip(benchmark::State& state) {
+    const tb::Clip clip = longest_clip();
+    const auto info = tb::media::parse_wave(clip);
+    std::vector<std::int16_t> buf(4096 * 2);
+    std::size_t frames = 0;
+    for (auto _ : state) {
+        tb::media::ClipDecoder d(info->data, 48000, info->codec_delay, info->fact_samples.value_or(0));
+        tb::media::StretchedSource s(d, 48000, 0.75);
+        frames = 0;
+        while (std::size_t n = s.read(buf.data(), 3840)) frames += n;
+        benchmark::DoNotOptimize(frames);
+    }
+    state.counters["seconds_of_sound"] = static_cast<double>(frames) / 48000.0;
+}
+BENCHMARK(BM_StretchLongestClip)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -27,7 +27,7 @@ const ClipPack& clip_pack() {
 }
 
 std::vector<Clip> page_clips(int page_index) {
-    if (page_index < 0 || page_index >= kPageCount) return {};
+    if (page_index < 0 || page_index >= volume::kContentPages) return {};
     char group[16];
     std::snprintf(group, sizeof group, "page%02d", page_index);
     return clip_pack().group(group);
@@ -37,7 +37,7 @@ std::vector<Clip> page_clips(int page_index) {
 Clip word_list_clip(int hotspot) { return content::wordlist_clip(hotspot); }
 
 std::vector<Clip> drill_clips(int lesson) {
-    if (lesson < 1 || lesson > kDrillLessons) return {};
+    if (lesson < 1 || lesson > volume::kLessons) return {};
     return clip_pack().group("drill" + std::to_string(lesson));
 }
 
@@ -72,6 +72,18 @@ std::string clip_name(std::span<const std::uint8_t> clip) {
     }();
     auto it = by_bytes.find(std::string_view(reinterpret_cast<const char*>(clip.data()), clip.size()));
     return it == by_bytes.end() ? std::string() : it->second;
+}
+
+bool is_feedback_clip(std::span<const std::uint8_t> clip) {
+    static const std::vector<Clip> feedback = [] {
+        std::vector<Clip> all;
+        for (const char* group : {"feedback", "prompts"})
+            for (Clip c : clip_pack().group(group)) all.push_back(c);
+        return all;
+    }();
+    return std::any_of(feedback.begin(), feedback.end(), [&](Clip c) {
+        return c.size() == clip.size() && (c.data() == clip.data() || std::equal(c.begin(), c.end(), clip.begin()));
+    });
 }
 
 std::span<const std::uint8_t> mark_picture(bool right) { return embedded_blob(right ? "mark-right" : "mark-wrong"); }

@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "content/clip_pack.hpp"
+#include "content/volume.hpp"
 
 namespace tb::catalogue {
-
-inline constexpr int kPageCount = 34;      // page indices 0..33 carry page clips
-inline constexpr int kDrillLessons = 6;    // lessons 1..6
 
 // Page clip list of page index 0..33: element k-1 is the clip of item (hotspot) k.
 std::vector<Clip> page_clips(int page_index);
@@ -36,6 +34,9 @@ std::vector<Clip> ordering_wrong_clips();
 Clip practice_prompt();
 Clip find_prompt();
 Clip complete_prompt();
+
+// Whether the bytes are one of the feedback or prompt clips (they keep their speed in slow reading).
+bool is_feedback_clip(std::span<const std::uint8_t> clip);
 
 // The 20 x 20 JPEG marks set beside checked page answers.
 std::span<const std::uint8_t> mark_picture(bool right);

@@ -1,66 +1,56 @@
 #include "content/clip_pack.hpp"
 
-#include <cstring>
+#include "runtime/bytes.hpp"
 
 namespace tb {
 namespace {
 constexpr std::uint32_t kList = 1;
 constexpr std::uint32_t kClip = 2;
-
-bool read_u32(std::span<const std::uint8_t> b, std::uint64_t at, std::uint32_t& v) {
-    if (at + 4 > b.size()) return false;
-    v = static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-        static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-    return true;
-}
+constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kOneDimension = 1;
 }  // namespace
 
 ClipPack::ClipPack(std::span<const std::uint8_t> bytes) : bytes_(bytes) {
-    std::uint32_t version = 0, count = 0;
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), "TBCP", 4) != 0 || !read_u32(bytes, 4, version) ||
-        version != 1 || !read_u32(bytes, 8, count))
-        return;
-    std::uint64_t at = 12;
-    for (std::uint32_t i = 0; i < count; ++i) {
+    bytes::Reader r(bytes);
+    if (!r.tag("TBCP") || r.u32() != kVersion) return;
+    const std::uint32_t count = r.u32();
+    for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
         Entry e{};
-        std::uint32_t len = 0;
-        if (!read_u32(bytes, at, e.kind) || !read_u32(bytes, at + 4, e.offset) || !read_u32(bytes, at + 8, len) ||
-            at + 12 + len > bytes.size()) {
-            entries_.clear();
-            groups_.clear();
-            return;
-        }
-        std::string name(reinterpret_cast<const char*>(bytes.data() + at + 12), len);
+        e.kind = r.u32();
+        e.offset = r.u32();
+        const auto name_bytes = r.blob_view();
+        r.align(4);
+        if (!r.ok()) break;
+        std::string name(reinterpret_cast<const char*>(name_bytes.data()), name_bytes.size());
         if (e.kind == kList) groups_.push_back(name);
         entries_.emplace(std::move(name), e);
-        at += 12 + ((std::uint64_t{len} + 3) & ~std::uint64_t{3});
+    }
+    if (!r.ok()) {
+        entries_.clear();
+        groups_.clear();
+        return;
     }
     valid_ = true;
 }
 
 Clip ClipPack::constant_at(std::uint32_t offset) const {
-    std::uint32_t dims = 0, len = 0;
-    if (!read_u32(bytes_, offset, dims) || dims != 1 || !read_u32(bytes_, std::uint64_t{offset} + 4, len) ||
-        std::uint64_t{offset} + 8 + len > bytes_.size())
-        return {};
-    return bytes_.subspan(std::size_t{offset} + 8, len);
+    bytes::Reader r(bytes_);
+    r.seek(offset);
+    if (r.u32() != kOneDimension) return {};
+    return r.blob_view();
 }
 
 std::vector<Clip> ClipPack::group(std::string_view name) const {
     auto it = entries_.find(std::string(name));
     if (it == entries_.end() || it->second.kind != kList) return {};
-    const std::uint64_t at = it->second.offset;
-    std::uint32_t dims = 0, count = 0;
-    if (!read_u32(bytes_, at, dims) || dims != 1 || !read_u32(bytes_, at + 4, count) ||
-        at + 8 + std::uint64_t{count} * 4 > bytes_.size())
-        return {};
+    bytes::Reader r(bytes_);
+    r.seek(it->second.offset);
+    if (r.u32() != kOneDimension) return {};
+    const std::uint32_t count = r.u32();
+    if (!r.ok() || count > r.remaining() / 4) return {};
     std::vector<Clip> out;
     out.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t ref = 0;
-        read_u32(bytes_, at + 8 + std::uint64_t{i} * 4, ref);
-        out.push_back(constant_at(ref));
-    }
+    for (std::uint32_t i = 0; i < count; ++i) out.push_back(constant_at(r.u32()));
     return out;
 }
 

@@ -11,7 +11,7 @@ SpreadLists& spread() {
 
 void load_spread_lists(int k) {
     SpreadLists& s = spread();
-    if (k >= 0 && k < kPageTexts) {
+    if (k >= 0 && k < volume::kContentPages) {
         split_page_text(page_text(k), s.current_sentences, s.current_translations);
         s.current_sounds = copy_clip_table(page_clip_table(k));
     }

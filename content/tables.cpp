@@ -3,27 +3,13 @@
 #include <cstdio>
 
 #include "content/catalogue.hpp"
+#include "runtime/bytes.hpp"
 #include "runtime/embedded.hpp"
 
 namespace tb::content {
 namespace {
 
 const Text kEmpty;
-
-bool read32(std::span<const std::uint8_t> b, std::size_t& at, std::uint32_t& v) {
-    if (b.size() < 4 || at > b.size() - 4) return false;
-    v = static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-        static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-    at += 4;
-    return true;
-}
-
-bool read_bytes(std::span<const std::uint8_t> b, std::size_t& at, std::uint32_t n, std::string& out) {
-    if (at > b.size() || n > b.size() - at) return false;
-    out.assign(reinterpret_cast<const char*>(b.data() + at), n);
-    at += n;
-    return true;
-}
 
 const Text& entry_or_empty(const std::string& name) {
     const Text* t = text_pack().find(name);
@@ -37,21 +23,16 @@ std::string box_name(const char* kind, int printed_page, int box) {
 }  // namespace
 
 TextPack::TextPack(std::span<const std::uint8_t> bytes) {
-    std::size_t at = 0;
-    std::string magic;
-    std::uint32_t version = 0, count = 0;
-    if (!read_bytes(bytes, at, 4, magic) || magic != "TBTX" || !read32(bytes, at, version) || version != 1 ||
-        !read32(bytes, at, count))
-        return;
+    bytes::Reader r(bytes);
+    if (!r.tag("TBTX") || r.u32() != 1) return;
+    const std::uint32_t count = r.u32();
     std::map<std::string, Text, std::less<>> entries;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t n = 0;
-        std::string name, value;
-        if (!read32(bytes, at, n) || !read_bytes(bytes, at, n, name) || !read32(bytes, at, n) ||
-            !read_bytes(bytes, at, n, value))
-            return;
-        entries[std::move(name)] = std::move(value);
+    for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
+        Text name = r.string();
+        Text value = r.string();
+        if (r.ok()) entries[std::move(name)] = std::move(value);
     }
+    if (!r.ok()) return;
     entries_ = std::move(entries);
     valid_ = true;
 }
@@ -67,7 +48,7 @@ const TextPack& text_pack() {
 }
 
 const Text& page_text(int page_index) {
-    if (page_index < 0 || page_index >= kPageTexts) return kEmpty;
+    if (page_index < 0 || page_index >= volume::kContentPages) return kEmpty;
     char name[16];
     std::snprintf(name, sizeof name, "page%02d", page_index);
     return entry_or_empty(name);
@@ -76,7 +57,7 @@ const Text& page_text(int page_index) {
 std::vector<ClipView> page_clip_table(int page_index) { return catalogue::page_clips(page_index); }
 
 const Text& lesson_text(int lesson) {
-    if (lesson < 1 || lesson > kLessons) return kEmpty;
+    if (lesson < 1 || lesson > volume::kLessons) return kEmpty;
     return entry_or_empty("drill" + std::to_string(lesson));
 }
 

@@ -11,15 +11,13 @@
 #include <string_view>
 #include <vector>
 
+#include "content/volume.hpp"
 #include "runtime/list.hpp"
 #include "runtime/text.hpp"
 
 namespace tb::content {
 
 using ClipView = std::span<const std::uint8_t>;
-
-inline constexpr int kPageTexts = 34;  // page indices 0..33
-inline constexpr int kLessons = 6;     // lessons 1..6
 
 // Page text of page index 0..33; an empty text outside.
 const Text& page_text(int page_index);

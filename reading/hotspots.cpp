@@ -20,7 +20,21 @@ UnitRef require(const UnitRef& u, UnitType type) {
     return u;
 }
 
+// The clip whose sentence is highlighted (0: none).
+std::uint64_t& highlighted_clip() {
+    static std::uint64_t id = 0;
+    return id;
+}
+
 }  // namespace
+
+void follow_clip_ends() {
+    set_clip_ended_listener([](std::uint64_t id) {
+        if (id != 0 && id != highlighted_clip()) return;  // an earlier clip, already replaced
+        highlighted_clip() = 0;
+        hide_highlight();
+    });
+}
 
 int item_number_of(const Text& name) {
     auto at = name.rfind('_');
@@ -37,9 +51,13 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
         H = screen.height;
         set_property(mw::window, find_window(mw::window)->unit_id_at(0), prop::kWindowState, 3);
     }
-    play_sound(clip, false);
+    const bool playing = play_sound(clip, false);
 
     const UnitRef hotspot = require(event_unit(), UnitType::TransLabel);
+    if (playing) {
+        highlighted_clip() = last_clip_id();
+        show_highlight(hotspot);
+    }
     const double hl = get_int(hotspot.window_id, hotspot.unit_id, prop::kLeft);
     const double ht = get_int(hotspot.window_id, hotspot.unit_id, prop::kTop);
 

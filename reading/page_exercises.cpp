@@ -125,6 +125,14 @@ std::pair<int, int> page_and_box(const tb::Text& name, std::size_t prefix_bytes)
             static_cast<int>(tb::text_number(rest.substr(underscore + 1)))};
 }
 
+// Every page box has a stored answer (the content bake refuses a build where one has none), so
+// a missing one is a run-time error, never a box that wants the empty text.
+template <class T>
+T stored_answer(const std::optional<T>& answer) {
+    if (!answer) tb::raise_runtime_error(tb::errcode::kIndexOutOfRange, tb::msg::kIndexOutOfRange);
+    return *answer;
+}
+
 tb::Text event_unit_name() {
     const tb::ui::UnitRef u = tb::ui::event_unit();
     auto record = tb::ui::record_of(u.window_id, u.unit_id);
@@ -135,13 +143,13 @@ tb::Text event_unit_name() {
 int page_fill_in_changed(const EventArgs&) {
     static const tb::Text prefix = tb::gbk("编辑框");
     auto [page, box] = page_and_box(event_unit_name(), prefix.size());
-    tb::reading::fill_in_check(tb::content::fill_in_answer(page, box).value_or(tb::Text()));
+    tb::reading::fill_in_check(stored_answer(tb::content::fill_in_answer(page, box)));
     return 0;
 }
 
 int page_tick_clicked(const EventArgs&) {
     static const tb::Text prefix = tb::gbk("选择框打钩");
     auto [page, box] = page_and_box(event_unit_name(), prefix.size());
-    tb::reading::tick_check(tb::content::tick_expected(page, box).value_or(0));
+    tb::reading::tick_check(stored_answer(tb::content::tick_expected(page, box)));
     return 0;
 }

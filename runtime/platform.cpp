@@ -16,6 +16,11 @@ struct Seams {
     ClockFn clock;
     ScreenFn screen;
     std::shared_ptr<SoundOutput> sound;
+    ClipEndedFn clip_ended;
+    ClipTestFn is_feedback;
+    std::uint64_t last_id = 0;
+    std::uint64_t next_id = 0;
+    bool slow = false;
 };
 
 Seams& seams() {
@@ -55,13 +60,34 @@ std::uint64_t tick_ms() {
 ScreenSize screen_size() { return seams().screen ? seams().screen() : ScreenSize{}; }
 
 bool play_sound(std::span<const std::uint8_t> clip, bool loop) {
-    if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "play " + log::clip_name(clip) + (loop ? " (loop)" : ""));
-    return seams().sound ? seams().sound->play(clip, loop) : false;
+    Seams& z = seams();
+    const bool keeps_speed = !z.slow || (z.is_feedback && z.is_feedback(clip));
+    const double tempo = keeps_speed ? 1.0 : kSlowReadingTempo;
+    if (log::on(log::Category::Sound))
+        log::line(log::Category::Sound, "play " + log::clip_name(clip) + (loop ? " (loop)" : "") + (keeps_speed ? "" : " (slow)"));
+    const std::uint64_t id = ++z.next_id;
+    const bool started = z.sound ? z.sound->play_tracked(clip, loop, tempo, id) : false;
+    z.last_id = started ? id : 0;
+    return started;
 }
 
 void stop_sounds() {
     if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "stop");
     if (seams().sound) seams().sound->stop_all();
+    notify_clip_ended(0);
 }
+
+std::uint64_t last_clip_id() { return seams().last_id; }
+void set_clip_ended_listener(ClipEndedFn fn) { seams().clip_ended = std::move(fn); }
+void notify_clip_ended(std::uint64_t id) {
+    if (seams().clip_ended) seams().clip_ended(id);
+}
+
+void set_slow_reading(bool on) {
+    if (log::on(log::Category::Sound)) log::line(log::Category::Sound, on ? "speed = 0.75" : "speed = 1");
+    seams().slow = on;
+}
+bool slow_reading() { return seams().slow; }
+void set_feedback_clip_test(ClipTestFn fn) { seams().is_feedback = std::move(fn); }
 
 }  // namespace tb

@@ -31,7 +31,18 @@ public:
     virtual ~SoundOutput() = default;
     virtual bool play(std::span<const std::uint8_t> clip, bool loop) = 0;
     virtual void stop_all() = 0;
+    // Plays at a tempo (1 normal; below 1 slower with the pitch kept) and, once the clip has ended
+    // or was stopped, calls notify_clip_ended(id) on the GUI thread. An output that can do
+    // neither just plays.
+    virtual bool play_tracked(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) {
+        (void)tempo;
+        (void)id;
+        return play(clip, loop);
+    }
 };
+
+// Slow reading: the reading clips (everything but feedback and prompts) play at this tempo.
+inline constexpr double kSlowReadingTempo = 0.75;
 
 using MessageBoxFn = std::function<int(const Text& text, const Text& caption, MsgButtons, MsgIcon)>;
 using SleepFn = std::function<void(int milliseconds)>;
@@ -54,5 +65,21 @@ std::uint64_t tick_ms();
 ScreenSize screen_size();
 bool play_sound(std::span<const std::uint8_t> clip, bool loop = false);
 void stop_sounds();
+
+// The id play_sound gave the clip it started last (0 when it started nothing). Ids grow.
+std::uint64_t last_clip_id();
+// Who is told, on the GUI thread, that a clip has ended: with its id, or with 0 when
+// stop_sounds has just stopped every clip.
+using ClipEndedFn = std::function<void(std::uint64_t id)>;
+void set_clip_ended_listener(ClipEndedFn fn);
+// Called by the sound output (on the GUI thread) when a clip it was given an id for has ended.
+void notify_clip_ended(std::uint64_t id);
+
+// Slow reading for the run: clips play at kSlowReadingTempo, except those the feedback test
+// names (right and wrong answers, prompts), which keep their speed.
+void set_slow_reading(bool on);
+bool slow_reading();
+using ClipTestFn = std::function<bool(std::span<const std::uint8_t>)>;
+void set_feedback_clip_test(ClipTestFn fn);
 
 }  // namespace tb

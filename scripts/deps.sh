@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tapbook builds and tests with. A no-op when they are all there.
+# Installs the Debian packages Tapbook builds and tests with, and any further packages named as
+# arguments (scripts/screenshots.sh asks for its own). A no-op when they are all there.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
-  libjpeg62-turbo-dev libmpg123-dev libsdl2-dev libgif-dev
+  libjpeg62-turbo-dev libmpg123-dev libsdl2-dev libgif-dev libsoundtouch-dev
   libespeak-ng-dev espeak-ng-data libmp3lame-dev
   fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
+  librsvg2-bin appstream desktop-file-utils dpkg-dev
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what Tapbook needs, builds it, and runs every test: the plain build, the
-# AddressSanitizer + UndefinedBehaviorSanitizer build, and a short run of each fuzz target.
+# Installs what Tapbook needs, builds it, and runs every test: the plain build, the Debian package,
+# the AddressSanitizer + UndefinedBehaviorSanitizer build, and a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -15,6 +15,9 @@ jobs=$(nproc)
 echo "== Plain build and tests =="
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Debian package: build it, check its files and run what it installs =="
+bash scripts/check-package.sh
 
 echo "== Sanitizer build (ASan + UBSan) and tests =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAPBOOK_SANITIZE=ON \

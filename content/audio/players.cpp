@@ -5,16 +5,23 @@
 #include <system_error>
 #include <thread>
 
+#include <QObject>
+#include <cmath>
+
 #include "content/audio/decoder.hpp"
+#include "content/audio/stretch.hpp"
 #include "content/audio/wave.hpp"
 
 namespace tb::media {
 
 class Player : public BufferSink {
 public:
-    Player(ClipPlayers& owner, std::vector<std::uint8_t> data, std::size_t skip, std::size_t length, bool loop)
-        : owner_(owner), data_(std::move(data)), skip_(skip), length_(length), loop_(loop),
+    Player(ClipPlayers& owner, std::vector<std::uint8_t> data, std::size_t skip, std::size_t length, bool loop,
+           double tempo, std::uint64_t id)
+        : owner_(owner), data_(std::move(data)), skip_(skip), length_(length), loop_(loop), tempo_(tempo), id_(id),
           ring_(kRingBuffers * kBlockBytes / 2) {}
+
+    std::uint64_t id() const { return id_; }
 
     void buffer_done() override {
         {
@@ -37,13 +44,20 @@ public:
     void run() {
         AudioDevice& device = *owner_.device_;
         ClipDecoder decoder(data_, device.sample_rate(), skip_, length_);
+        // Slow reading stretches as the clip streams; at normal tempo the decoder feeds the ring.
+        std::unique_ptr<StretchedSource> stretched;
+        if (tempo_ > 0 && std::abs(tempo_ - 1.0) > 1e-6)
+            stretched = std::make_unique<StretchedSource>(decoder, device.sample_rate(), tempo_);
+        auto read = [&](std::int16_t* out, std::size_t frames) {
+            return stretched ? stretched->read(out, frames) : decoder.read(out, frames);
+        };
         std::size_t next = 0;
         for (;;) {
             bool any = false;
             for (;;) {
                 if (!wait_for_free(1)) return finish();
                 std::int16_t* buf = &ring_[next * kBlockBytes / 2];
-                const std::size_t frames = decoder.read(buf, kBlockBytes / 4);
+                const std::size_t frames = read(buf, kBlockBytes / 4);
                 if (frames == 0) break;
                 any = true;
                 {
@@ -56,7 +70,8 @@ public:
             if (!wait_for_free(kRingBuffers)) return finish();
             // A clip that yields no sound at all would otherwise loop on nothing.
             if (!loop_ || !any) return finish();
-            decoder.rewind();
+            if (stretched) stretched->rewind();
+            else decoder.rewind();
         }
     }
 
@@ -91,6 +106,8 @@ private:
     const std::size_t skip_;
     const std::size_t length_;
     const bool loop_;
+    const double tempo_;
+    const std::uint64_t id_;
     std::vector<std::int16_t> ring_;
     std::mutex mutex_;
     std::condition_variable cv_;
@@ -115,7 +132,7 @@ ClipPlayers::~ClipPlayers() {
     idle_.wait(lock, [&] { return players_.empty(); });
 }
 
-bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop) {
+bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) {
     if (clip.empty()) return false;
     // MIDI music is recognised but no clip of this program is MIDI: it plays nothing.
     if (clip_kind(clip) != ClipKind::Wave) return false;
@@ -123,7 +140,7 @@ bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop) {
     if (!info) return false;
     if (info->format_tag != kFormatMpegLayer3 && info->format_tag != kFormatMpeg) return false;
     auto* player = new Player(*this, {info->data.begin(), info->data.end()}, info->codec_delay,
-                              info->fact_samples.value_or(0), loop);
+                              info->fact_samples.value_or(0), loop, tempo, id);
     std::lock_guard lock(mutex_);
     players_.push_back(player);
     // The thread starts once the player is in the list; it removes and deletes it on ending.
@@ -142,10 +159,18 @@ void ClipPlayers::stop_all() {
     for (Player* p : players_) p->stop();
 }
 
+void ClipPlayers::set_ended_callback(std::function<void(std::uint64_t)> fn) {
+    std::lock_guard lock(mutex_);
+    ended_ = std::move(fn);
+}
+
 void ClipPlayers::remove(Player* p) {
     std::lock_guard lock(mutex_);
+    const std::uint64_t id = p->id();
     std::erase(players_, p);
     delete p;
+    // Under the lock, so that no notice is sent once set_ended_callback(nullptr) has returned.
+    if (id != 0 && ended_) ended_(id);
     idle_.notify_all();
 }
 
@@ -166,6 +191,26 @@ std::size_t ClipPlayers::bytes_held() const {
     return n;
 }
 
+// Lives on the GUI thread; the players' threads emit, the GUI thread receives.
+class ClipNotices : public QObject {
+    Q_OBJECT
+public:
+    ClipNotices() { connect(this, &ClipNotices::ended, this, [](quint64 id) { notify_clip_ended(id); }, Qt::QueuedConnection); }
+signals:
+    void ended(quint64 id);
+};
+
+PlayerSoundOutput::PlayerSoundOutput(std::shared_ptr<ClipPlayers> players)
+    : players_(std::move(players)), notices_(std::make_unique<ClipNotices>()) {
+    ClipNotices* n = notices_.get();
+    players_->set_ended_callback([n](std::uint64_t id) { emit n->ended(id); });
+}
+
+PlayerSoundOutput::~PlayerSoundOutput() {
+    // The players may outlive this output; their ends are nobody's business after it.
+    players_->set_ended_callback(nullptr);
+}
+
 void install_sound_output() {
     // One device per process: let a previous one go before opening the next.
     set_sound_output(nullptr);
@@ -173,3 +218,5 @@ void install_sound_output() {
 }
 
 }  // namespace tb::media
+
+#include "players.moc"

@@ -36,7 +36,11 @@ public:
     ~ClipPlayers();
 
     // Starts a player for a WAVE clip; false (and nothing stopped) for anything it cannot play.
-    bool play(std::span<const std::uint8_t> clip, bool loop);
+    // tempo below 1 plays it slower with its pitch kept; a non-zero id is reported to the ended
+    // callback when the player ends (played out, stopped or failed).
+    bool play(std::span<const std::uint8_t> clip, bool loop, double tempo = 1.0, std::uint64_t id = 0);
+    // Called on the player's own thread as it ends: it must not touch widgets.
+    void set_ended_callback(std::function<void(std::uint64_t id)> fn);
     // Signals every player to stop and returns at once.
     void stop_all();
 
@@ -55,18 +59,25 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable idle_;
     std::vector<Player*> players_;
+    std::function<void(std::uint64_t)> ended_;
 };
 
-// The program's sound output on top of a set of players.
+// The program's sound output on top of a set of players. A clip's end reaches the GUI thread as
+// a queued signal (notify_clip_ended there), never as a call from the player thread.
 class PlayerSoundOutput : public SoundOutput {
 public:
-    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players) : players_(std::move(players)) {}
+    explicit PlayerSoundOutput(std::shared_ptr<ClipPlayers> players);
+    ~PlayerSoundOutput() override;
     bool play(std::span<const std::uint8_t> clip, bool loop) override { return players_->play(clip, loop); }
+    bool play_tracked(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) override {
+        return players_->play(clip, loop, tempo, id);
+    }
     void stop_all() override { players_->stop_all(); }
     ClipPlayers& players() { return *players_; }
 
 private:
     std::shared_ptr<ClipPlayers> players_;
+    std::unique_ptr<class ClipNotices> notices_;
 };
 
 // Opens the process's sound device (SDL2, or a silent stand-in when there is none) and makes it

@@ -1,64 +1,70 @@
 #include "content/audio/wave.hpp"
 
-#include <cstring>
+#include <algorithm>
+#include <string_view>
+
+#include "runtime/bytes.hpp"
 
 namespace tb::media {
 namespace {
 
-std::uint32_t u32_at(std::span<const std::uint8_t> d, std::size_t at) {
-    return static_cast<std::uint32_t>(d[at]) | static_cast<std::uint32_t>(d[at + 1]) << 8 |
-           static_cast<std::uint32_t>(d[at + 2]) << 16 | static_cast<std::uint32_t>(d[at + 3]) << 24;
-}
-std::uint16_t u16_at(std::span<const std::uint8_t> d, std::size_t at) {
-    return static_cast<std::uint16_t>(d[at] | d[at + 1] << 8);
-}
-bool tag_at(std::span<const std::uint8_t> d, std::size_t at, const char* tag) {
-    return std::memcmp(d.data() + at, tag, 4) == 0;
+bool is(std::span<const std::uint8_t> id, std::string_view tag) {
+    return std::equal(id.begin(), id.end(), tag.begin(), tag.end(),
+                      [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
 }
 
 }  // namespace
 
 ClipKind clip_kind(std::span<const std::uint8_t> data) {
-    if (data.size() > 11 && tag_at(data, 0, "RIFF") && tag_at(data, 8, "WAVE")) return ClipKind::Wave;
-    if (data.size() > 4 && tag_at(data, 0, "MThd")) return ClipKind::Midi;
+    bytes::Reader r(data);
+    if (data.size() > 11 && r.tag("RIFF")) {
+        r.skip(4);
+        if (r.tag("WAVE")) return ClipKind::Wave;
+    }
+    if (data.size() > 4 && r.tag("MThd")) return ClipKind::Midi;
     return ClipKind::None;
 }
 
 std::optional<WaveInfo> parse_wave(std::span<const std::uint8_t> data) {
     if (clip_kind(data) != ClipKind::Wave || data.size() <= 35) return std::nullopt;
     // The walk ends at the RIFF size's end or the buffer's end, whichever comes first.
-    const std::uint64_t riff_end = std::uint64_t{u32_at(data, 4)} + 8;
-    const std::uint64_t end = riff_end < data.size() ? riff_end : data.size();
+    bytes::Reader head(data);
+    head.skip(4);
+    const std::uint64_t riff_end = std::uint64_t{head.u32()} + 8;
+    bytes::Reader r(data.first(static_cast<std::size_t>(std::min<std::uint64_t>(riff_end, data.size()))));
+    r.seek(12);
     WaveInfo info;
     bool have_fmt = false;
     bool have_data = false;
-    std::uint64_t pos = 12;
-    while (pos + 8 <= end) {
-        const std::uint32_t size = u32_at(data, static_cast<std::size_t>(pos) + 4);
-        const std::uint64_t body = pos + 8;
-        const std::uint64_t avail = end - body;
-        const std::size_t b = static_cast<std::size_t>(body);
-        if (tag_at(data, static_cast<std::size_t>(pos), "fmt ") && !have_fmt) {
-            if (size < 16 || avail < 16) return std::nullopt;
-            info.format_tag = u16_at(data, b);
-            info.channels = u16_at(data, b + 2);
-            info.sample_rate = u32_at(data, b + 4);
-            info.bytes_per_second = u32_at(data, b + 8);
-            info.block_align = u16_at(data, b + 12);
-            info.bits_per_sample = u16_at(data, b + 14);
+    while (r.remaining() >= 8) {
+        const auto id = r.take(4);
+        const std::uint32_t size = r.u32();
+        // A chunk that claims more than the file holds is cut to what is there.
+        const auto body = r.take(static_cast<std::size_t>(std::min<std::uint64_t>(size, r.remaining())));
+        bytes::Reader c(body);
+        if (is(id, "fmt ") && !have_fmt) {
+            if (size < 16 || body.size() < 16) return std::nullopt;
+            info.format_tag = c.u16();
+            info.channels = c.u16();
+            info.sample_rate = c.u32();
+            info.bytes_per_second = c.u32();
+            info.block_align = c.u16();
+            info.bits_per_sample = c.u16();
             // cbSize 12 and the MPEG Layer III extension: wID, flags, block size, frames per
             // block, codec delay.
-            if (size >= 30 && avail >= 30 && u16_at(data, b + 16) >= 12) info.codec_delay = u16_at(data, b + 28);
+            if (body.size() >= 30 && c.u16() >= 12) {
+                c.skip(10);
+                info.codec_delay = c.u16();
+            }
             have_fmt = true;
-        } else if (tag_at(data, static_cast<std::size_t>(pos), "fact") && size >= 4 && avail >= 4) {
-            info.fact_samples = u32_at(data, b);
-        } else if (tag_at(data, static_cast<std::size_t>(pos), "data") && !have_data) {
-            const std::uint64_t n = size < avail ? size : avail;
-            info.data = data.subspan(b, static_cast<std::size_t>(n));
+        } else if (is(id, "fact") && body.size() >= 4) {
+            info.fact_samples = c.u32();
+        } else if (is(id, "data") && !have_data) {
+            info.data = body;
             have_data = true;
         }
         // Chunks are padded to an even length.
-        pos = body + size + (size & 1u);
+        if (size & 1u) r.skip(1);
     }
     if (!have_fmt || !have_data || info.data.empty()) return std::nullopt;
     return info;

@@ -1,5 +1,6 @@
 #include "support/fakes.hpp"
 
+#include "content/catalogue.hpp"
 #include "runtime/error.hpp"
 #include "ui/widgets/widgets.hpp"
 
@@ -17,6 +18,14 @@ bool RecordingSound::play(std::span<const std::uint8_t> clip, bool loop) {
     if (clip.empty()) return false;
     playing.push_back(std::move(p));
     return true;
+}
+
+bool RecordingSound::play_tracked(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) {
+    const bool started = play(clip, loop);
+    played.back().tempo = tempo;
+    played.back().id = id;
+    if (started) playing.back() = played.back();
+    return started;
 }
 
 ScriptedBoxes& boxes() { return g_boxes; }
@@ -48,6 +57,9 @@ void install_fakes() {
     set_clock([] { return g_time.now_ms; });
     set_screen([] { return g_screen; });
     set_sound_output(g_sound);
+    set_feedback_clip_test(&catalogue::is_feedback_clip);
+    set_slow_reading(false);
+    set_clip_ended_listener(nullptr);
     throw_runtime_errors();
 }
 

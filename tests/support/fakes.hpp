@@ -38,11 +38,14 @@ struct FakeTime {
 struct PlayedClip {
     std::vector<std::uint8_t> bytes;
     bool loop;
+    double tempo = 1.0;
+    std::uint64_t id = 0;  // what notify_clip_ended takes to end it
 };
 
 class RecordingSound : public SoundOutput {
 public:
     bool play(std::span<const std::uint8_t> clip, bool loop) override;
+    bool play_tracked(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) override;
     void stop_all() override { ++stops; playing.clear(); }
     std::vector<PlayedClip> played;   // every play() call, in order
     std::vector<PlayedClip> playing;  // what is sounding now (since the last stop)

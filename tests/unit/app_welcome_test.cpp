@@ -14,6 +14,7 @@
 #include "reading/book_view.hpp"
 #include "app/welcome.hpp"
 #include "runtime/embedded.hpp"
+#include "support/carried_templates.hpp"
 #include "support/widget_fixture.hpp"
 #include "ui/unit_ids.hpp"
 
@@ -23,20 +24,14 @@ namespace wel = tb::ids::welcome;
 
 namespace {
 
-enum HandlerOffset : std::uint32_t {
-#define TB_HANDLER(name) name##_offset,
-#include "app/handlers.def"
-#undef TB_HANDLER
-};
-
 class AppWelcome : public tb::test::WidgetTest {
 protected:
     void SetUp() override {
         WidgetTest::SetUp();
         // The program's handlers, with main_created watched on its way through.
-        bind_at(welcome_created_offset, &::welcome_created);
-        bind_at(welcome_start_clicked_offset, &::welcome_start_clicked);
-        bind_at(main_created_offset, [this](const EventArgs& a) {
+        bind_at(tb::test::handler_welcome_created, &::welcome_created);
+        bind_at(tb::test::handler_welcome_start_clicked, &::welcome_start_clicked);
+        bind_at(tb::test::handler_main_created, [this](const EventArgs& a) {
             loading_while_creating.push_back(get_int(wel::window, wel::图片框加载, prop::kVisible));
             return ::main_created(a);
         });
@@ -48,7 +43,7 @@ protected:
     // The carried welcome window, and the carried main window whose creation runs main_created.
     void load_set(bool with_main) {
         std::vector<WindowSpec> windows{tb::test::spec_of(*carried->find_window(wel::window))};
-        if (with_main) windows.push_back(tb::test::spec_of(*carried->find_window(app::kMainWindow)));
+        if (with_main) windows.push_back(tb::test::spec_of(*carried->find_window(tb::ids::main_window::window)));
         load(windows);
     }
 
@@ -98,16 +93,16 @@ TEST_F(AppWelcome, StartButtonOpensTheMainWindowModallyTwiceInARow) {
         bool main_was_shown = false;
         int loading_while_main_open = -1;
         QTimer::singleShot(0, [&] {
-            main_was_shown = window_shown(app::kMainWindow);
+            main_was_shown = window_shown(tb::ids::main_window::window);
             loading_while_main_open = get_int(wel::window, wel::图片框加载, prop::kVisible);
-            destroy_window(app::kMainWindow);
+            destroy_window(tb::ids::main_window::window);
         });
         press_start();  // returns when the main window has closed
         EXPECT_TRUE(main_was_shown) << "round " << round;
         ASSERT_EQ(loading_while_creating.size(), std::size_t(round));
         EXPECT_EQ(loading_while_creating.back(), 1) << "the animation runs while the main window is built";
         EXPECT_EQ(loading_while_main_open, 0);
-        EXPECT_FALSE(window_shown(app::kMainWindow));
+        EXPECT_FALSE(window_shown(tb::ids::main_window::window));
         EXPECT_EQ(get_int(wel::window, wel::图片框加载, prop::kVisible), 0);
         EXPECT_TRUE(window_shown(wel::window));
     }

@@ -67,9 +67,9 @@ TEST(AudioClips, SentenceClipsAreJointStereo16kHzAndStartAtOnce) {
 
 TEST(AudioClips, EveryClipStartsWithin10Ms) {
     std::vector<tb::Clip> all;
-    for (int p = 0; p < cat::kPageCount; ++p)
+    for (int p = 0; p < tb::volume::kContentPages; ++p)
         for (tb::Clip c : cat::page_clips(p)) all.push_back(c);
-    for (int l = 1; l <= cat::kDrillLessons; ++l)
+    for (int l = 1; l <= tb::volume::kLessons; ++l)
         for (tb::Clip c : cat::drill_clips(l)) all.push_back(c);
     for (int n = 1; n <= 184; ++n)
         if (tb::Clip c = cat::word_list_clip(n); !c.empty()) all.push_back(c);
@@ -96,10 +96,10 @@ TEST(AudioClips, DecodingConvertsToTheDeviceRate) {
 }
 
 TEST(AudioClips, CatalogueHasTheBooksShape) {
-    const int pages[cat::kPageCount] = {14, 35, 29, 24, 21, 15, 29, 31, 26, 16, 13, 28, 26, 29, 19, 15, 9,
+    const int pages[tb::volume::kContentPages] = {14, 35, 29, 24, 21, 15, 29, 31, 26, 16, 13, 28, 26, 29, 19, 15, 9,
                                         14, 24, 34, 23, 20, 8,  26, 32, 25, 24, 10, 27, 22, 19, 21, 30, 9};
     std::size_t total = 0;
-    for (int p = 0; p < cat::kPageCount; ++p) {
+    for (int p = 0; p < tb::volume::kContentPages; ++p) {
         const auto clips = cat::page_clips(p);
         EXPECT_EQ(clips.size(), static_cast<std::size_t>(pages[p])) << "page index " << p;
         for (tb::Clip c : clips) EXPECT_TRUE(tb::media::parse_wave(c)) << "page index " << p;
@@ -124,7 +124,7 @@ TEST(AudioClips, CatalogueHasTheBooksShape) {
     EXPECT_TRUE(cat::word_list_clip(185).empty());
 
     const std::size_t drills[] = {19, 28, 16, 28, 25, 14};
-    for (int l = 1; l <= cat::kDrillLessons; ++l) EXPECT_EQ(cat::drill_clips(l).size(), drills[l - 1]) << l;
+    for (int l = 1; l <= tb::volume::kLessons; ++l) EXPECT_EQ(cat::drill_clips(l).size(), drills[l - 1]) << l;
     EXPECT_TRUE(cat::drill_clips(0).empty());
     EXPECT_TRUE(cat::drill_clips(7).empty());
 }

@@ -5,47 +5,43 @@
 #include <vector>
 
 #include "content/audio/wave.hpp"
+#include "runtime/bytes.hpp"
 
 namespace {
 using tb::media::ClipKind;
 using tb::media::parse_wave;
 using Bytes = std::vector<std::uint8_t>;
 
-void put32(Bytes& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-void put16(Bytes& b, unsigned v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
+using tb::bytes::put_u16;
+using tb::bytes::put_u32;
 Bytes chunk(const char* id, const Bytes& body) {
     Bytes b(id, id + 4);
-    put32(b, static_cast<std::uint32_t>(body.size()));
+    put_u32(b, static_cast<std::uint32_t>(body.size()));
     b.insert(b.end(), body.begin(), body.end());
     if (body.size() & 1) b.push_back(0);
     return b;
 }
 Bytes fmt_mp3(unsigned channels = 2, std::uint32_t rate = 16000, unsigned delay = 1105) {
     Bytes f;
-    put16(f, 0x55);
-    put16(f, channels);
-    put32(f, rate);
-    put32(f, 4000);
-    put16(f, 1);
-    put16(f, 0);
-    put16(f, 12);
-    put16(f, 1);
-    put32(f, 2);
-    put16(f, 144);
-    put16(f, 1);
-    put16(f, delay);
+    put_u16(f, 0x55);
+    put_u16(f, channels);
+    put_u32(f, rate);
+    put_u32(f, 4000);
+    put_u16(f, 1);
+    put_u16(f, 0);
+    put_u16(f, 12);
+    put_u16(f, 1);
+    put_u32(f, 2);
+    put_u16(f, 144);
+    put_u16(f, 1);
+    put_u16(f, delay);
     return f;
 }
 Bytes riff(const std::vector<Bytes>& chunks, long size_adjust = 0) {
     Bytes b{'R', 'I', 'F', 'F'};
     std::size_t n = 4;
     for (const auto& c : chunks) n += c.size();
-    put32(b, static_cast<std::uint32_t>(static_cast<long>(n) + size_adjust));
+    put_u32(b, static_cast<std::uint32_t>(static_cast<long>(n) + size_adjust));
     b.insert(b.end(), {'W', 'A', 'V', 'E'});
     for (const auto& c : chunks) b.insert(b.end(), c.begin(), c.end());
     return b;
@@ -65,7 +61,7 @@ TEST(AudioWave, KindComesFromTheFirstBytes) {
 
 TEST(AudioWave, ReadsFormatDelayLengthAndDataInEitherOrder) {
     Bytes fact;
-    put32(fact, 23456);
+    put_u32(fact, 23456);
     for (bool data_first : {false, true}) {
         const Bytes fmt = chunk("fmt ", fmt_mp3(1, 24000, 1105));
         const Bytes data = chunk("data", kAudio);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,8 +21,11 @@ struct CheckRun {
     std::string output;
 };
 
-CheckRun run_check(const fs::path& book) {
-    const std::string cmd = std::string("'") + TAPBOOK_BINARY_DIR + "/contentbake' check '" + book.string() + "' 2>&1";
+// Runs contentbake with the given arguments (each quoted), its stderr taken with its stdout.
+CheckRun run_contentbake(const std::vector<std::string>& args) {
+    std::string cmd = std::string("'") + TAPBOOK_BINARY_DIR + "/contentbake'";
+    for (const std::string& a : args) cmd += " '" + a + "'";
+    cmd += " 2>&1";
     CheckRun r{-1, {}};
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return r;
@@ -31,6 +35,8 @@ CheckRun run_check(const fs::path& book) {
     r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
+
+CheckRun run_check(const fs::path& book) { return run_contentbake({"check", book.string()}); }
 
 std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -95,8 +101,16 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
         {"double space", [&] { replace_once(page("00"), "Good morning, class.", "Good  morning, class."); }, "double space"},
         {"trailing space", [&] { replace_once(page("00"), "Good morning, class. |", "Good morning, class.  |"); },
          "trailing spaces"},
-        {"item 1 kind", [&] { replace_once(page("01"), "heading | Let's talk", "line | Let's talk"); },
+        {"item 1 kind", [&] { replace_once(page("01"), "heading | Let's talk", "line | Let's talk | 我们来说一说"); },
          "item 1 must be a heading"},
+        {"heading with its own Chinese", [&] { replace_once(page("01"), "heading | Let's talk", "heading | Let's talk | 一起聊聊"); },
+         "its Chinese comes from headings.txt"},
+        {"heading not in the table", [&] { replace_once(page("01"), "heading | Let's talk", "heading | Let us talk"); },
+         "01.txt:2: the heading \"Let us talk\" is not in headings.txt"},
+        {"heading Chinese twice", [&] { replace_once(dir_ / "headings.txt", "Show me | 给我看一看", "Show me | 新单词"); },
+         "heading \"New words\": its Chinese is already \"Show me\"'s"},
+        {"counting with commas", [&] { replace_once(page("01"), "上学去，一、二、三！", "上学去，一，二，三！"); },
+         "item 33 (Chinese): counting takes the enumeration comma"},
         {"extra elsewhere", [&] { write_file(page("05"), read_file(page("05")) + "extra | One more clip.\n"); },
          "only pages 06 and 33"},
         {"tick state", [&] { replace_once(page("01"), "his schoolbag. | 0", "his schoolbag. | 1"); },
@@ -104,6 +118,12 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
         {"fill gap", [&] { replace_once(page("06"), "yellow ___.", "yellow dress."); }, "needs \"___\""},
         {"fill answer", [&] { replace_once(page("06"), "| dress |", "| giraffe |"); },
          "the answer \"giraffe\" is not a word of the volume's pages"},
+        {"fill answer not in the unit's list", [&] { replace_once(page("06"), "| dress |", "| sweater |"); },
+         "fill-in box 1: the answer \"sweater\" is not a word of lesson 2's word list"},
+        {"gap with two answers", [&] { replace_once(page("24"), "Kai can wear his T-shirt under his ___.", "Put on your ___. It's cold."); },
+         "fill-in box 1: the gap also takes \"hat\" (from the word list's \"hat\"): the volume prints \"Put on your hat\""},
+        {"meaning twice", [&] { replace_once(dir_ / "words" / "unit5.txt", "hat | 帽子", "hat | 鸭舌帽"); },
+         "lesson 5, word 17 \"hat\": the meaning \"鸭舌帽\" is already lesson 2, word 12's"},
         {"fill missing", [&] { replace_once(page("06"), "fill | 1 |", "# fill | 1 |"); }, "fill-in box 1 of printed page 14 is missing"},
         {"drill word", [&] { replace_once(dir_ / "words" / "unit1.txt", "desk | ", "giraffe | "); },
          "lesson 1, word 2 \"giraffe\": not found"},
@@ -116,4 +136,28 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
         EXPECT_EQ(r.exit_code, 1) << c.name;
         EXPECT_NE(r.output.find(c.expect), std::string::npos) << c.name << ":\n" << r.output;
     }
+}
+
+TEST_F(BrokenBook, ABoxOfTheWindowWithoutAnAnswerFailsTheBakeNamingIt) {
+    // The main window's units as the layout writes them: printed page 6 has fill-in boxes 1 to 4
+    // and printed page 4 tick boxes 1 to 3 in the book.
+    const fs::path units = dir_ / "main_pages.json";
+    const fs::path assets = dir_ / "assets";
+    auto with_boxes = [&](const std::string& extra) {
+        write_file(units, "{\n    \"units\": [\n        {\n            \"name\": \"编辑框6_1\"\n        },\n"
+                          "        {\n            \"name\": \"选择框打钩4_3\"\n        }" + extra + "\n    ]\n}\n");
+    };
+    with_boxes("");
+    CheckRun r = run_contentbake({"bake", dir_.string(), assets.string(), units.string()});
+    ASSERT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_TRUE(fs::exists(assets / "texts.pack"));
+
+    fs::remove_all(assets);
+    with_boxes(",\n        {\"name\": \"编辑框6_5\"},\n        {\"name\": \"选择框打钩4_4\"}");
+    r = run_contentbake({"bake", dir_.string(), assets.string(), units.string()});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.output.find("编辑框6_5: the main window has this box, but the book gives it no answer"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("选择框打钩4_4:"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("编辑框6_1:"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(assets / "texts.pack")) << "nothing the program would carry";
 }

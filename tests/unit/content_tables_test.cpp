@@ -61,7 +61,7 @@ TEST(ContentTables, ExtraClipPagesCarryOneClipMoreThanItems) {
 }
 
 TEST(ContentTables, EveryPageHasAsManyLinePairsAsClipsSaveTheExtras) {
-    for (int k = 0; k < kPageTexts; ++k) {
+    for (int k = 0; k < volume::kContentPages; ++k) {
         List<Text> s, t;
         split_page_text(page_text(k), s, t);
         ASSERT_GT(s.count(), 0) << k;
@@ -138,23 +138,23 @@ TEST(ContentTables, TextsAreGbkWithShortLines) {
             EXPECT_TRUE(starts_character(line, line.size())) << what;
         }
     };
-    for (int k = 0; k < kPageTexts; ++k) check(page_text(k), "page " + std::to_string(k));
-    for (int l = 1; l <= kLessons; ++l) check(lesson_text(l), "lesson " + std::to_string(l));
+    for (int k = 0; k < volume::kContentPages; ++k) check(page_text(k), "page " + std::to_string(k));
+    for (int l = 1; l <= volume::kLessons; ++l) check(lesson_text(l), "lesson " + std::to_string(l));
     EXPECT_EQ(gbk(utf8(edition_text())), edition_text());
     EXPECT_NE(utf8(edition_text()).find("Tapbook"), std::string::npos);
 }
 
 TEST(ContentTables, BakedTextFilesAreWhatTheProgramCarries) {
-    for (int k = 0; k < kPageTexts; ++k) EXPECT_EQ(asset("texts/page" + two(k) + ".txt"), page_text(k)) << k;
-    for (int l = 1; l <= kLessons; ++l) EXPECT_EQ(asset("texts/drill" + std::to_string(l) + ".txt"), lesson_text(l)) << l;
+    for (int k = 0; k < volume::kContentPages; ++k) EXPECT_EQ(asset("texts/page" + two(k) + ".txt"), page_text(k)) << k;
+    for (int l = 1; l <= volume::kLessons; ++l) EXPECT_EQ(asset("texts/drill" + std::to_string(l) + ".txt"), lesson_text(l)) << l;
     const auto carried = embedded_blob("texts");
     EXPECT_EQ(asset("texts.pack"), std::string(carried.begin(), carried.end()));
     EXPECT_TRUE(text_pack().valid());
 }
 
 TEST(ContentTables, LessonTablesMatchTheirWords) {
-    const int words[kLessons] = {19, 28, 16, 28, 25, 14};
-    for (int l = 1; l <= kLessons; ++l) {
+    const int words[volume::kLessons] = {19, 28, 16, 28, 25, 14};
+    for (int l = 1; l <= volume::kLessons; ++l) {
         List<Text> english, chinese;
         split_page_text(lesson_text(l), english, chinese);
         EXPECT_EQ(english.count(), words[l - 1]) << l;
@@ -186,7 +186,7 @@ TEST(ContentTables, WordListCellsPlayTheVerySameClipAsTheirDrillWord) {
     }
     for (int h = 1; h <= 184; ++h) with_clip += wordlist_clip(h).empty() ? 0 : 1;
     EXPECT_EQ(with_clip, 1 + 131);
-    for (int l = 1; l <= kLessons; ++l)
+    for (int l = 1; l <= volume::kLessons; ++l)
         for (const auto& c : lesson_clip_table(l)) EXPECT_NE(c.data(), wordlist_clip(1).data());
 }
 

@@ -7,7 +7,9 @@
 #include "content/catalogue.hpp"
 #include "content/tables.hpp"
 #include "support/fakes.hpp"
+#include "support/carried_templates.hpp"
 #include "support/main_window_fixture.hpp"
+#include "support/widget_fixture.hpp"
 
 using namespace tb;
 using namespace tb::ui;
@@ -185,4 +187,36 @@ TEST_F(PageExercises, AnHourOfTypingDoesNotPileUpMarks) {
         edit->clear();
     }
     EXPECT_EQ(collect_units(mw::window, {}, {}, 90, 90).size(), 1u);
+}
+
+namespace {
+class UnansweredBoxes : public tb::test::WidgetTest {};
+}  // namespace
+
+// A box the content tables hold no answer for is a fault of the build: the handlers stop with the
+// run-time error instead of judging against an empty answer.
+TEST_F(UnansweredBoxes, AreARunTimeErrorNotAnEmptyAnswer) {
+    ASSERT_FALSE(content::fill_in_answer(6, 9));
+    ASSERT_FALSE(content::tick_expected(4, 9));
+    bind_at(tb::test::handler_page_fill_in_changed, &::page_fill_in_changed);
+    bind_at(tb::test::handler_page_tick_clicked, &::page_tick_clicked);
+    constexpr std::uint32_t kWindow = 0x52000017, kEdit = 0x0D000001, kTick = 0x0D000002;
+    auto w = tb::test::window_spec(kWindow);
+    auto edit = tb::test::unit_spec(kEdit, UnitType::EditBox, "编辑框6_9");
+    edit.bindings = {{0, tb::test::handler_page_fill_in_changed}};
+    auto tick = tb::test::unit_spec(kTick, UnitType::CheckBox, "选择框打钩4_9", 0, {10, 50, 100, 30});
+    tick.bindings = {{0, tb::test::handler_page_tick_clicked}};
+    w.units = {w.units[0], edit, tick};
+    load({w});
+    ASSERT_TRUE(show_window(kWindow, false));
+
+    QTest::keyClick(control(kWindow, kEdit), Qt::Key_A);  // typed, as the pupil does
+    auto e = handler_error();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(utf8(e->message), "数组成员访问越界");
+
+    QTest::mouseClick(button(kWindow, kTick), Qt::LeftButton, {}, QPoint(8, 15));  // on the square
+    e = handler_error();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(utf8(e->message), "数组成员访问越界");
 }

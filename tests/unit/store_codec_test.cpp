@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/text.hpp"
-#include "ui/store/bytes.hpp"
+#include "runtime/bytes.hpp"
 #include "ui/store/type_blocks.hpp"
 
 using namespace tb;

@@ -1,7 +1,7 @@
 // The template set the program carries, as the template compiler built it from windows/.
 #include <gtest/gtest.h>
 
-#include "runtime/embedded.hpp"
+#include "support/carried_templates.hpp"
 #include "ui/store/template_store.hpp"
 #include "ui/store/type_blocks.hpp"
 #include "ui/unit_ids.hpp"
@@ -10,25 +10,10 @@ using namespace tb;
 using namespace tb::ui;
 namespace welcome = tb::ids::welcome;
 
-namespace {
-
-enum HandlerOffset : std::uint32_t {
-#define TB_HANDLER(name) name,
-#include "app/handlers.def"
-#undef TB_HANDLER
-};
-
-std::unique_ptr<TemplateSet> carried() {
-    std::string why;
-    auto set = TemplateSet::parse(embedded_blob("templates"), &why);
-    EXPECT_TRUE(set) << why;
-    return set;
-}
-
-}  // namespace
+using tb::test::carried_templates;
 
 TEST(StoreCompiled, WelcomeWindowHoldsItsUnits) {
-    auto set = carried();
+    auto set = carried_templates();
     ASSERT_TRUE(set);
     WindowTemplate* w = set->find_window(welcome::window);
     ASSERT_NE(w, nullptr);
@@ -40,7 +25,7 @@ TEST(StoreCompiled, WelcomeWindowHoldsItsUnits) {
     EXPECT_EQ(own.type_code, static_cast<std::uint32_t>(UnitType::Window));
     EXPECT_EQ(own.width, 393);
     EXPECT_EQ(own.height, 400);
-    EXPECT_EQ(own.handler_for(0), HandlerOffset::welcome_created);
+    EXPECT_EQ(own.handler_for(0), tb::test::handler_welcome_created);
     EXPECT_EQ(decode_window(own.type_block)->caption, "Tapbook");
 
     auto start = w->record_of(welcome::超级按钮_开始学习);
@@ -48,7 +33,7 @@ TEST(StoreCompiled, WelcomeWindowHoldsItsUnits) {
     EXPECT_EQ(start->name, gbk("超级按钮_开始学习"));
     EXPECT_FALSE(start->visible());
     EXPECT_EQ(start->cursor, kCursorHand);
-    EXPECT_EQ(start->handler_for(0), HandlerOffset::welcome_start_clicked);
+    EXPECT_EQ(start->handler_for(0), tb::test::handler_welcome_start_clicked);
     EXPECT_EQ(decode_superbtn(start->type_block)->caption, gbk("开始学习"));
     EXPECT_EQ((std::array{start->left, start->top, start->width, start->height}), (std::array{217, 256, 100, 40}));
 

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "runtime/bytes.hpp"
 #include "runtime/error.hpp"
 #include "support/store_sets.hpp"
 #include "ui/store/template_store.hpp"
@@ -23,10 +24,6 @@ Blob four_windows() {
 std::unique_ptr<TemplateSet> parse(const Blob& b, std::string* why = nullptr) { return TemplateSet::parse(b, why); }
 // A set reads its bytes in place: they must outlive it.
 std::unique_ptr<TemplateSet> parse(Blob&&, std::string* why = nullptr) = delete;
-
-void put_u32_at(Blob& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 // Reads everything a caller can reach, so sanitizers see every access.
 void walk_all(TemplateSet& set) {
@@ -107,7 +104,7 @@ TEST(StoreFormat, DirectoryOf32BytesHoldsFourWindowsAndTheSetEndsAfterTheLast) {
     Blob shorter(b.begin(), b.end() - 1);
     EXPECT_FALSE(parse(shorter));
     Blob odd = b;
-    put_u32_at(odd, 0, 28);
+    bytes::patch_u32(odd, 0, 28);
     EXPECT_FALSE(parse(odd));
     // Without windows the set is the directory length alone.
     const Blob no_windows{0, 0, 0, 0};
@@ -154,18 +151,18 @@ TEST(StoreFormat, InconsistentRecordsAreRefusedWithAReason) {
     // Layout: 4 + 8 directory, 8 window words, 2 empty strings, count, block length, ids, offsets.
     std::size_t block_at = 4 + 8 + 8 + 8 + 8;
     Blob bad_len = b;
-    std::uint32_t first_len = bad_len[block_at + 16] | (bad_len[block_at + 17] << 8);
-    put_u32_at(bad_len, block_at + 16, first_len - 30);  // the window record now ends mid-field
+    const std::uint32_t first_len = bytes::Reader(std::span(bad_len).subspan(block_at + 16)).u32();
+    bytes::patch_u32(bad_len, block_at + 16, first_len - 30);  // the window record now ends mid-field
     EXPECT_FALSE(parse(bad_len, &why));
     Blob past = b;
-    put_u32_at(past, block_at + 16, 0x7FFFFFF0);
+    bytes::patch_u32(past, block_at + 16, 0x7FFFFFF0);
     EXPECT_FALSE(parse(past, &why));
     EXPECT_NE(why.find("past"), std::string::npos) << why;
     Blob bad_offset = b;
-    put_u32_at(bad_offset, block_at + 12, 0xFFFFFFFC);
+    bytes::patch_u32(bad_offset, block_at + 12, 0xFFFFFFFC);
     EXPECT_FALSE(parse(bad_offset));
     Blob bad_count = b;
-    put_u32_at(bad_count, block_at - 8, 0x20000000);
+    bytes::patch_u32(bad_count, block_at - 8, 0x20000000);
     EXPECT_FALSE(parse(bad_count));
 }
 

@@ -75,20 +75,11 @@ TEST_F(MainTemplate, WindowRecordAndSize) {
 
 TEST_F(MainTemplate, InventoryByType) {
     auto counts = count_by_type(*w_);
-#if TAPBOOK_WITH_PAGE_UNITS
     EXPECT_EQ(w_->record_count(), 1070);
     EXPECT_EQ(counts[UnitType::TransLabel], 915);
     EXPECT_EQ(counts[UnitType::PicBox], 69);
     EXPECT_EQ(counts[UnitType::EditBox], 40);
     EXPECT_EQ(counts[UnitType::CheckBox], 23);
-#else
-    // Without the laid-out pages only the hand-written units are there.
-    EXPECT_EQ(w_->record_count(), 31);
-    EXPECT_EQ(counts[UnitType::TransLabel], 3);
-    EXPECT_EQ(counts[UnitType::PicBox], 2);
-    EXPECT_EQ(counts[UnitType::EditBox], 2);
-    EXPECT_EQ(counts[UnitType::CheckBox], 1);
-#endif
     EXPECT_EQ(counts[UnitType::Window], 1);
     EXPECT_EQ(counts[UnitType::SuperBtn], 15);
     EXPECT_EQ(counts[UnitType::ComboBox], 3);
@@ -126,32 +117,24 @@ TEST_F(MainTemplate, PageBookTitlesAndPages) {
 
     // 37 groups, each ended by 0, each holding exactly the page's picture box.
     EXPECT_EQ(std::count(book.children.begin(), book.children.end(), 0u), 37);
-#if TAPBOOK_WITH_PAGE_UNITS
-    const int first = 0;
-#else
-    const int first = 36;
-#endif
     std::vector<std::uint32_t> expected;
     for (int k = 0; k < 37; ++k) {
-        if (k >= first) {
-            auto pic = record_named(*w_, page_picture(k).c_str());
-            ASSERT_TRUE(pic) << page_picture(k);
-            EXPECT_EQ(pic->type_code, static_cast<std::uint32_t>(UnitType::PicBox));
-            EXPECT_EQ(pic->parent, mw::高级选择夹1);
-            EXPECT_EQ(w_->page_of(pic->unit_id), k) << page_picture(k);
-            // Stored off the page's corner; the main window moves them there when it is created.
-            EXPECT_GE(pic->left, -17);
-            EXPECT_LE(pic->left, 13);
-            EXPECT_GE(pic->top, 54);
-            EXPECT_LE(pic->top, 78);
-            EXPECT_EQ(pic->width, 800);
-            expected.push_back(pic->unit_id);
-        }
+        auto pic = record_named(*w_, page_picture(k).c_str());
+        ASSERT_TRUE(pic) << page_picture(k);
+        EXPECT_EQ(pic->type_code, static_cast<std::uint32_t>(UnitType::PicBox));
+        EXPECT_EQ(pic->parent, mw::高级选择夹1);
+        EXPECT_EQ(w_->page_of(pic->unit_id), k) << page_picture(k);
+        // Stored off the page's corner; the main window moves them there when it is created.
+        EXPECT_GE(pic->left, -17);
+        EXPECT_LE(pic->left, 13);
+        EXPECT_GE(pic->top, 54);
+        EXPECT_LE(pic->top, 78);
+        EXPECT_EQ(pic->width, 800);
+        expected.push_back(pic->unit_id);
         expected.push_back(0);
     }
     EXPECT_EQ(book.children, expected);
 
-#if TAPBOOK_WITH_PAGE_UNITS
     for (int n = 1; n <= 36; ++n) {
         auto pic = record_named(*w_, ("图片框底图" + std::to_string(n)).c_str());
         ASSERT_TRUE(pic) << n;
@@ -163,7 +146,6 @@ TEST_F(MainTemplate, PageBookTitlesAndPages) {
         EXPECT_EQ(block->picture[0], 0xFF) << "a JPEG";
         EXPECT_EQ(block->picture[1], 0xD8) << "a JPEG";
     }
-#endif
     auto drill = rec(mw::图片框底图背单词);
     EXPECT_EQ(drill.width, 800);
     EXPECT_EQ(drill.height, 560);
@@ -361,23 +343,14 @@ TEST_F(MainTemplate, DrillPageUnits) {
 TEST_F(MainTemplate, CollectionsThePageLogicMakes) {
     // Page pictures and the drill page by prefix.
     CollectFilter pictures = filter("图片框底图");
-#if TAPBOOK_WITH_PAGE_UNITS
     EXPECT_EQ(matching(*w_, pictures).size(), 37u);
-#else
-    EXPECT_EQ(matching(*w_, pictures).size(), 1u);
-#endif
     // The drill buttons by their prefix: the five of the drill page and nothing else.
     EXPECT_EQ(matching(*w_, filter("超级按钮b")).size(), 5u);
     // Edit boxes by type name: the 38 page boxes and the drill's two.
     CollectFilter edits = filter("", "编辑框");
-#if TAPBOOK_WITH_PAGE_UNITS
     EXPECT_EQ(matching(*w_, edits).size(), 40u);
-#else
-    EXPECT_EQ(matching(*w_, edits).size(), 2u);
-#endif
 }
 
-#if TAPBOOK_WITH_PAGE_UNITS
 TEST_F(MainTemplate, PracticeOverlaysInPageOrder) {
     auto overlays = matching(*w_, filter("透明标签练一练是否错误"));
     ASSERT_EQ(overlays.size(), 34u);
@@ -426,9 +399,7 @@ TEST_F(MainTemplate, HotspotsOfEachPageByTag) {
     // Word-list hotspots carry no tag; none is tagged 70.
     EXPECT_TRUE(matching(*w_, filter("", "透明标签", 69, 71)).empty());
 }
-#endif
 
-#if TAPBOOK_WITH_PAGE_UNITS
 // Every binding of the three windows, by unit type and event: a unit that lost its handler, or a
 // handler bound to the wrong event, shows up here.
 TEST(TemplateBindings, CountsByTypeAndEvent) {
@@ -451,4 +422,3 @@ TEST(TemplateBindings, CountsByTypeAndEvent) {
         {{UnitType::PageControl, 0}, 1}};
     EXPECT_EQ(bound, expected);
 }
-#endif

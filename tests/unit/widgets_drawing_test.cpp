@@ -203,3 +203,96 @@ TEST_F(WidgetsDrawing, CaptionIsPlacedByAlignmentAndBrokenIntoLinesByWordWrap) {
     EXPECT_LE(wrapped.right(), 20 + 300);
     EXPECT_LT(wrapped.top(), 20 + 20);
 }
+
+namespace {
+// The bounding box of the pixels that pass pred.
+QRect ink_box(const QImage& img, const std::function<bool(QColor)>& pred) {
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (pred(img.pixelColor(x, y))) box |= QRect(x, y, 1, 1);
+    return box;
+}
+}  // namespace
+
+TEST_F(WidgetsDrawing, ACaptionLargerThanItsLabelIsDrawnWholeAndTheLabelStaysItsSize) {
+    set_property(kWin, kLabel, prop::kWidth, std::int32_t(40));
+    set_property(kWin, kLabel, prop::kHeight, std::int32_t(12));
+    set_property(kWin, kLabel, prop::kTransCaption, gbk("■■■■■"));
+    const QRect drawn = ink_box(on_screen(), reddish);
+    EXPECT_GT(drawn.right(), 20 + 40 + 60);  // five squares at 28 points reach far past the label
+    EXPECT_GT(drawn.bottom(), 20 + 12 + 5);
+    EXPECT_GT(drawn.height(), 25);
+    // The unit keeps its geometry, and only the label takes presses.
+    EXPECT_EQ(get_int(kWin, kLabel, prop::kWidth), 40);
+    EXPECT_EQ(get_int(kWin, kLabel, prop::kHeight), 12);
+    QWidget* window = control(kWin, 0);
+    EXPECT_EQ(window->childAt(20 + 80, 20 + 6), control(kWin, kPage));
+    EXPECT_EQ(window->childAt(20 + 10, 20 + 6), control(kWin, kLabel));
+    // Hidden, moved or given a caption that fits, it leaves nothing behind.
+    set_property(kWin, kLabel, prop::kVisible, std::int32_t(0));
+    EXPECT_EQ(count_pixels(on_screen(), reddish), 0);
+    set_property(kWin, kLabel, prop::kVisible, std::int32_t(1));
+    EXPECT_GT(ink_box(on_screen(), reddish).right(), 20 + 40 + 60);
+    set_property(kWin, kLabel, prop::kLeft, std::int32_t(200));
+    EXPECT_GE(ink_box(on_screen(), reddish).left(), 200);
+    set_property(kWin, kLabel, prop::kWidth, std::int32_t(300));
+    set_property(kWin, kLabel, prop::kHeight, std::int32_t(60));
+    set_property(kWin, kLabel, prop::kTransCaption, gbk("■"));
+    const QRect small = ink_box(on_screen(), reddish);
+    EXPECT_LT(small.right(), 200 + 60);
+}
+
+TEST_F(WidgetsDrawing, AFiveCharacterCaptionOnAToolbarButtonGoesOntoTwoReadableLines) {
+    set_property(kWin, kButton, prop::kWidth, std::int32_t(40));
+    set_property(kWin, kButton, prop::kHeight, std::int32_t(30));
+    QWidget* b = control(kWin, kButton);
+    auto caption_box = [&] { return ink_box(b->grab().toImage().copy(1, 1, 38, 28), dark); };
+    set_property(kWin, kButton, prop::kBtnCaption, gbk("练一练"));
+    const QRect one = caption_box();
+    set_property(kWin, kButton, prop::kBtnCaption, gbk("中文翻译关"));
+    const QRect two = caption_box();
+    ASSERT_TRUE(one.isValid());
+    ASSERT_TRUE(two.isValid());
+    // Two lines, each about as large as the three-character caption on its single line.
+    EXPECT_GT(two.height(), 2 * one.height() - 4);
+    EXPECT_GE(two.width(), one.width() - 2);
+}
+
+namespace {
+class EditBoxText : public tb::test::WidgetTest {};
+}  // namespace
+
+// The Chinese faces' lines are taller than a page fill-in box: the typed letters must still show
+// whole, descenders included.
+TEST_F(EditBoxText, DescendersShowWholeInABoxLowerThanTheFacesLine) {
+    constexpr std::uint32_t kEdit = 0x16000010;
+    auto w = window_spec(kWin, 400, 300);
+    auto edit = unit_spec(kEdit, UnitType::EditBox, "编辑框6_1", 0, {20, 20, 110, 24});
+    EditBoxBlock eb;
+    eb.border = 1;
+    eb.text_colour = 0x00000000;
+    eb.background = 0x00FFFFFF;
+    eb.font = Font{gbk("宋体"), 15, false, false, false, false, 0};
+    edit.type_block = encode(eb);
+    w.units.push_back(edit);
+    load({w});
+    ASSERT_TRUE(show_window(kWin, false));
+    set_property(kWin, kEdit, prop::kEditContent, gbk("gjpqy"));
+    QWidget* box = control(kWin, kEdit);
+    ASSERT_GT(QFontMetrics(box->font()).height(), 24 - 4) << "the face's line must be taller than the box for this test";
+    const QRect drawn = ink_box(box->grab().toImage(), dark);
+    // The same letters drawn freely in the same face.
+    QImage free_image(200, 100, QImage::Format_RGB32);
+    free_image.fill(Qt::white);
+    {
+        QPainter p(&free_image);
+        p.setFont(box->font());
+        p.setPen(Qt::black);
+        p.drawText(QPointF(10, 60), QStringLiteral("gjpqy"));
+    }
+    const QRect whole = ink_box(free_image, dark);
+    EXPECT_GE(drawn.height(), whole.height() - 1);
+    EXPECT_LT(drawn.bottom(), 24 - 1);  // clear of the frame
+    EXPECT_GT(drawn.top(), 0);
+}

@@ -1,5 +1,7 @@
 #include "tools/book/book.hpp"
 
+#include "content/volume.hpp"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -67,19 +69,31 @@ int to_int(const std::string& s, int fallback) {
     }
 }
 
-Page read_page(const fs::path& file, int index, std::vector<Problem>& problems) {
+// A page names a heading by its English only; its Chinese comes from book/headings.txt, so a
+// heading reads the same on every page that prints it.
+using HeadingTable = std::map<std::string, std::string>;
+
+Page read_page(const fs::path& file, int index, const HeadingTable& headings, std::vector<Problem>& problems) {
     Page page;
     page.index = index;
     page.file = file.string();
     static const std::map<std::string, ItemKind> kinds = {{"title", ItemKind::Title},
-                                                          {"heading", ItemKind::Heading},
                                                           {"line", ItemKind::Line},
                                                           {"word", ItemKind::Word},
                                                           {"marker", ItemKind::Marker}};
     for (const auto& [n, line] : content_lines(file, problems)) {
         auto f = split_fields(line);
         const std::string& key = f[0];
-        if (auto k = kinds.find(key); k != kinds.end()) {
+        if (key == "heading") {
+            if (f.size() != 2) {
+                problems.push_back({where(file, n), "a heading is heading | English; its Chinese comes from headings.txt"});
+                continue;
+            }
+            auto h = headings.find(f[1]);
+            if (h == headings.end())
+                problems.push_back({where(file, n), "the heading \"" + f[1] + "\" is not in headings.txt"});
+            page.items.push_back({ItemKind::Heading, f[1], h == headings.end() ? std::string() : h->second, n});
+        } else if (auto k = kinds.find(key); k != kinds.end()) {
             if (f.size() != 3) {
                 problems.push_back({where(file, n), "an item needs kind | English | Chinese"});
                 continue;
@@ -114,12 +128,23 @@ Page read_page(const fs::path& file, int index, std::vector<Problem>& problems) 
 
 Book read_book(const fs::path& root, std::vector<Problem>& problems) {
     Book book;
-    for (int k = 0; k < 34; ++k) {
+    const fs::path headings_file = root / "headings.txt";
+    HeadingTable headings;
+    for (const auto& [n, line] : content_lines(headings_file, problems)) {
+        auto f = split_fields(line);
+        if (f.size() != 2) {
+            problems.push_back({where(headings_file, n), "a heading needs English | Chinese"});
+            continue;
+        }
+        book.headings.push_back({f[0], f[1], n});
+        headings.emplace(f[0], f[1]);
+    }
+    for (int k = 0; k < volume::kContentPages; ++k) {
         char name[16];
         std::snprintf(name, sizeof name, "%02d.txt", k);
-        book.pages.push_back(read_page(root / "pages" / name, k, problems));
+        book.pages.push_back(read_page(root / "pages" / name, k, headings, problems));
     }
-    for (int u = 1; u <= 6; ++u) {
+    for (int u = 1; u <= volume::kLessons; ++u) {
         fs::path file = root / "words" / ("unit" + std::to_string(u) + ".txt");
         std::vector<Word> words;
         for (const auto& [n, line] : content_lines(file, problems)) {

@@ -61,7 +61,14 @@ struct Entry {  // book/extras.txt: key | text [| chinese]
     std::string chinese;
 };
 
+struct Heading {  // book/headings.txt: English | Chinese
+    std::string english;
+    std::string chinese;
+    int source_line = 0;
+};
+
 struct Book {
+    std::vector<Heading> headings;           // the one table every page's headings take their Chinese from
     std::vector<Page> pages;                 // index 0..33, in order
     std::vector<std::vector<Word>> units;    // units[0] is Unit 1
     std::map<std::string, Entry> extras;
@@ -73,8 +80,8 @@ struct Problem {
     std::string what;
 };
 
-// Reads book/ under root. Problems of form (unknown kind, missing fields, unreadable file) are
-// appended to problems; what could be read is returned.
+// Reads book/ under root. Problems of form (unknown kind, missing fields, unreadable file, a
+// heading missing from the headings table) are appended to problems; what could be read is returned.
 Book read_book(const std::filesystem::path& root, std::vector<Problem>& problems);
 
 std::string trim_copy(const std::string& s);

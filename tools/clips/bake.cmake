@@ -5,6 +5,8 @@ include(${CMAKE_SOURCE_DIR}/tools/content/manifest.cmake)
 
 add_executable(clipbake ${CMAKE_CURRENT_LIST_DIR}/clipbake.cpp)
 target_link_libraries(clipbake PRIVATE PkgConfig::ESPEAK PkgConfig::LAME)
+# The little-endian writer the program's readers match.
+target_link_libraries(clipbake PRIVATE tapbook_base)
 
 # The outputs are known at configure time from the manifest's group and name fields.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TAPBOOK_CLIP_MANIFEST})

@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/bytes.hpp"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -60,15 +62,7 @@ const Encoding* encoding_of(const std::string& kind) {
     std::exit(1);
 }
 
-void put16(std::vector<std::uint8_t>& o, unsigned v) {
-    o.push_back(static_cast<std::uint8_t>(v));
-    o.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(std::vector<std::uint8_t>& o, std::uint32_t v) {
-    put16(o, v & 0xFFFF);
-    put16(o, v >> 16);
-}
-void put_tag(std::vector<std::uint8_t>& o, const char* t) { o.insert(o.end(), t, t + 4); }
+using namespace tb::bytes;
 
 // ---- one clip ---------------------------------------------------------------------------
 
@@ -136,32 +130,31 @@ std::vector<std::uint8_t> encode(const std::vector<short>& pcm, int in_rate, con
     const std::uint32_t samples = static_cast<std::uint32_t>(std::max(0, frames * per_frame - delay - padding));
     constexpr int kDecoderDelay = 529;  // what a Layer III decoder adds before the first sample
     std::vector<std::uint8_t> w;
-    put_tag(w, "RIFF");
-    put32(w, 0);
-    put_tag(w, "WAVE");
-    put_tag(w, "fmt ");
-    put32(w, 30);
-    put16(w, 0x0055);
-    put16(w, static_cast<unsigned>(enc.channels));
-    put32(w, static_cast<std::uint32_t>(enc.rate));
-    put32(w, static_cast<std::uint32_t>(enc.kbps * 1000 / 8));
-    put16(w, 1);   // block align
-    put16(w, 0);   // bits per sample
-    put16(w, 12);  // extension size
-    put16(w, 1);   // wID: MPEG Layer III
-    put32(w, 2);   // fdwFlags: padding off
-    put16(w, static_cast<unsigned>(enc.frame_bytes));
-    put16(w, 1);   // frames per block
-    put16(w, static_cast<unsigned>(delay + kDecoderDelay));  // samples before the sound begins
-    put_tag(w, "fact");
-    put32(w, 4);
-    put32(w, samples);
-    put_tag(w, "data");
-    put32(w, static_cast<std::uint32_t>(mp3.size()));
+    put_bytes(w, "RIFF");
+    put_u32(w, 0);
+    put_bytes(w, "WAVE");
+    put_bytes(w, "fmt ");
+    put_u32(w, 30);
+    put_u16(w, 0x0055);
+    put_u16(w, static_cast<std::uint16_t>(enc.channels));
+    put_u32(w, static_cast<std::uint32_t>(enc.rate));
+    put_u32(w, static_cast<std::uint32_t>(enc.kbps * 1000 / 8));
+    put_u16(w, 1);   // block align
+    put_u16(w, 0);   // bits per sample
+    put_u16(w, 12);  // extension size
+    put_u16(w, 1);   // wID: MPEG Layer III
+    put_u32(w, 2);   // fdwFlags: padding off
+    put_u16(w, static_cast<std::uint16_t>(enc.frame_bytes));
+    put_u16(w, 1);   // frames per block
+    put_u16(w, static_cast<std::uint16_t>(delay + kDecoderDelay));  // samples before the sound begins
+    put_bytes(w, "fact");
+    put_u32(w, 4);
+    put_u32(w, samples);
+    put_bytes(w, "data");
+    put_u32(w, static_cast<std::uint32_t>(mp3.size()));
     w.insert(w.end(), mp3.begin(), mp3.end());
     if (mp3.size() & 1) w.push_back(0);
-    const std::uint32_t riff = static_cast<std::uint32_t>(w.size() - 8);
-    for (int i = 0; i < 4; ++i) w[4 + i] = static_cast<std::uint8_t>(riff >> (8 * i));
+    patch_u32(w, 4, static_cast<std::uint32_t>(w.size() - 8));
     return w;
 }
 
@@ -312,29 +305,27 @@ std::vector<std::uint8_t> pack(const std::vector<Entry>& entries, const std::vec
     if (at > 0xFFFFFFFFu) fail("the pack outgrew 4 GB");
     std::vector<std::uint8_t> o;
     o.reserve(at);
-    put_tag(o, "TBCP");
-    put32(o, 1);
-    put32(o, static_cast<std::uint32_t>(dir.size()));
+    put_bytes(o, "TBCP");
+    put_u32(o, 1);
+    put_u32(o, static_cast<std::uint32_t>(dir.size()));
     for (const Dir& d : dir) {
-        put32(o, d.kind);
-        put32(o, d.offset);
-        put32(o, static_cast<std::uint32_t>(d.name.size()));
-        o.insert(o.end(), d.name.begin(), d.name.end());
-        o.resize(pad4(o.size()), 0);
+        put_u32(o, d.kind);
+        put_u32(o, d.offset);
+        put_string(o, d.name);
+        put_align(o, 4);
     }
     for (const auto& f : files) {
-        put32(o, 1);
-        put32(o, static_cast<std::uint32_t>(f.size()));
-        o.insert(o.end(), f.begin(), f.end());
-        o.resize(pad4(o.size()), 0);
+        put_u32(o, 1);
+        put_blob(o, f);
+        put_align(o, 4);
     }
     for (const auto& g : groups) {
         std::vector<std::uint32_t> refs;
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (entries[i].group == g) refs.push_back(clip_at[i]);
-        put32(o, 1);
-        put32(o, static_cast<std::uint32_t>(refs.size()));
-        for (auto r : refs) put32(o, r);
+        put_u32(o, 1);
+        put_u32(o, static_cast<std::uint32_t>(refs.size()));
+        for (auto r : refs) put_u32(o, r);
     }
     if (o.size() != at) fail("pack layout mismatch");
     return o;

@@ -19,9 +19,12 @@ foreach(_l RANGE 1 6)
   list(APPEND _content_outputs texts/drill${_l}.txt)
 endforeach()
 
+# The main window's page units, as the layout bake writes them: a fill-in or tick box there that
+# the book gives no answer fails the bake, naming the box.
+set(_content_window_units ${TAPBOOK_ASSETS_DIR}/layout/main_pages.json)
 tapbook_bake(OUTPUTS ${_content_outputs}
-  COMMAND $<TARGET_FILE:contentbake> bake ${CMAKE_SOURCE_DIR}/book ${TAPBOOK_ASSETS_DIR}
-  DEPENDS contentbake ${_cb_book})
+  COMMAND $<TARGET_FILE:contentbake> bake ${CMAKE_SOURCE_DIR}/book ${TAPBOOK_ASSETS_DIR} ${_content_window_units}
+  DEPENDS contentbake ${_cb_book} ${_content_window_units})
 tapbook_embed(texts texts.pack)
 # The tests run the checker on broken copies of the book, also when the texts come prebaked.
 add_dependencies(tapbook_baked_assets contentbake)

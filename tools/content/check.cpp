@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -15,9 +16,9 @@ using tb::book::ItemKind;
 using tb::book::Page;
 using tb::book::Problem;
 
-const int kItemCounts[kPages] = {14, 35, 29, 24, 21, 15, 28, 31, 26, 16, 13, 28, 26, 29, 19, 15, 9,
+const int kItemCounts[volume::kContentPages] = {14, 35, 29, 24, 21, 15, 28, 31, 26, 16, 13, 28, 26, 29, 19, 15, 9,
                                  14, 24, 34, 23, 20, 8,  26, 32, 25, 24, 10, 27, 22, 19, 21, 30, 8};
-const int kLessonWords[kLessons] = {19, 28, 16, 28, 25, 14};
+const int kLessonWords[volume::kLessons] = {19, 28, 16, 28, 25, 14};
 
 namespace {
 
@@ -28,7 +29,11 @@ const std::map<int, std::set<int>> kMarkers = {
     {14, {3}}, {15, {13, 15}},            {18, {3}}, {19, {11, 13, 15, 16, 17, 20}},
     {21, {3}}, {23, {3}},  {24, {11, 13, 15, 16, 17, 20}},      {26, {3}}, {28, {3}},
     {29, {8, 10, 11, 12, 15}},            {31, {3}}, {32, {6}}};
-const std::set<int> kTitlePages = {0, 5, 10, 15, 17, 22, 27, 32};
+// A course's first spread opens with its title.
+bool starts_course(int page_index) {
+    return std::find(std::begin(volume::kCourseLanding), std::end(volume::kCourseLanding), page_index) !=
+           std::end(volume::kCourseLanding);
+}
 const std::set<int> kLinePages = {16, 33};
 const std::set<int> kExtraPages = {6, 33};
 
@@ -43,7 +48,7 @@ const std::map<int, std::map<int, int>> kTickBoxes = {
 constexpr int kDigitPage = 8;  // "number the pictures": the answers are the digits 1 to 4
 
 // Which pages each lesson's words are taught on.
-const int kUnitFirst[kLessons] = {0, 5, 10, 17, 22, 27};
+const int kUnitFirst[volume::kLessons] = {0, 5, 10, 17, 22, 27};
 
 std::string two(int k) {
     char b[16];
@@ -95,6 +100,24 @@ int word_count(const std::string& s) {
     return n;
 }
 
+// "一，二，三": numbers counted aloud are set apart with the enumeration comma (一、二、三), as
+// everywhere else in the volume.
+bool counts_with_commas(const std::string& chinese) {
+    static const std::string kNumerals[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
+    static const std::string kComma = "，";
+    auto numeral_at = [&](std::size_t at, bool ending) {
+        for (const auto& n : kNumerals) {
+            if (ending ? at >= n.size() && chinese.compare(at - n.size(), n.size(), n) == 0
+                       : chinese.compare(at, n.size(), n) == 0)
+                return true;
+        }
+        return false;
+    };
+    for (std::size_t at = chinese.find(kComma); at != std::string::npos; at = chinese.find(kComma, at + 1))
+        if (numeral_at(at, true) && numeral_at(at + kComma.size(), false)) return true;
+    return false;
+}
+
 // One field's rules: GBK, length, and (for English) plain ASCII.
 void check_field(const Reporter& r, const std::string& file, int line, const std::string& who,
                  const std::string& field, bool english) {
@@ -111,6 +134,8 @@ void check_field(const Reporter& r, const std::string& file, int line, const std
     }
     if (!english && field.find_first_of(",.!?;:") != std::string::npos)
         r.at(file, line, who + ": Chinese takes full-width punctuation: \"" + field + "\"");
+    if (!english && counts_with_commas(field))
+        r.at(file, line, who + ": counting takes the enumeration comma, 一、二、三: \"" + field + "\"");
     try {
         const std::string g = tb::book::to_gbk(field);
         if (static_cast<int>(g.size()) > kLongestLine)
@@ -184,7 +209,7 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
         if (item.is_marker() && !markers.count(n))
             r.at(file, item.source_line, who + ": an empty marker where the page prints text");
         if (n == 1) {
-            ItemKind k = kTitlePages.count(p.index) ? ItemKind::Title
+            ItemKind k = starts_course(p.index) ? ItemKind::Title
                          : kLinePages.count(p.index) ? ItemKind::Line
                                                      : ItemKind::Heading;
             const char* kn = k == ItemKind::Title ? "title" : k == ItemKind::Line ? "line" : "heading";
@@ -266,11 +291,146 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
             r.at(file, 0, pn + ": tick box " + std::to_string(box) + " of printed page " + std::to_string(left) + " is missing");
 }
 
+// The forms a word list teaches, each with the entry that teaches it: the entry itself, the
+// head (last word) of a phrase ("orange juice" teaches "juice"), and their plurals and -ing forms
+// ("dance": "dances", "dancing"; "swim": "swimming").
+std::map<std::string, std::string> taught_forms(const std::vector<tb::book::Word>& words) {
+    std::map<std::string, std::string> forms;
+    auto vowel = [](char c) { return std::string("aeiou").find(c) != std::string::npos; };
+    for (const auto& w : words) {
+        const std::string entry = lower(w.english);
+        forms.emplace(entry, w.english);
+        const std::size_t sp = entry.rfind(' ');
+        const std::string head = sp == std::string::npos ? entry : entry.substr(sp + 1);
+        const std::size_t n = head.size();
+        if (n < 2 || !std::all_of(head.begin(), head.end(), is_letter)) continue;
+        std::vector<std::string> f = {head, head + "s", head + "es", head + "ing"};
+        if (head[n - 1] == 'y' && !vowel(head[n - 2])) f.push_back(head.substr(0, n - 1) + "ies");
+        if (head[n - 1] == 'e') f.push_back(head.substr(0, n - 1) + "ing");
+        if (n >= 3 && !vowel(head[n - 1]) && vowel(head[n - 2]) && !vowel(head[n - 3]) &&
+            std::string("wxy").find(head[n - 1]) == std::string::npos)
+            f.push_back(head + head[n - 1] + "ing");
+        for (const auto& x : f) forms.emplace(x, w.english);
+    }
+    return forms;
+}
+
+// The sentence of a fill-in that holds the gap, without its end mark:
+// "Ben likes ___. He plays it every day." gives "Ben likes ___".
+std::string gap_clause(const std::string& sentence) {
+    const std::size_t gap = sentence.find("___");
+    if (gap == std::string::npos) return {};
+    const std::size_t before = gap == 0 ? std::string::npos : sentence.find_last_of(".!?", gap - 1);
+    const std::size_t start = before == std::string::npos ? 0 : before + 1;
+    const std::size_t end = std::min(sentence.find_first_of(".!?", gap + 3), sentence.size());
+    return tb::book::trim_copy(sentence.substr(start, end - start));
+}
+
+// Which lesson's words a page teaches: 0..5, or -1 on the review pages.
+int lesson_of(int page) {
+    for (int u = kLessons - 1; u >= 0; --u)
+        if (page >= kUnitFirst[u]) return page < kUnitFirst[u] + 5 ? u : -1;
+    return -1;
+}
+
+// A self-judging box takes one answer, so a gap must admit one word only: the answer is a word
+// the unit's list teaches, and no other word the lists teach fills the gap to make a sentence
+// the volume prints.
+void check_fill_answers(const Reporter& r, const Book& book) {
+    std::string printed;  // what the pages print as hotspots (markers only sound)
+    for (const Page& p : book.pages)
+        for (const auto& item : p.items)
+            if (!item.is_marker()) printed += item.english + "\n";
+    std::vector<tb::book::Word> all_words;
+    for (const auto& unit : book.units) all_words.insert(all_words.end(), unit.begin(), unit.end());
+    const auto every_form = taught_forms(all_words);
+    for (const Page& p : book.pages) {
+        if (p.index == kDigitPage) continue;
+        const int u = lesson_of(p.index);
+        if (u >= static_cast<int>(book.units.size())) continue;
+        const auto forms = taught_forms(u < 0 ? all_words : book.units[static_cast<std::size_t>(u)]);
+        const std::string list = u < 0 ? std::string("the volume's word lists") : "lesson " + std::to_string(u + 1) + "'s word list";
+        for (const auto& f : p.fills) {
+            const std::string who = page_name(p.index) + ", fill-in box " + std::to_string(f.box);
+            const std::string answer = lower(f.answer);
+            if (!forms.count(answer))
+                r.at(p.file, f.source_line, who + ": the answer \"" + f.answer + "\" is not a word of " + list +
+                                                " (nor its plural or -ing form)");
+            const std::string clause = gap_clause(f.sentence);
+            const std::size_t gap = clause.find("___");
+            if (gap == std::string::npos) continue;
+            for (const auto& [form, entry] : every_form) {
+                if (form == answer) continue;
+                const std::string other = clause.substr(0, gap) + form + clause.substr(gap + 3);
+                if (has_word(printed, other))
+                    r.at(p.file, f.source_line, who + ": the gap also takes \"" + form + "\" (from the word list's \"" +
+                                                    entry + "\"): the volume prints \"" + other + "\"");
+            }
+        }
+    }
+}
+
+// The alternatives of a word's meaning ("红色；红色的").
+std::vector<std::string> meanings(const std::string& chinese) {
+    std::vector<std::string> out;
+    const std::string semi = "；";
+    for (std::size_t at = 0;;) {
+        const std::size_t next = chinese.find(semi, at);
+        out.push_back(chinese.substr(at, next == std::string::npos ? std::string::npos : next - at));
+        if (next == std::string::npos) return out;
+        at = next + semi.size();
+    }
+}
+
+// The drill shows a word's meaning and asks for the word: a meaning given to two different words
+// (cap and hat both 帽子) cannot be answered, within a lesson or across the volume.
+void check_meanings(const Reporter& r, const fs::path& root, const Book& book) {
+    struct Owner {
+        std::string english;
+        int lesson, word;
+    };
+    std::map<std::string, Owner> owners;
+    for (std::size_t u = 0; u < book.units.size(); ++u) {
+        const std::string file = (root / "words" / ("unit" + std::to_string(u + 1) + ".txt")).string();
+        for (std::size_t i = 0; i < book.units[u].size(); ++i) {
+            const auto& w = book.units[u][i];
+            const std::string who = "lesson " + std::to_string(u + 1) + ", word " + std::to_string(i + 1) + " \"" + w.english + "\"";
+            for (const std::string& m : meanings(w.chinese)) {
+                auto [it, fresh] = owners.emplace(m, Owner{lower(w.english), static_cast<int>(u) + 1, static_cast<int>(i) + 1});
+                if (!fresh && it->second.english != lower(w.english))
+                    r.at(file, w.source_line, who + ": the meaning \"" + m + "\" is already lesson " +
+                                                  std::to_string(it->second.lesson) + ", word " + std::to_string(it->second.word) +
+                                                  "'s: the drill cannot tell them apart");
+            }
+        }
+    }
+}
+
+// The headings table: one Chinese for each heading, one heading for each Chinese, every entry used.
+void check_headings(const Reporter& r, const fs::path& root, const Book& book) {
+    const std::string file = (root / "headings.txt").string();
+    std::set<std::string> used;
+    for (const Page& p : book.pages)
+        for (const auto& item : p.items)
+            if (item.kind == ItemKind::Heading) used.insert(item.english);
+    std::map<std::string, std::string> by_chinese;
+    std::set<std::string> seen;
+    for (const auto& h : book.headings) {
+        const std::string who = "heading \"" + h.english + "\"";
+        check_field(r, file, h.source_line, who, h.english, true);
+        check_field(r, file, h.source_line, who + " (Chinese)", h.chinese, false);
+        if (!seen.insert(h.english).second) r.at(file, h.source_line, who + ": given twice");
+        auto [it, fresh] = by_chinese.emplace(h.chinese, h.english);
+        if (!fresh) r.at(file, h.source_line, who + ": its Chinese is already \"" + it->second + "\"'s");
+        if (!used.count(h.english)) r.at(file, h.source_line, who + ": no page prints it");
+    }
+}
+
 }  // namespace
 
 void check_book(const fs::path& root, const Book& book, std::vector<Problem>& problems) {
     Reporter r{problems};
-    for (int k = 0; k < kPages; ++k) {
+    for (int k = 0; k < volume::kContentPages; ++k) {
         std::map<int, std::string> labels;
         if (k < static_cast<int>(book.pages.size())) {
             const Page& p = book.pages[static_cast<std::size_t>(k)];
@@ -281,7 +441,7 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
         }
         check_spacing(r, root / "pages" / (two(k) + ".txt"), labels);
     }
-    for (int u = 1; u <= kLessons; ++u) {
+    for (int u = 1; u <= volume::kLessons; ++u) {
         std::map<int, std::string> labels;
         if (u <= static_cast<int>(book.units.size())) {
             const auto& words = book.units[static_cast<std::size_t>(u - 1)];
@@ -291,16 +451,20 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
         check_spacing(r, root / "words" / ("unit" + std::to_string(u) + ".txt"), labels);
     }
     check_spacing(r, root / "extras.txt");
+    check_spacing(r, root / "headings.txt");
 
-    if (book.pages.size() != kPages) {
+    if (book.pages.size() != volume::kContentPages) {
         r.at(root.string(), 0, "the volume needs page files 00 to 33");
         return;
     }
     std::string volume_text;
     for (const Page& p : book.pages) volume_text += printed_english(p);
     for (const Page& p : book.pages) check_page(r, p, volume_text);
+    check_fill_answers(r, book);
+    check_headings(r, root, book);
+    check_meanings(r, root, book);
 
-    for (int u = 0; u < kLessons && u < static_cast<int>(book.units.size()); ++u) {
+    for (int u = 0; u < volume::kLessons && u < static_cast<int>(book.units.size()); ++u) {
         const auto& words = book.units[static_cast<std::size_t>(u)];
         const std::string file = (root / "words" / ("unit" + std::to_string(u + 1) + ".txt")).string();
         const std::string lesson = "lesson " + std::to_string(u + 1);

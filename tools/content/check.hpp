@@ -5,18 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "content/volume.hpp"
 #include "tools/book/book.hpp"
 
 namespace tb::content {
 
-inline constexpr int kPages = 34;
-inline constexpr int kLessons = 6;
 inline constexpr int kLongestLine = 84;  // bytes in GBK
 
 // Hotspot count of each page index.
-extern const int kItemCounts[kPages];
+extern const int kItemCounts[volume::kContentPages];
 // Words of each lesson 1..6.
-extern const int kLessonWords[kLessons];
+extern const int kLessonWords[volume::kLessons];
 
 // Checks the book read from root. Appends one problem per broken rule.
 void check_book(const std::filesystem::path& root, const tb::book::Book& book,

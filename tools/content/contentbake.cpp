@@ -1,7 +1,11 @@
 // Bakes the volume's texts for the program and lists the clips the audio bake makes.
 //
 //   contentbake check <book dir>                     checks the book's rules, nothing written
-//   contentbake bake <book dir> <assets dir>         checks, then writes texts/ and texts.pack
+//   contentbake bake <book dir> <assets dir> [<window units>]
+//                                                    checks, then writes texts/ and texts.pack;
+//                                                    with the layout's units file of the main
+//                                                    window, refuses any box of it the book
+//                                                    gives no answer
 //   contentbake manifest <book dir> <manifest file>  writes the clip manifest (unchecked: the
 //                                                    configure step runs it; the bake checks)
 //
@@ -13,16 +17,19 @@
 //   tick/<P>/<B>        "1" (must be ticked) or "0" (must stay empty)
 //   wordlist/<H>        the clip of word-list hotspot H, by its name in the clip pack
 //   edition             the edition label (GBK)
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "runtime/bytes.hpp"
 #include "tools/book/book.hpp"
 #include "tools/book/wordlist.hpp"
 #include "tools/content/check.hpp"
@@ -97,21 +104,16 @@ std::string manifest(const Book& book) {
     return m.str();
 }
 
-void put32(std::string& o, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) o.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
 std::string texts_pack(const std::vector<std::pair<std::string, std::string>>& entries) {
-    std::string o = "TBTX";
-    put32(o, 1);
-    put32(o, static_cast<std::uint32_t>(entries.size()));
+    tb::Blob o;
+    tb::bytes::put_bytes(o, "TBTX");
+    tb::bytes::put_u32(o, 1);
+    tb::bytes::put_u32(o, static_cast<std::uint32_t>(entries.size()));
     for (const auto& [name, value] : entries) {
-        put32(o, static_cast<std::uint32_t>(name.size()));
-        o += name;
-        put32(o, static_cast<std::uint32_t>(value.size()));
-        o += value;
+        tb::bytes::put_string(o, name);
+        tb::bytes::put_string(o, value);
     }
-    return o;
+    return std::string(o.begin(), o.end());
 }
 
 bool report(const std::vector<Problem>& problems) {
@@ -119,6 +121,30 @@ bool report(const std::vector<Problem>& problems) {
     if (!problems.empty())
         std::fprintf(stderr, "contentbake: the book breaks %zu rule(s); see book/README.md\n", problems.size());
     return problems.empty();
+}
+
+// The exercise boxes among the units the layout bake wrote for the main window (its JSON, one
+// "name" per unit): 编辑框P_B and 选择框打钩P_B, as the answer entries name them (fill/P/B,
+// tick/P/B). Each maps to the entry its box needs.
+std::vector<std::pair<std::string, std::string>> boxes_of(const fs::path& units_file, bool& read) {
+    std::ifstream in(units_file, std::ios::binary);
+    read = static_cast<bool>(in);
+    const std::string json{std::istreambuf_iterator<char>(in), {}};
+    const std::pair<std::string, std::string> kinds[] = {{"编辑框", "fill/"}, {"选择框打钩", "tick/"}};
+    std::vector<std::pair<std::string, std::string>> out;
+    const std::string key = "\"name\": \"";
+    for (auto at = json.find(key); at != std::string::npos; at = json.find(key, at)) {
+        at += key.size();
+        const std::string name = json.substr(at, json.find('"', at) - at);
+        for (const auto& [prefix, entry] : kinds) {
+            if (name.rfind(prefix, 0) != 0) continue;
+            std::string rest = name.substr(prefix.size());
+            const auto underscore = rest.find('_');
+            if (underscore != std::string::npos) rest[underscore] = '/';
+            out.emplace_back(name, entry + rest);
+        }
+    }
+    return out;
 }
 
 Book read_checked(const fs::path& root, bool& ok) {
@@ -129,7 +155,7 @@ Book read_checked(const fs::path& root, bool& ok) {
     return book;
 }
 
-int bake(const fs::path& root, const fs::path& assets) {
+int bake(const fs::path& root, const fs::path& assets, const std::optional<fs::path>& window_units) {
     bool ok = false;
     const Book book = read_checked(root, ok);
     if (!ok) return 1;
@@ -153,6 +179,25 @@ int bake(const fs::path& root, const fs::path& assets) {
     }
     for (const auto& [hotspot, clip] : wordlist_clips(book)) entries.emplace_back("wordlist/" + std::to_string(hotspot), clip);
     entries.emplace_back("edition", to_gbk(book.extras.at("edition").text));
+    // A box the pupil can fill or tick but the program holds no answer for is a fault of the
+    // build, found here rather than by a pupil.
+    if (window_units) {
+        bool read = false;
+        const auto boxes = boxes_of(*window_units, read);
+        if (!read) {
+            std::fprintf(stderr, "contentbake: cannot read %s\n", window_units->string().c_str());
+            return 1;
+        }
+        int unanswered = 0;
+        for (const auto& [unit, entry] : boxes) {
+            const bool answered = std::any_of(entries.begin(), entries.end(), [&](const auto& e) { return e.first == entry; });
+            if (answered) continue;
+            std::fprintf(stderr, "%s: %s: the main window has this box, but the book gives it no answer (%s)\n",
+                         window_units->string().c_str(), unit.c_str(), entry.c_str());
+            ++unanswered;
+        }
+        if (unanswered) return 1;
+    }
     written &= write_file(assets / "texts.pack", texts_pack(entries));
     if (!written) {
         std::fprintf(stderr, "contentbake: cannot write under %s\n", assets.string().c_str());
@@ -171,7 +216,8 @@ int main(int argc, char** argv) {
             read_checked(a[2], ok);
             return ok ? 0 : 1;
         }
-        if (argc == 4 && a[1] == "bake") return bake(a[2], a[3]);
+        if ((argc == 4 || argc == 5) && a[1] == "bake")
+            return bake(a[2], a[3], argc == 5 ? std::optional<fs::path>(a[4]) : std::nullopt);
         if (argc == 4 && a[1] == "manifest") {
             std::vector<Problem> problems;
             const Book book = read_book(a[2], problems);
@@ -183,7 +229,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: contentbake check <book dir>\n"
-                 "       contentbake bake <book dir> <assets dir>\n"
+                 "       contentbake bake <book dir> <assets dir> [<window units>]\n"
                  "       contentbake manifest <book dir> <manifest file>\n");
     return 2;
 }

@@ -9,7 +9,7 @@ set(_cb_exe ${_cb_dir}/contentbake-configure)
 set(_cb_sources ${CMAKE_SOURCE_DIR}/tools/book/book.cpp ${CMAKE_SOURCE_DIR}/tools/book/wordlist.cpp
     ${CMAKE_SOURCE_DIR}/tools/content/check.cpp ${CMAKE_SOURCE_DIR}/tools/content/contentbake.cpp)
 set(_cb_headers ${CMAKE_SOURCE_DIR}/tools/book/book.hpp ${CMAKE_SOURCE_DIR}/tools/book/wordlist.hpp
-    ${CMAKE_SOURCE_DIR}/tools/content/check.hpp)
+    ${CMAKE_SOURCE_DIR}/tools/content/check.hpp ${CMAKE_SOURCE_DIR}/content/volume.hpp)
 file(MAKE_DIRECTORY ${_cb_dir})
 
 set(_cb_stale FALSE)
@@ -32,7 +32,7 @@ if(_cb_stale)
 endif()
 
 file(GLOB _cb_book CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/book/pages/*.txt ${CMAKE_SOURCE_DIR}/book/words/*.txt
-     ${CMAKE_SOURCE_DIR}/book/extras.txt)
+     ${CMAKE_SOURCE_DIR}/book/extras.txt ${CMAKE_SOURCE_DIR}/book/headings.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_cb_book} ${_cb_sources} ${_cb_headers})
 
 set(TAPBOOK_BOOK_CLIP_MANIFEST ${TAPBOOK_ASSETS_DIR}/clip_manifest.txt)

@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "content/volume.hpp"
 #include "tools/book/wordlist.hpp"
 #include "tools/layout/fonts.hpp"
 
@@ -59,21 +60,15 @@ struct Scheme {
     QColor colour;
 };
 
+// The band of a course's spreads: its label and colour, in the course choice's order.
 Scheme scheme_of_page(int k) {
-    struct Range {
-        int first, last;
-        const char* label;
-        QColor colour;
+    static const Scheme schemes[volume::kCourses] = {
+        {"Unit 1", QColor(0x3a, 0x8f, 0x87)},    {"Unit 2", QColor(0x4a, 0x78, 0xa8)}, {"Unit 3", QColor(0x6a, 0x94, 0x4e)},
+        {"Recycle 1", QColor(0xc0, 0x8a, 0x2b)}, {"Unit 4", QColor(0xc4, 0x6a, 0x4f)}, {"Unit 5", QColor(0x5d, 0x8c, 0xb8)},
+        {"Unit 6", QColor(0x86, 0x72, 0x9e)},    {"Recycle 2", QColor(0xb5, 0x8a, 0x3a)}, {"Word List", QColor(0x52, 0x61, 0x6b)},
     };
-    static const Range ranges[] = {
-        {0, 4, "Unit 1", QColor(0x3a, 0x8f, 0x87)},   {5, 9, "Unit 2", QColor(0x4a, 0x78, 0xa8)},
-        {10, 14, "Unit 3", QColor(0x6a, 0x94, 0x4e)}, {15, 16, "Recycle 1", QColor(0xc0, 0x8a, 0x2b)},
-        {17, 21, "Unit 4", QColor(0xc4, 0x6a, 0x4f)}, {22, 26, "Unit 5", QColor(0x5d, 0x8c, 0xb8)},
-        {27, 31, "Unit 6", QColor(0x86, 0x72, 0x9e)}, {32, 33, "Recycle 2", QColor(0xb5, 0x8a, 0x3a)},
-        {34, 35, "Word List", QColor(0x52, 0x61, 0x6b)},
-    };
-    for (const Range& r : ranges)
-        if (k >= r.first && k <= r.last) return {r.label, r.colour};
+    for (int c = volume::kCourses - 1; c >= 0; --c)
+        if (k >= volume::kCourseLanding[c]) return schemes[c];
     return {"", QColor(0x52, 0x61, 0x6b)};
 }
 

@@ -11,18 +11,8 @@ set(TAPBOOK_TEMPLATE_FLAGS --extras ${TAPBOOK_TEMPLATE_EXTRAS})
 # The page pictures and the units on them come from the layout bake step
 # (tools/layout/bake.cmake, included before this file): a source of the main window's page units
 # in the compiler's own form, read after the hand-written sources. The main window's page book
-# lists the pictures by name. Without the layout step the pages stay empty.
-set(TAPBOOK_TEMPLATE_UNIT_FILES)
-set(TAPBOOK_TEMPLATE_GENERATED)
-if(TAPBOOK_MAIN_WINDOW_UNITS)
-  list(APPEND TAPBOOK_TEMPLATE_FLAGS --page-units main_window=${TAPBOOK_MAIN_WINDOW_UNITS})
-  list(APPEND TAPBOOK_TEMPLATE_UNIT_FILES ${TAPBOOK_MAIN_WINDOW_UNITS})
-  list(APPEND TAPBOOK_TEMPLATE_GENERATED ${TAPBOOK_MAIN_WINDOW_PICTURES})
-  # Code and tests may count on the whole main window.
-  target_compile_definitions(tapbook_core PUBLIC TAPBOOK_WITH_PAGE_UNITS=1)
-else()
-  list(APPEND TAPBOOK_TEMPLATE_FLAGS --allow-missing-units)
-endif()
+# lists the pictures by name.
+list(APPEND TAPBOOK_TEMPLATE_FLAGS --page-units main_window=${TAPBOOK_MAIN_WINDOW_UNITS})
 
 # Pictures the windows carry, made by the picture bake step.
 set(TAPBOOK_TEMPLATE_PICTURES
@@ -35,21 +25,13 @@ foreach(b fillin-next fillin-answer fillin-ok fillin-exit
           ordering-start ordering-redo ordering-submit ordering-answer ordering-close)
   list(APPEND TAPBOOK_TEMPLATE_PICTURES pictures/${b}-0.jpg pictures/${b}-1.jpg)
 endforeach()
-set(TAPBOOK_TEMPLATE_PICTURE_FILES)
-if(NOT EXISTS ${CMAKE_SOURCE_DIR}/tools/pictures/bake.cmake)
-  # The pictures are not baked in this tree yet: store them empty rather than fail.
-  list(APPEND TAPBOOK_TEMPLATE_FLAGS --allow-missing-assets)
-else()
-  foreach(p ${TAPBOOK_TEMPLATE_PICTURES})
-    list(APPEND TAPBOOK_TEMPLATE_PICTURE_FILES ${TAPBOOK_ASSETS_DIR}/${p})
-  endforeach()
-endif()
+list(TRANSFORM TAPBOOK_TEMPLATE_PICTURES PREPEND ${TAPBOOK_ASSETS_DIR}/ OUTPUT_VARIABLE TAPBOOK_TEMPLATE_PICTURE_FILES)
 
 tapbook_bake(OUTPUTS templates.bin
   COMMAND tapbook_template_compiler --out ${TAPBOOK_ASSETS_DIR}/templates.bin
           --assets ${TAPBOOK_ASSETS_DIR} ${TAPBOOK_TEMPLATE_FLAGS} ${TAPBOOK_WINDOW_SOURCES}
   DEPENDS tapbook_template_compiler ${TAPBOOK_WINDOW_SOURCES} ${CMAKE_SOURCE_DIR}/app/handlers.def
-          ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_TEMPLATE_UNIT_FILES} ${TAPBOOK_TEMPLATE_GENERATED}
+          ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_MAIN_WINDOW_UNITS} ${TAPBOOK_MAIN_WINDOW_PICTURES}
           ${TAPBOOK_TEMPLATE_PICTURE_FILES})
 tapbook_embed(templates templates.bin)
 
@@ -59,7 +41,7 @@ file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/generated/ui)
 add_custom_command(OUTPUT ${TAPBOOK_UNIT_IDS}
   COMMAND tapbook_template_compiler --header ${TAPBOOK_UNIT_IDS} ${TAPBOOK_TEMPLATE_FLAGS} ${TAPBOOK_WINDOW_SOURCES}
   DEPENDS tapbook_template_compiler ${TAPBOOK_WINDOW_SOURCES} ${CMAKE_SOURCE_DIR}/app/handlers.def
-          ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_TEMPLATE_UNIT_FILES}
+          ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_MAIN_WINDOW_UNITS}
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} VERBATIM)
 add_custom_target(tapbook_unit_ids DEPENDS ${TAPBOOK_UNIT_IDS})
 target_include_directories(tapbook_core PUBLIC ${CMAKE_BINARY_DIR}/generated)

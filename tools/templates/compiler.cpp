@@ -3,8 +3,8 @@
 // program's logic names units by.
 //
 //   tapbook_template_compiler [--out templates.bin] [--header unit_ids.hpp] [--assets DIR]
-//                             [--extras book/extras.txt] [--allow-missing-assets]
-//                             [--allow-missing-units] [--page-units WINDOW=FILE] SOURCE.json...
+//                             [--extras book/extras.txt] [--allow-missing-units]
+//                             [--page-units WINDOW=FILE] SOURCE.json...
 //
 // A source file names its window by "window" (the namespace in the header). The file that also
 // gives the window's "id" defines the window; further files of the same window only add
@@ -60,7 +60,6 @@ struct CompileError {
 
 struct Options {
     std::string out, header, assets = "build/assets", extras;
-    bool allow_missing_assets = false;
     bool allow_missing_units = false;
     std::vector<std::string> sources;
     std::vector<std::pair<std::string, std::string>> page_units;  // window key, file
@@ -209,11 +208,7 @@ public:
         if (!read_) return {};
         std::string path = o_.assets + "/" + rel;
         std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            if (!o_.allow_missing_assets) error(where, "asset \"" + path + "\" does not exist");
-            std::fprintf(stderr, "warning: %s: asset \"%s\" missing, stored empty\n", where.c_str(), path.c_str());
-            return {};
-        }
+        if (!in) error(where, "asset \"" + path + "\" does not exist");
         return Blob(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
@@ -809,7 +804,6 @@ int main(int argc, char** argv) {
             }
             o.page_units.emplace_back(v.substr(0, eq), v.substr(eq + 1));
         }
-        else if (a == "--allow-missing-assets") o.allow_missing_assets = true;
         else if (a == "--allow-missing-units") o.allow_missing_units = true;
         else if (a.rfind("--", 0) == 0) {
             std::fprintf(stderr, "unknown option %s\n", a.c_str());
@@ -818,8 +812,8 @@ int main(int argc, char** argv) {
     }
     if (o.sources.empty() || (o.out.empty() && o.header.empty())) {
         std::fprintf(stderr,
-                     "usage: %s [--out SET] [--header HPP] [--assets DIR] [--extras FILE] [--allow-missing-assets]\n"
-                     "       [--allow-missing-units] [--page-units WINDOW=FILE] SOURCE.json...\n",
+                     "usage: %s [--out SET] [--header HPP] [--assets DIR] [--extras FILE] [--allow-missing-units]\n"
+                     "       [--page-units WINDOW=FILE] SOURCE.json...\n",
                      argv[0]);
         return 2;
     }

@@ -8,7 +8,7 @@
 #include <unordered_set>
 
 #include "runtime/error.hpp"
-#include "ui/store/bytes.hpp"
+#include "runtime/bytes.hpp"
 
 namespace tb::ui {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/store/template_writer.hpp"
 
-#include "ui/store/bytes.hpp"
+#include "runtime/bytes.hpp"
 
 namespace tb::ui {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "ui/store/bytes.hpp"
+#include "runtime/bytes.hpp"
 
 namespace tb::ui {
 namespace {

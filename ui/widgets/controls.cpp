@@ -5,14 +5,19 @@
 #include <QMouseEvent>
 #include <QMovie>
 #include <QScreen>
+#include <QFontMetrics>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QStackedWidget>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTextCursor>
+#include <QtMath>
 #include <algorithm>
 
 #include "content/pictures/pictures.hpp"
+#include "runtime/bytes.hpp"
 #include "runtime/platform.hpp"
 
 namespace tb::ui::detail {
@@ -22,10 +27,7 @@ namespace tb::ui::detail {
 std::int32_t as_int(const Value& v) {
     if (auto p = std::get_if<std::int32_t>(&v)) return *p;
     if (auto p = std::get_if<Text>(&v)) return static_cast<std::int32_t>(text_number(*p));
-    if (auto p = std::get_if<Blob>(&v)) {
-        if (p->size() < 4) return 0;
-        return static_cast<std::int32_t>((*p)[0] | ((*p)[1] << 8) | ((*p)[2] << 16) | (std::uint32_t((*p)[3]) << 24));
-    }
+    if (auto p = std::get_if<Blob>(&v)) return bytes::Reader(*p).i32();
     return 0;
 }
 
@@ -40,8 +42,9 @@ Blob as_blob(const Value& v) {
     if (auto p = std::get_if<Blob>(&v)) return *p;
     if (auto p = std::get_if<Text>(&v)) return Blob(p->begin(), p->end());
     if (auto p = std::get_if<std::int32_t>(&v)) {
-        auto u = static_cast<std::uint32_t>(*p);
-        return Blob{std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)};
+        Blob b;
+        bytes::put_i32(b, *p);
+        return b;
     }
     return {};
 }
@@ -123,6 +126,20 @@ QImage decode_picture_bytes(const Blob& bytes, QSize target) {
     return media::decode_picture_cached(bytes, target);
 }
 
+QSize device_pixel_size(QSize logical, qreal ratio) {
+    if (logical.isEmpty() || !(ratio > 0)) return logical;
+    return QSize(qCeil(logical.width() * ratio), qCeil(logical.height() * ratio));
+}
+
+QImage decode_picture_for_box(const Blob& bytes, QSize box, qreal ratio) {
+    const QSize pixels = device_pixel_size(box, ratio);
+    QImage img = decode_picture_bytes(bytes, pixels);
+    if (img.isNull()) return img;
+    if (img.size() != pixels) img = img.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    img.setDevicePixelRatio(ratio);
+    return img;
+}
+
 namespace {
 bool is_gif(const Blob& b) { return b.size() > 6 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8'; }
 
@@ -195,6 +212,31 @@ void WindowFrame::paintEvent(QPaintEvent*) {
 
 // ---- transparent label ----------------------------------------------------------------------
 
+namespace {
+// Where a transparent label's caption reaches past the label, this sibling (stacked just under
+// it, blind to the mouse) draws it: a control can paint only inside itself.
+class CaptionOverflow : public QWidget {
+public:
+    CaptionOverflow(TransLabelWidget* label, QWidget* parent) : QWidget(parent), label_(label) {
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!label_) return;
+        QPainter p(this);
+        label_->paint_caption(p, label_->pos() - pos());
+    }
+
+private:
+    QPointer<TransLabelWidget> label_;
+};
+
+// The shadow copies of the text effects reach this far right and down.
+constexpr int kEffectReach = 2;
+}  // namespace
+
 TransLabelWidget::TransLabelWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, TransLabelBlock block)
     : QWidget(parent), UnitBehaviour(window, unit), block_(std::move(block)) {
     // No background of its own: the page picture under it shows through.
@@ -204,6 +246,8 @@ TransLabelWidget::TransLabelWidget(std::uint32_t window, std::uint32_t unit, QWi
     block_.valign = std::min<std::uint32_t>(block_.valign, 2);
     caption_ = qs(block_.caption);
 }
+
+TransLabelWidget::~TransLabelWidget() { delete overflow_.data(); }
 
 bool TransLabelWidget::get_own(int index, int member, Value& out) {
     switch (index) {
@@ -230,6 +274,7 @@ void TransLabelWidget::set_own(int index, int member, const Value& v) {
         default: return;
     }
     // Not opaque, so Qt repaints the parent and the siblings under this rectangle as well.
+    place_caption();
     update();
 }
 
@@ -238,13 +283,50 @@ void TransLabelWidget::disabled_changed(bool disabled) {
     setAttribute(Qt::WA_TransparentForMouseEvents, disabled);
 }
 
-void TransLabelWidget::paintEvent(QPaintEvent*) {
-    if (caption_.isEmpty()) return;
-    QPainter p(this);
-    p.setFont(font_of(block_.font));
-    int flags = int(halign(block_.halign));
+int TransLabelWidget::text_flags() const {
+    int flags = int(halign(block_.halign)) | Qt::TextDontClip;
     flags |= block_.wrap ? int(Qt::AlignTop | Qt::TextWordWrap) : int(valign(block_.valign) | Qt::TextSingleLine);
-    QRect r = rect();
+    return flags;
+}
+
+// The caption is laid out in the label's rectangle but never clipped to it: what reaches past
+// the label is drawn by an overflow sibling covering the caption's whole extent.
+void TransLabelWidget::place_caption() {
+    QWidget* parent = parentWidget();
+    QRect extent = rect();
+    if (!caption_.isEmpty()) {
+        const QRect text = QFontMetrics(font_of(block_.font)).boundingRect(rect(), text_flags(), caption_);
+        extent |= text.adjusted(0, 0, kEffectReach, kEffectReach);
+    }
+    if (extent == rect() || !parent) {
+        if (overflow_) {
+            delete overflow_.data();
+            update();
+        }
+        return;
+    }
+    if (!overflow_) overflow_ = new CaptionOverflow(this, parent);
+    overflow_->setGeometry(extent.translated(pos()));
+    overflow_->stackUnder(this);
+    overflow_->setVisible(isVisible());
+    overflow_->update();
+}
+
+void TransLabelWidget::hideEvent(QHideEvent*) {
+    if (overflow_) overflow_->hide();
+}
+
+void TransLabelWidget::paintEvent(QPaintEvent*) {
+    if (overflow_) return;  // the overflow sibling draws the caption
+    QPainter p(this);
+    paint_caption(p, QPoint());
+}
+
+void TransLabelWidget::paint_caption(QPainter& p, QPoint origin) const {
+    if (caption_.isEmpty()) return;
+    p.setFont(font_of(block_.font));
+    const int flags = text_flags();
+    const QRect r = rect().translated(origin);
     auto draw = [&](QPoint offset, const QColor& c) {
         p.setPen(c);
         p.drawText(r.translated(offset), flags, caption_);
@@ -330,14 +412,15 @@ void PicBoxWidget::paintEvent(QPaintEvent*) {
     if (movie_) {
         draw_picture(p, rect(), movie_->currentImage(), mode);
     } else if (!block_.picture.empty()) {
-        // Decoded on first paint, at the box's size when scaled: only the page shown pays.
-        QSize target = mode == 1 ? size() : QSize();
+        // Decoded on first paint, at the box's size in device pixels when scaled: only the page
+        // shown pays, and a high-density screen gets the page's own detail, not an enlargement.
+        const qreal ratio = devicePixelRatioF();
+        QSize target = mode == 1 ? device_pixel_size(size(), ratio) : QSize();
         if (!decoded_ || target != image_target_) {
-            image_ = decode_picture_bytes(block_.picture, target);
+            image_ = mode == 1 ? decode_picture_for_box(block_.picture, size(), ratio)
+                               : decode_picture_bytes(block_.picture, target);
             image_target_ = target;
             decoded_ = true;
-            if (mode == 1 && !image_.isNull() && image_.size() != size())
-                image_ = image_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         draw_picture(p, rect(), image_, mode);
     }
@@ -533,6 +616,33 @@ void EditLineWidget::apply_colours() {
     setFont(font_of(block_.font));
     set_text_colour(this, block_.text_colour, QPalette::Text);
     set_background(this, block_.background, QPalette::Base);
+    fit_text_margins();
+}
+
+void EditLineWidget::resizeEvent(QResizeEvent* e) {
+    QLineEdit::resizeEvent(e);
+    fit_text_margins();
+}
+
+// The Chinese faces have a line far taller than their letters: in a box lower than that line the
+// line edit centres the whole line and cuts off what hangs below the baseline (g, j, p, q, y).
+// When the line does not fit, the margins move it so that the ink itself (capitals, Chinese and
+// descenders) sits in the middle of the box; they may reach over the frame, never past the box.
+void EditLineWidget::fit_text_margins() {
+    setTextMargins(0, 0, 0, 0);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect content = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    const QFontMetrics fm(font());
+    if (fm.height() <= content.height()) return;
+    const QRect ink = fm.tightBoundingRect(QStringLiteral("Hgjpqy\u56fd"));
+    const int above = -ink.top();      // ink over the baseline
+    const int below = ink.bottom() + 1; // ink under it
+    // The line edit puts the baseline at top + (height - line + 1) / 2 + ascent of the margined
+    // rectangle; this difference of the two margins puts it where the ink is centred.
+    const int bottom = -(rect().bottom() - content.bottom());
+    const int top = bottom + above - below - 2 * fm.ascent() + fm.height() - 1;
+    setTextMargins(0, top, 0, bottom);
 }
 
 bool EditLineWidget::get_own(int index, int member, Value& out) {
@@ -668,11 +778,10 @@ void SuperButton::on_clicked() {
 
 const QImage& SuperButton::picture(int state) {
     const Blob* b[3] = {&block_.picture0, &block_.picture1, &block_.picture2};
-    if (image_size_[state] != size()) {
-        images_[state] = b[state]->empty() ? QImage() : decode_picture_bytes(*b[state], size());
-        if (!images_[state].isNull() && images_[state].size() != size())
-            images_[state] = images_[state].scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        image_size_[state] = size();
+    const QSize pixels = device_pixel_size(size(), devicePixelRatioF());
+    if (image_size_[state] != pixels) {
+        images_[state] = decode_picture_for_box(*b[state], size(), devicePixelRatioF());
+        image_size_[state] = pixels;
     }
     return images_[state];
 }
@@ -761,16 +870,40 @@ void SuperButton::paintEvent(QPaintEvent*) {
     // A picture carries its own lettering; the caption is drawn on the plain face only.
     bool has_picture = img && !img->isNull();
     if (!has_picture && !text().isEmpty()) {
-        QColor c = colour_of(block_.colours[0], palette().color(QPalette::ButtonText));
-        p.setPen(c);
-        // A caption longer than the button (the 40-pixel toolbar buttons hold up to five
-        // characters) is drawn smaller rather than cut off.
-        QFont f = p.font();
-        const int room = std::max(1, r.width() - 4);
-        while (f.pointSizeF() > 5.0 && QFontMetricsF(f).horizontalAdvance(text()) > room) f.setPointSizeF(f.pointSizeF() - 0.5);
-        p.setFont(f);
-        p.drawText(r.translated(isDown() ? QPoint(1, 1) : QPoint()), Qt::AlignCenter | Qt::TextSingleLine, text());
+        p.setPen(colour_of(block_.colours[0], palette().color(QPalette::ButtonText)));
+        draw_caption(p, r.translated(isDown() ? QPoint(1, 1) : QPoint()));
     }
+}
+
+// A caption wider than the button goes onto two lines before it is drawn smaller, and smaller
+// only as far as it must: the 40 by 30 toolbar buttons hold 中文 over 翻译关 at the normal size,
+// where one line of five characters would shrink to an unreadable 6 points.
+void SuperButton::draw_caption(QPainter& p, QRect r) {
+    constexpr double kSmallest = 5.0;
+    const QString caption = text();
+    const QRectF room = QRectF(r).adjusted(2, 1, -2, -1);
+    // Two lines break at the space nearest the middle, or with the shorter half first.
+    const qsizetype space = caption.indexOf(QLatin1Char(' '), caption.size() / 2 - 1);
+    const qsizetype cut = space > 0 ? space : caption.size() / 2;
+    const QString lines[2] = {caption.left(cut).trimmed(), caption.mid(cut).trimmed()};
+    for (QFont f = p.font();; f.setPointSizeF(f.pointSizeF() - 0.5)) {
+        const QFontMetricsF fm(f);
+        p.setFont(f);
+        if (fm.horizontalAdvance(caption) <= room.width()) break;
+        // Lines one em apart: the faces' own line height would not let two fit in 30 pixels.
+        const double step = QFontInfo(f).pixelSize() + 1.0;
+        if (caption.size() > 1 && std::max(fm.horizontalAdvance(lines[0]), fm.horizontalAdvance(lines[1])) <= room.width() &&
+            2 * step <= room.height() + 1) {
+            for (int i = 0; i < 2; ++i) {
+                const QRectF ink = fm.tightBoundingRect(lines[i]);
+                const double centre_y = room.center().y() + (i - 0.5) * step;
+                p.drawText(QPointF(room.center().x() - fm.horizontalAdvance(lines[i]) / 2, centre_y - ink.center().y()), lines[i]);
+            }
+            return;
+        }
+        if (f.pointSizeF() - 0.5 < kSmallest) break;
+    }
+    p.drawText(room, Qt::AlignCenter | Qt::TextSingleLine, caption);
 }
 
 // ---- page book ------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QWidget>
@@ -19,6 +20,7 @@
 #include "ui/widgets/widgets.hpp"
 
 class QMovie;
+class QPainter;
 class QStackedWidget;
 class QTabBar;
 
@@ -58,6 +60,12 @@ void font_assign(FontBlob& f, int member, const Value& v);
 
 // Picture bytes to an image; a target size lets the decoder scale while decoding. Null on bad bytes.
 QImage decode_picture_bytes(const Blob& bytes, QSize target);
+// The device pixels a box of this logical size covers at a device pixel ratio (rounded up, so a
+// picture drawn into the box is never enlarged); the size itself for an empty box.
+QSize device_pixel_size(QSize logical, qreal ratio);
+// A picture scaled to fill a box: decoded for the box's device pixels and marked with the ratio,
+// so it is drawn pixel for pixel on a high-density screen. Null for no or unreadable bytes.
+QImage decode_picture_for_box(const Blob& bytes, QSize box, qreal ratio);
 
 // What every unit control offers the widget set.
 class UnitBehaviour {
@@ -102,19 +110,31 @@ private:
 class TransLabelWidget : public QWidget, public UnitBehaviour {
 public:
     TransLabelWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, TransLabelBlock block);
+    ~TransLabelWidget() override;
     QWidget* self() override { return this; }
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
     void disabled_changed(bool disabled) override;
     bool paints_nothing() const { return caption_.isEmpty(); }
 
+    // Draws the caption with the label's top left corner at origin.
+    void paint_caption(QPainter& p, QPoint origin) const;
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void moveEvent(QMoveEvent*) override { place_caption(); }
+    void resizeEvent(QResizeEvent*) override { place_caption(); }
+    void showEvent(QShowEvent*) override { place_caption(); }
+    void hideEvent(QHideEvent*) override;
 
 private:
+    int text_flags() const;
+    void place_caption();
     TransLabelBlock block_;
     QString caption_;
+    // A caption larger than the label is drawn, unclipped, by this sibling just under it.
+    QPointer<QWidget> overflow_;
 };
 
 class PicBoxWidget : public QWidget, public UnitBehaviour {
@@ -215,8 +235,12 @@ public:
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     void apply_colours();
+    void fit_text_margins();
     EditBoxBlock block_;
 };
 
@@ -260,6 +284,7 @@ protected:
 
 private:
     void on_clicked();
+    void draw_caption(QPainter& p, QRect r);
     const QImage& picture(int state);
     SuperBtnBlock block_;
     QImage images_[3];

@@ -141,6 +141,24 @@ void drag_with_mouse(const UnitRef& unit);
 std::vector<UnitRef> collect_units(std::uint32_t window_id, const Text& prefix = {}, const Text& type_name = {},
                                    long long lowest_tag = -2147483648LL, long long highest_tag = 2147483647LL);
 
+// Marks a unit's box with a soft, rounded, translucent highlight drawn over it and its siblings;
+// it never takes presses, so everything under it behaves as before. One highlight at a time:
+// showing another moves it. Hiding when none shows does nothing.
+void show_highlight(const UnitRef& unit);
+void hide_highlight();
+// The unit highlighted now (unit id 0 when none).
+UnitRef highlighted_unit();
+
+// A right-button menu on a unit (and on the units inside it that have no menu of their own).
+// `items` is asked as the menu opens, so captions and check marks show the state of that moment.
+struct MenuItem {
+    Text caption;  // GBK
+    bool checkable = false;
+    bool checked = false;
+    std::function<void()> chosen;
+};
+void set_context_menu(std::uint32_t window, std::uint32_t unit, std::function<std::vector<MenuItem>()> items);
+
 // Handler routines by table offset (the same table the template compiler writes offsets from),
 // with their names for the diagnostic log (may be empty, or shorter than the table).
 void set_handler_table(std::span<const Handler> table, std::span<const char* const> names = {});

@@ -1,7 +1,7 @@
 #pragma once
-// Little-endian reading and writing of the stored template format. The reader never reads past
-// its span: once a read would, it fails, stays failed and returns zeros from then on, so a
-// decoder can read a whole layout and check ok() once at the end.
+// Little-endian reading and writing of the program's binary formats (templates, packs, WAVE
+// files). The reader never reads past its span: once a read would, it fails, stays failed and
+// returns zeros from then on, so a decoder can read a whole layout and check ok() once at the end.
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -9,7 +9,7 @@
 
 #include "runtime/text.hpp"
 
-namespace tb::ui::bytes {
+namespace tb::bytes {
 
 class Reader {
 public:
@@ -19,7 +19,23 @@ public:
     bool at_end() const { return ok_ && pos_ == data_.size(); }
     std::size_t pos() const { return pos_; }
     std::size_t remaining() const { return ok_ ? data_.size() - pos_ : 0; }
+    std::size_t size() const { return data_.size(); }
     void fail() { ok_ = false; }
+    // Moves to a position from the start; a position past the end fails.
+    void seek(std::uint64_t pos) {
+        if (!ok_ || pos > data_.size()) {
+            ok_ = false;
+            return;
+        }
+        pos_ = static_cast<std::size_t>(pos);
+    }
+    // True (and consumed) when the next bytes are the given tag; false, unconsumed, otherwise.
+    bool tag(std::string_view t) {
+        if (!ok_ || t.size() > data_.size() - pos_ || std::memcmp(data_.data() + pos_, t.data(), t.size()) != 0)
+            return false;
+        pos_ += t.size();
+        return true;
+    }
 
     std::span<const std::uint8_t> take(std::size_t n) {
         if (!ok_ || n > data_.size() - pos_) {
@@ -31,6 +47,8 @@ public:
         return s;
     }
     void skip(std::size_t n) { take(n); }
+    // Skips the padding up to the next multiple of `align` bytes from the start.
+    void align(std::size_t align) { skip((align - pos_ % align) % align); }
     std::uint8_t u8() {
         auto s = take(1);
         return s.empty() ? 0 : s[0];
@@ -95,6 +113,12 @@ inline void put_i32(Blob& out, std::int32_t v) { put_u32(out, static_cast<std::u
 inline void put_bytes(Blob& out, std::span<const std::uint8_t> b) { out.insert(out.end(), b.begin(), b.end()); }
 inline void put_bytes(Blob& out, std::string_view b) { out.insert(out.end(), b.begin(), b.end()); }
 inline void put_zeros(Blob& out, std::size_t n) { out.insert(out.end(), n, 0); }
+// Zeros up to the next multiple of `align` bytes from the start of out.
+inline void put_align(Blob& out, std::size_t align) { put_zeros(out, (align - out.size() % align) % align); }
+// Overwrites four bytes already written (a size known only at the end).
+inline void patch_u32(Blob& out, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(v >> (8 * i));
+}
 inline void put_blob(Blob& out, std::span<const std::uint8_t> b) {
     put_u32(out, static_cast<std::uint32_t>(b.size()));
     put_bytes(out, b);
@@ -109,4 +133,4 @@ inline void put_ctext(Blob& out, std::string_view s) {
     out.push_back(0);
 }
 
-}  // namespace tb::ui::bytes
+}  // namespace tb::bytes
