@@ -328,7 +328,7 @@ std::string gap_clause(const std::string& sentence) {
 
 // Which lesson's words a page teaches: 0..5, or -1 on the review pages.
 int lesson_of(int page) {
-    for (int u = kLessons - 1; u >= 0; --u)
+    for (int u = volume::kLessons - 1; u >= 0; --u)
         if (page >= kUnitFirst[u]) return page < kUnitFirst[u] + 5 ? u : -1;
     return -1;
 }
