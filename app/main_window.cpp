@@ -1,7 +1,5 @@
 #include "app/main_window.hpp"
 
-#include <cmath>
-
 #include "app/welcome.hpp"
 #include "content/spread.hpp"
 #include "content/tables.hpp"
@@ -9,7 +7,8 @@
 #include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "reading/page_exercises.hpp"
-#include "reading/practice.hpp"
+#include "reading/listening_game_ui.hpp"
+#include "runtime/arithmetic.hpp"
 #include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
 
@@ -21,9 +20,6 @@ namespace wl = tb::ids::welcome;
 using namespace tb::ui;
 
 constexpr std::uint32_t kMain = mw::window;
-
-// Positions and sizes are computed in floating point and stored cut to their whole part.
-std::int32_t cut(double v) { return static_cast<std::int32_t>(std::trunc(v)); }
 
 std::int32_t prop_of(std::uint32_t unit, int index) { return get_int(kMain, unit, index); }
 void set_prop(std::uint32_t unit, int index, std::int32_t v) { set_property(kMain, unit, index, v); }
@@ -73,7 +69,7 @@ int course_landing_page(int data_value) {
 
 void empty_current_lists() {
     content::empty_spread_lists();
-    reading::empty_open_boxes();
+    reading::end_listening_game();
 }
 
 void leave_page_common_steps() {
@@ -200,6 +196,9 @@ int next_page_clicked(const EventArgs&) {
 
 int course_chosen(const EventArgs&) {
     reading::BookView& s = reading::book_view();
+    // The lists a listening game was played on are emptied here, so the game ends: its overlays
+    // go off, or a press on them would judge against lists that are gone.
+    reading::switch_practice_overlays(gbk("不可用"));
     empty_current_lists();
     if (s.answer_marks_shown == 1) reading::hide_answer_marks();
     set_property(mw::window, mw::超级按钮_找一找, prop::kDisabled, 0);

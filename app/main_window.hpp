@@ -15,7 +15,7 @@ inline constexpr int kDrillPage = 36;
 int course_landing_page(int data_value);
 
 // Shared steps other parts of the program call.
-void empty_current_lists();               // three current lists and the four open-box lists
+void empty_current_lists();               // the three current lists, and the listening game played on them
 void leave_page_common_steps();
 
 }  // namespace tb::app

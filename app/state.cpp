@@ -6,14 +6,14 @@
 #include "drills/ordering.hpp"
 #include "drills/word_drill_ui.hpp"
 #include "reading/book_view.hpp"
-#include "reading/practice.hpp"
+#include "reading/listening_game_ui.hpp"
 
 namespace tb::app {
 
 void reset_state() {
     content::spread() = content::SpreadLists{};
     reading::book_view() = reading::BookView{};
-    reading::empty_open_boxes();
+    reading::reset_listening_game();
     drills::exercise_lists() = drills::ExerciseLists{};
     drills::reset_word_drill();
     drills::reset_fill_in();

@@ -1,11 +1,11 @@
 #include "reading/hotspots.hpp"
 
 #include <algorithm>
-#include <cmath>
 
 #include "content/spread.hpp"
 #include "content/tables.hpp"
 #include "reading/book_view.hpp"
+#include "runtime/arithmetic.hpp"
 #include "runtime/error.hpp"
 #include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
@@ -16,11 +16,6 @@ namespace {
 
 using namespace tb::ui;
 namespace mw = tb::ids::main_window;
-
-
-// a > b, made the way all position tests are made.
-bool greater(double a, double b) { return a - b > 0.0000001; }
-std::int32_t cut(double v) { return static_cast<std::int32_t>(std::trunc(v)); }
 
 UnitRef require(const UnitRef& u, UnitType type) {
     if (u.type_code != static_cast<std::uint32_t>(type)) raise_runtime_error(errcode::kTypeMismatch, msg::kTypeMismatch);
