@@ -28,8 +28,9 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== Soak: the real program under seeded random pupil actions (ASan + UBSan) =="
-# A new seed each run explores further; a failure prints its seed and last actions to replay.
-soak_seed="${TAPBOOK_SOAK_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}"
+# A fixed seed keeps CI repeatable; TAPBOOK_SOAK_SEED explores others. A failure prints its seed
+# and last actions to replay.
+soak_seed="${TAPBOOK_SOAK_SEED:-20261209}"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   timeout 600 build-asan/tests/tapbook_soak --actions "${TAPBOOK_SOAK_ACTIONS:-20000}" --seed "$soak_seed"
 
