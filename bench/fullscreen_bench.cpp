@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/program.hpp"
 #include "app/handlers.hpp"
 #include "app/state.hpp"
 #include "runtime/embedded.hpp"
@@ -26,17 +27,7 @@ namespace {
 
 double resident_mb_trimmed() {
     malloc_trim(0);  // free heap handed back, so the figure is what is live
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            double kb = 0;
-            status >> kb;
-            return kb / 1024.0;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
+    return tb::bench::resident_mb();
 }
 
 void click(std::uint32_t window, std::uint32_t unit) {

@@ -14,24 +14,11 @@ using namespace tb;
 using namespace tb::ui;
 using tb::bench::close_main;
 using tb::bench::paint;
+using tb::bench::resident_mb;
 using tb::bench::start_program;
 namespace mw = tb::ids::main_window;
 
 namespace {
-
-double resident_mb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            double kb = 0;
-            status >> kb;
-            return kb / 1024.0;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
-}
 
 // From the start button's call to the first paint of the main window, pictures not yet decoded.
 void BM_MainWindow_OpenToFirstPaint(benchmark::State& st) {

@@ -3,6 +3,8 @@
 // handler table and state, and the welcome window shown as at start-up.
 #include <QApplication>
 #include <QWidget>
+#include <fstream>
+#include <string>
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
@@ -33,6 +35,21 @@ inline void close_main() {
     ui::destroy_window(tb::ids::main_window::window);
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Resident memory of this process in MB.
+inline double resident_mb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            double kb = 0;
+            status >> kb;
+            return kb / 1024.0;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
 }
 
 }  // namespace tb::bench
