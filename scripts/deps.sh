@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
-  librsvg2-bin appstream desktop-file-utils dpkg-dev
+  librsvg2-bin appstream desktop-file-utils dpkg-dev lintian
   "$@"
 )
 missing=()
