@@ -113,7 +113,7 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
          "item 33 (Chinese): counting takes the enumeration comma"},
         {"extra elsewhere", [&] { write_file(page("05"), read_file(page("05")) + "extra | One more clip.\n"); },
          "only pages 06 and 33"},
-        {"tick state", [&] { replace_once(page("01"), "his schoolbag. | 0", "his schoolbag. | 1"); },
+        {"tick state", [&] { replace_once(page("01"), "her pencil. | 0", "her pencil. | 1"); },
          "tick box 3: must be left empty"},
         {"fill gap", [&] { replace_once(page("06"), "yellow ___.", "yellow dress."); }, "needs \"___\""},
         {"fill answer", [&] { replace_once(page("06"), "| dress |", "| giraffe |"); },
