@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
-  librsvg2-bin appstream desktop-file-utils dpkg-dev
+  librsvg2-bin appstream desktop-file-utils dpkg-dev lintian
   "$@"
 )
 # npm comes with the machine's Node.js where there is one; Debian's client otherwise.
