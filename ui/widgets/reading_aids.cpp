@@ -63,6 +63,9 @@ constexpr int kMargin = 3;  // the marker reaches a little beyond the printed li
 
 UnitRef g_menu_unit{};
 
+// Where the translation pop-up ends below a sentence's top (75 down, 25 high) and a little more.
+constexpr int kBelowPopup = 75 + 25 + 6;
+
 // The unit whose control lies under a point of w (w's own when no other does).
 UnitRef unit_at(QWidget* w, const QPoint& at) {
     for (QWidget* c = w->childAt(at) ? w->childAt(at) : w; c; c = c->parentWidget()) {
@@ -296,11 +299,12 @@ void show_record_panel(const UnitRef& near, const RecordPanel& panel) {
         card = new RecorderCard(target->parentWidget());
     }
     card->show_panel(panel);
-    // Below the sentence, or above it when the page ends first; never off the page.
+    // Above the sentence, where the translation pop-up (below it) leaves room; under the pop-up
+    // when the page begins too soon; never off the page.
     QWidget* page = target->parentWidget();
     const QRect t = target->geometry();
-    int top = t.bottom() + 8;
-    if (top + card->height() > page->height()) top = t.top() - 8 - card->height();
+    int top = t.top() - 8 - card->height();
+    if (top < 0) top = t.top() + kBelowPopup;
     const int left = std::clamp(t.left(), 0, std::max(0, page->width() - card->width()));
     card->move(left, std::clamp(top, 0, std::max(0, page->height() - card->height())));
     card->raise();
