@@ -7,6 +7,7 @@
 #include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "reading/page_exercises.hpp"
+#include "reading/page_keys.hpp"
 #include "reading/read_along_ui.hpp"
 #include "reading/listening_game_ui.hpp"
 #include "runtime/arithmetic.hpp"
@@ -147,13 +148,21 @@ int main_created(const EventArgs&) {
     reading::follow_clip_ends();
     reading::install_read_along();
     // Slow reading for beginners, from the page's right-button menu; it lasts for the run. Reading
-    // along and repeating come first.
+    // along and repeating come first. The drill page offers its missed words again, a spread the
+    // missed items of its last game.
     set_context_menu(mw::window, mw::高级选择夹1, [] {
         std::vector<MenuItem> items = reading::read_along_menu_items();
         items.push_back({gbk("慢速朗读"), true, slow_reading(), [] { set_slow_reading(true); }});
         items.push_back({gbk("正常速度"), true, !slow_reading(), [] { set_slow_reading(false); }});
+        if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == kDrillPage)
+            items.push_back({gbk("只练错词"), false, false, drills::repeat_drill_errors});
+        else if (reading::missed_items_to_replay())
+            items.push_back({gbk("再练错的"), false, false, reading::replay_missed_items});
         return items;
     });
+    set_page_keys(mw::window, reading::page_key);
+    reading::name_hotspots();
+    drills::bind_drill_keys();
     if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == 0) content::load_spread_lists(0);
     hide_loading_animation();
     return 0;

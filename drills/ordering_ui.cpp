@@ -3,6 +3,7 @@
 #include <array>
 
 #include "content/catalogue.hpp"
+#include "content/mistakes.hpp"
 #include "content/spread.hpp"
 #include "drills/feedback.hpp"
 #include "drills/ordering.hpp"
@@ -92,7 +93,14 @@ constexpr std::array kTranslationLines{ow::分组框_边线3, ow::分组框_边�
 
 // A new game: the labels cleared, a sentence dealt onto them, its clip and its translation as
 // the switches say.
+// Each dealt sentence is a run of the mistakes box.
+int& deal_run() {
+    static int run = 0;
+    return run;
+}
+
 void start_game() {
+    deal_run() = content::mistakes().new_run();
     stop_sounds();
     seed_random();
     const auto labels = word_labels();
@@ -183,9 +191,13 @@ int ordering_submit_clicked(const EventArgs&) {
     if (!ordering_game().dealt_any()) return 0;
     restore_label(ordering_game().last_clicked());
     if (ordering_game().submit()) {
+        content::mistakes().answered_right(content::MistakeOrigin::Ordering, content::spread().page_index,
+                                           ordering_game().sentence(), deal_run());
         drills::play_feedback(catalogue::ordering_right_clips(), i);
         sleep_ms(drills::kFeedbackPauseMs);
     } else {
+        content::mistakes().missed(content::MistakeOrigin::Ordering, content::spread().page_index,
+                                   ordering_game().sentence(), Text(), deal_run());
         drills::play_feedback(catalogue::ordering_wrong_clips(), j);
         show_line();
     }

@@ -4,7 +4,6 @@
 
 #include "content/spread.hpp"
 #include "content/tables.hpp"
-#include "content/volume.hpp"
 #include "reading/read_along_ui.hpp"
 #include "reading/book_view.hpp"
 #include "runtime/arithmetic.hpp"
@@ -74,21 +73,6 @@ HotspotItem hotspot_item(const UnitRef& hotspot) {
     h.translation = s.current_translations.at(h.item);
     h.on_spread = true;
     return h;
-}
-
-UnitRef hotspot_of(int page_index, int item) {
-    if (page_index < 0 || page_index >= volume::kContentPages) return {};
-    // The page word: the printed number of the spread's left page, the first two in Chinese.
-    const int printed = 2 * (page_index + 1);
-    const Text word = printed == 2 ? gbk("二") : printed == 4 ? gbk("四") : Text(std::to_string(printed));
-    const Text name = gbk("透明标签页") + word + "_" + std::to_string(item);
-    WindowTemplate* t = find_window(mw::window);
-    if (!t) return {};
-    for (int i = 0; i < t->record_count(); ++i) {
-        const UnitRecord r = t->record_at(i);
-        if (r.name == name) return {mw::window, r.unit_id, r.type_code};
-    }
-    return {};
 }
 
 int item_number_of(const Text& name) {

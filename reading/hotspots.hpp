@@ -29,8 +29,6 @@ struct HotspotItem {
     bool on_spread = false; // one of the spread's numbered items (not a word-list cell)
 };
 HotspotItem hotspot_item(const ui::UnitRef& hotspot);
-// The hotspot of item n of page index k (unit id 0 when there is none).
-ui::UnitRef hotspot_of(int page_index, int item);
 
 // The area the main window lays itself out in and keeps the pop-up inside: the screen in
 // full-screen mode, else the window's own 800 by 600, cut to the screen where that is smaller

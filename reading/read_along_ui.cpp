@@ -6,6 +6,7 @@
 #include "content/spread.hpp"
 #include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
+#include "reading/page_keys.hpp"
 #include "reading/read_along.hpp"
 #include "runtime/log.hpp"
 #include "runtime/platform.hpp"
@@ -90,6 +91,14 @@ void step() {
 }
 
 }  // namespace
+
+UnitRef hotspot_of(int page_index, int item) {
+    for (const UnitRef& u : spread_hotspot_units(page_index)) {
+        const auto record = record_of(u.window_id, u.unit_id);
+        if (record && item_number_of(record->name) == item) return u;
+    }
+    return {};
+}
 
 void start_read_along(int item) {
     if (!window_shown(mw::window)) return;
@@ -177,6 +186,10 @@ std::vector<MenuItem> read_along_menu_items() {
 }
 
 void install_read_along() {
+    // The keyboard's focus ring follows the sentence being read.
+    set_read_along_follower([](const UnitRef& u) {
+        if (u.unit_id != 0) focus_hotspot(u);
+    });
     set_key_shortcut(mw::window, "Ctrl+R", [] { start_read_along(1); });
     set_key_shortcut(mw::window, "Ctrl+T", [] {
         const UnitRef u = last_pressed_hotspot();

@@ -30,6 +30,9 @@ bool pause_to_repeat();
 // follows the reading (the keyboard's focus) connects here.
 void set_read_along_follower(std::function<void(const ui::UnitRef&)> fn);
 
+// The hotspot of item n of page index k (unit id 0 when there is none).
+ui::UnitRef hotspot_of(int page_index, int item);
+
 // Plays the hotspot's sentence, then records the pupil saying it and plays both back.
 void start_repeat_after_me(const ui::UnitRef& hotspot);
 bool repeat_after_me_busy();

@@ -232,6 +232,13 @@ TEST_F(ReadAlongWindow, AHotspotsMenuStartsReadingAtItsSentence) {
     EXPECT_TRUE(is_item(5));
 }
 
+TEST_F(ReadAlongWindow, TheKeyboardsFocusRingFollowsTheSentenceBeingRead) {
+    reading::start_read_along(3);
+    EXPECT_EQ(focus_ring_unit().unit_id, hotspot(3));
+    end_item_and_pause();
+    EXPECT_EQ(focus_ring_unit().unit_id, hotspot(4));
+}
+
 TEST_F(ReadAlongWindow, TheFollowerHearsEachItemAndTheEnd) {
     std::vector<std::uint32_t> followed;
     reading::set_read_along_follower([&](const UnitRef& u) { followed.push_back(u.unit_id); });

@@ -8,11 +8,25 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <stdexcept>
 
+#include "tools/art/art.hpp"
 #include "tools/layout/fonts.hpp"
 #include "tools/layout/layout.hpp"
 
 namespace tb::layout {
+
+namespace {
+const art::Library* g_artwork = nullptr;
+}  // namespace
+
+void set_artwork(const art::Library* library) { g_artwork = library; }
+
+const art::Library& artwork() {
+    if (!g_artwork) throw std::logic_error("the artwork is not loaded");
+    return *g_artwork;
+}
+
 namespace {
 
 const QColor kPaper(0xfd, 0xfb, 0xf5);
