@@ -188,7 +188,12 @@ TEST_F(RepeatAfterMe, CtrlTPlaysTheSentenceRecordsThePupilAndPlaysBothBack) {
 
     notify_clip_ended(rec.id);  // the recording has played: the model follows
     EXPECT_EQ(test::sound().played.back().bytes, clip_of(5));
-    for (const char* c : {"听我的", "听原音", "再录一次"}) EXPECT_NE(control_named(c), nullptr) << c;
+    for (const char* c : {"听我的", "听原音", "再录一次"}) {
+        QPushButton* b = control_named(c);
+        ASSERT_NE(b, nullptr) << c;
+        EXPECT_TRUE(b->isVisible()) << c;
+        EXPECT_TRUE(panel()->rect().contains(b->geometry())) << c << ": the card holds its controls";
+    }
 
     control_named("听我的")->click();
     EXPECT_EQ(test::sound().recordings.size(), 2u);

@@ -294,9 +294,9 @@ public:
                 if (chosen) chosen();
             });
             row_->addWidget(b);
+            b->show();  // at once: a control added to a shown card would appear only later
         }
-        adjustSize();
-        setMinimumWidth(220);
+        layout()->activate();
         resize(std::max(220, sizeHint().width()), sizeHint().height());
     }
     void set_level(double level) {
