@@ -8,6 +8,7 @@
 #include "reading/hotspots.hpp"
 #include "reading/page_exercises.hpp"
 #include "reading/page_keys.hpp"
+#include "reading/read_along_ui.hpp"
 #include "reading/listening_game_ui.hpp"
 #include "runtime/arithmetic.hpp"
 #include "runtime/platform.hpp"
@@ -145,11 +146,14 @@ int main_created(const EventArgs&) {
                  get_int(mw::window, mw::分组框翻页, prop::kWidth) - get_int(mw::window, mw::标签_版本, prop::kWidth) - 2);
     s.chinese_hint = 1;
     reading::follow_clip_ends();
-    // Slow reading for beginners, from the page's right-button menu; it lasts for the run. The
-    // drill page offers its missed words again, a spread the missed items of its last game.
+    reading::install_read_along();
+    // Slow reading for beginners, from the page's right-button menu; it lasts for the run. Reading
+    // along and repeating come first. The drill page offers its missed words again, a spread the
+    // missed items of its last game.
     set_context_menu(mw::window, mw::高级选择夹1, [] {
-        std::vector<MenuItem> items{{gbk("慢速朗读"), true, slow_reading(), [] { set_slow_reading(true); }},
-                                    {gbk("正常速度"), true, !slow_reading(), [] { set_slow_reading(false); }}};
+        std::vector<MenuItem> items = reading::read_along_menu_items();
+        items.push_back({gbk("慢速朗读"), true, slow_reading(), [] { set_slow_reading(true); }});
+        items.push_back({gbk("正常速度"), true, !slow_reading(), [] { set_slow_reading(false); }});
         if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == kDrillPage)
             items.push_back({gbk("只练错词"), false, false, drills::repeat_drill_errors});
         else if (reading::missed_items_to_replay())
@@ -169,6 +173,7 @@ int page_changed(const EventArgs&) {
     set_property(mw::window, mw::标签_显示翻译, prop::kVisible, 0);
     const int k = get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage);
     content::load_spread_lists(k);
+    reading::read_along_page_shown(k);
     const bool no_content = k >= kFirstWordListPage;
     for (std::uint32_t b : {mw::超级按钮_排序, mw::超级按钮_找一找, mw::超级按钮_练一练, mw::超级按钮_填一填,
                             mw::超级按钮_下一页, mw::超级按钮_中文提示})

@@ -10,6 +10,7 @@
 #include "app/handlers.hpp"
 #include "app/state.hpp"
 #include "app/version.hpp"
+#include "content/audio/capture.hpp"
 #include "content/audio/players.hpp"
 #include "content/catalogue.hpp"
 #include "runtime/log.hpp"
@@ -42,6 +43,7 @@ void start_program() {
     tb::ui::install_fonts();
     tb::ui::install_qt_seams();
     tb::media::install_sound_output();
+    tb::media::install_sound_input();
     tb::ui::load_templates(tb::embedded_blob("templates"));
     tb::app::install_handlers();
     tb::app::reset_state();

@@ -8,6 +8,7 @@
 #include "drills/word_drill_ui.hpp"
 #include "reading/book_view.hpp"
 #include "reading/listening_game_ui.hpp"
+#include "reading/read_along_ui.hpp"
 
 namespace tb::app {
 
@@ -16,6 +17,7 @@ void reset_state() {
     content::mistakes() = content::MistakesBox{};
     reading::book_view() = reading::BookView{};
     reading::reset_listening_game();
+    reading::reset_read_along();
     drills::exercise_lists() = drills::ExerciseLists{};
     drills::reset_word_drill();
     drills::reset_fill_in();

@@ -4,6 +4,7 @@
 
 #include "content/spread.hpp"
 #include "content/tables.hpp"
+#include "reading/read_along_ui.hpp"
 #include "reading/book_view.hpp"
 #include "runtime/arithmetic.hpp"
 #include "runtime/error.hpp"
@@ -39,10 +40,39 @@ ScreenSize main_window_area() {
 
 void follow_clip_ends() {
     set_clip_ended_listener([](std::uint64_t id) {
+        read_along_clip_ended(id);
+        repeat_clip_ended(id);
         if (id != 0 && id != highlighted_clip()) return;  // an earlier clip, already replaced
         highlighted_clip() = 0;
         hide_highlight();
     });
+}
+
+UnitRef& last_pressed() {
+    static UnitRef u{};
+    return u;
+}
+UnitRef last_pressed_hotspot() { return last_pressed(); }
+void forget_last_pressed_hotspot() { last_pressed() = {}; }
+
+HotspotItem hotspot_item(const UnitRef& hotspot) {
+    HotspotItem h;
+    const auto record = record_of(hotspot.window_id, hotspot.unit_id);
+    if (!record || record->type_code != static_cast<std::uint32_t>(UnitType::TransLabel)) return h;
+    static const Text kHotspot = gbk("透明标签页");
+    static const Text kWordList = gbk("透明标签页70_");
+    if (record->name.rfind(kHotspot, 0) != 0) return h;
+    h.item = item_number_of(record->name);
+    if (record->name.rfind(kWordList, 0) == 0) {
+        h.clip = content::wordlist_clip(h.item);
+        return h;
+    }
+    const content::SpreadLists& s = content::spread();
+    if (h.item < 1 || h.item > s.current_sounds.count() || h.item > s.current_translations.count()) return h;
+    h.clip = s.current_sounds.at(h.item);
+    h.translation = s.current_translations.at(h.item);
+    h.on_spread = true;
+    return h;
 }
 
 int item_number_of(const Text& name) {
@@ -52,6 +82,10 @@ int item_number_of(const Text& name) {
 }
 
 void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation) {
+    read_hotspot({}, clip, translation);
+}
+
+void read_hotspot(const UnitRef& named, std::span<const std::uint8_t> clip, const Text& translation) {
     stop_sounds();
     const ScreenSize area = main_window_area();
     const double W = area.width, H = area.height;
@@ -59,7 +93,8 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
         set_property(mw::window, find_window(mw::window)->unit_id_at(0), prop::kWindowState, 3);
     const bool playing = play_sound(clip, false);
 
-    const UnitRef hotspot = require(event_unit(), UnitType::TransLabel);
+    const UnitRef hotspot = require(named.unit_id != 0 ? named : event_unit(), UnitType::TransLabel);
+    if (named.unit_id == 0) last_pressed() = hotspot;
     if (playing) {
         highlighted_clip() = last_clip_id();
         show_highlight(hotspot);

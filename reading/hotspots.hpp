@@ -6,12 +6,29 @@
 
 #include "runtime/platform.hpp"
 #include "runtime/text.hpp"
+#include "ui/store/template_store.hpp"
 
 namespace tb::reading {
 
 // Plays the clip and places, fills and shows the translation pop-up next to the unit whose
 // event is being handled (it must be a transparent label).
 void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation);
+// The same for a hotspot named outside its event (reading along, repeating after the voice).
+void read_hotspot(const ui::UnitRef& hotspot, std::span<const std::uint8_t> clip, const Text& translation);
+
+// The hotspot pressed last on the page shown (unit id 0 when none since the page was shown).
+ui::UnitRef last_pressed_hotspot();
+void forget_last_pressed_hotspot();
+
+// What a hotspot reads: its clip and its translation (an empty clip for a unit that reads
+// nothing). A word-list cell has its own clip and no translation.
+struct HotspotItem {
+    std::span<const std::uint8_t> clip;
+    Text translation;
+    int item = 0;           // the number after the underscore
+    bool on_spread = false; // one of the spread's numbered items (not a word-list cell)
+};
+HotspotItem hotspot_item(const ui::UnitRef& hotspot);
 
 // The area the main window lays itself out in and keeps the pop-up inside: the screen in
 // full-screen mode, else the window's own 800 by 600, cut to the screen where that is smaller

@@ -16,6 +16,9 @@ struct Seams {
     ClockFn clock;
     ScreenFn screen;
     std::shared_ptr<SoundOutput> sound;
+    std::shared_ptr<SoundInput> input;
+    TimerFn timer;
+    std::function<void()> captured;
     ClipEndedFn clip_ended;
     ClipTestFn is_feedback;
     std::uint64_t last_id = 0;
@@ -35,6 +38,8 @@ void set_sleep(SleepFn fn) { seams().sleep = std::move(fn); }
 void set_clock(ClockFn fn) { seams().clock = std::move(fn); }
 void set_screen(ScreenFn fn) { seams().screen = std::move(fn); }
 void set_sound_output(std::shared_ptr<SoundOutput> output) { seams().sound = std::move(output); }
+void set_timer(TimerFn fn) { seams().timer = std::move(fn); }
+void set_sound_input(std::shared_ptr<SoundInput> input) { seams().input = std::move(input); }
 
 int message_box(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
     if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "message " + log::one_line(text));
@@ -75,6 +80,28 @@ void stop_sounds() {
     if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "stop");
     if (seams().sound) seams().sound->stop_all();
     notify_clip_ended(0);
+}
+
+void after_ms(int milliseconds, std::function<void()> fn) {
+    // No toolkit to wait in: what was asked for happens at once.
+    if (!seams().timer) return fn();
+    seams().timer(milliseconds, std::move(fn));
+}
+
+bool play_recording(std::span<const std::int16_t> mono, int rate) {
+    Seams& z = seams();
+    if (log::on(log::Category::Sound))
+        log::line(log::Category::Sound, "play recording " + std::to_string(rate > 0 ? mono.size() * 1000 / static_cast<std::size_t>(rate) : 0));
+    const std::uint64_t id = ++z.next_id;
+    const bool started = z.sound && !mono.empty() ? z.sound->play_samples(mono, rate, id) : false;
+    z.last_id = started ? id : 0;
+    return started;
+}
+
+SoundInput* sound_input() { return seams().input.get(); }
+void set_captured_listener(std::function<void()> fn) { seams().captured = std::move(fn); }
+void notify_captured() {
+    if (seams().captured) seams().captured();
 }
 
 std::uint64_t last_clip_id() { return seams().last_id; }

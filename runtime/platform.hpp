@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "runtime/text.hpp"
 
@@ -39,10 +40,40 @@ public:
         (void)id;
         return play(clip, loop);
     }
+    // Plays recorded samples (mono, signed 16-bit, at `rate`) and calls notify_clip_ended(id)
+    // once they have played or were stopped. False when the output cannot play them.
+    virtual bool play_samples(std::span<const std::int16_t> mono, int rate, std::uint64_t id) {
+        (void)mono;
+        (void)rate;
+        (void)id;
+        return false;
+    }
+};
+
+// The microphone: capture at kCaptureRate, mono, signed 16-bit. start() opens the default
+// microphone (or finds one plugged in since) and captures until stop(); what it captured is
+// collected with take(). Captured samples are announced with notify_captured() on the GUI thread.
+inline constexpr int kCaptureRate = 16000;
+inline constexpr int kCaptureChannels = 1;
+class SoundInput {
+public:
+    virtual ~SoundInput() = default;
+    // Whether a microphone can be had now (it may be looked for again).
+    virtual bool present() = 0;
+    virtual bool start() = 0;
+    virtual void stop() = 0;
+    // Appends the samples captured since the last call.
+    virtual void take(std::vector<std::int16_t>& out) = 0;
+    // The microphone went away while capturing: nothing more will come.
+    virtual bool lost() const = 0;
 };
 
 // Slow reading: the reading clips (everything but feedback and prompts) play at this tempo.
 inline constexpr double kSlowReadingTempo = 0.75;
+
+// Runs `fn` on the GUI thread once `milliseconds` have passed, without blocking (the pauses of
+// reading along). Callers that may be overtaken keep a token and ignore stale calls.
+using TimerFn = std::function<void(int milliseconds, std::function<void()> fn)>;
 
 using MessageBoxFn = std::function<int(const Text& text, const Text& caption, MsgButtons, MsgIcon)>;
 using SleepFn = std::function<void(int milliseconds)>;
@@ -55,6 +86,8 @@ void set_sleep(SleepFn fn);
 void set_clock(ClockFn fn);
 void set_screen(ScreenFn fn);
 void set_sound_output(std::shared_ptr<SoundOutput> output);
+void set_timer(TimerFn fn);
+void set_sound_input(std::shared_ptr<SoundInput> input);
 
 // What the program's logic calls. Texts are GBK. The default caption is "信息：".
 int message_box(const Text& text, const Text& caption, MsgButtons buttons = MsgButtons::Ok,
@@ -65,6 +98,16 @@ std::uint64_t tick_ms();
 ScreenSize screen_size();
 bool play_sound(std::span<const std::uint8_t> clip, bool loop = false);
 void stop_sounds();
+void after_ms(int milliseconds, std::function<void()> fn);
+
+// Plays a recording (mono at `rate`); its id is last_clip_id() afterwards, as for a clip.
+bool play_recording(std::span<const std::int16_t> mono, int rate);
+
+// The microphone (null when none is installed: no microphone).
+SoundInput* sound_input();
+// Who is told, on the GUI thread, that the microphone has captured samples.
+void set_captured_listener(std::function<void()> fn);
+void notify_captured();
 
 // The id play_sound gave the clip it started last (0 when it started nothing). Ids grow.
 std::uint64_t last_clip_id();

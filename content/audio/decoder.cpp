@@ -19,11 +19,21 @@ ClipDecoder::ClipDecoder(std::span<const std::uint8_t> mpeg, int device_rate, st
     rewind();
 }
 
+ClipDecoder::ClipDecoder(std::span<const std::int16_t> pcm_mono, int pcm_rate, int device_rate)
+    : pcm_(pcm_mono), device_rate_(device_rate), skip_(0), length_(0), rate_(pcm_rate), channels_(1) {}
+
 ClipDecoder::~ClipDecoder() {
     if (mh_) mpg123_delete(mh_);
 }
 
 void ClipDecoder::rewind() {
+    if (!pcm_.empty()) {
+        src_.clear();
+        src_pos_ = pcm_pos_ = 0;
+        phase_ = 0;
+        have_last_ = false;
+        return;
+    }
     if (mh_) mpg123_delete(mh_);
     ended_ = false;
     decoded_ = 0;
@@ -46,7 +56,18 @@ void ClipDecoder::rewind() {
 }
 
 // Decodes the next piece of the clip into src_. False at the end.
+bool ClipDecoder::fill_from_pcm() {
+    src_.clear();
+    src_pos_ = 0;
+    const std::size_t n = std::min<std::size_t>(4096, pcm_.size() - pcm_pos_);
+    src_.insert(src_.end(), pcm_.begin() + static_cast<std::ptrdiff_t>(pcm_pos_),
+                pcm_.begin() + static_cast<std::ptrdiff_t>(pcm_pos_ + n));
+    pcm_pos_ += n;
+    return n > 0;
+}
+
 bool ClipDecoder::fill_source() {
+    if (!pcm_.empty()) return fill_from_pcm();
     if (ended_) return false;
     src_.erase(src_.begin(), src_.begin() + static_cast<std::ptrdiff_t>(src_pos_ * static_cast<std::size_t>(channels_ ? channels_ : 1)));
     src_pos_ = 0;

@@ -16,6 +16,8 @@ class ClipDecoder {
 public:
     // skip: source frames to drop at the start; length: source frames to play (0: all).
     ClipDecoder(std::span<const std::uint8_t> mpeg, int device_rate, std::size_t skip = 0, std::size_t length = 0);
+    // Recorded samples (mono, signed 16-bit, at pcm_rate) through the same conversion.
+    ClipDecoder(std::span<const std::int16_t> pcm_mono, int pcm_rate, int device_rate);
     ~ClipDecoder();
     ClipDecoder(const ClipDecoder&) = delete;
     ClipDecoder& operator=(const ClipDecoder&) = delete;
@@ -30,7 +32,10 @@ public:
 
 private:
     bool fill_source();
+    bool fill_from_pcm();
     std::span<const std::uint8_t> mpeg_;
+    std::span<const std::int16_t> pcm_;
+    std::size_t pcm_pos_ = 0;
     int device_rate_;
     std::size_t skip_;
     std::size_t length_;

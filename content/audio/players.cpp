@@ -21,6 +21,9 @@ public:
            double tempo, std::uint64_t id)
         : owner_(owner), data_(std::move(data)), skip_(skip), length_(length), loop_(loop), tempo_(tempo), id_(id),
           ring_(kRingBuffers * kBlockBytes / 2) {}
+    Player(ClipPlayers& owner, std::vector<std::int16_t> recording, int rate, std::uint64_t id)
+        : owner_(owner), recording_(std::move(recording)), recording_rate_(rate), skip_(0), length_(0), loop_(false),
+          tempo_(1.0), id_(id), ring_(kRingBuffers * kBlockBytes / 2) {}
 
     std::uint64_t id() const { return id_; }
 
@@ -40,11 +43,12 @@ public:
         cv_.notify_all();
     }
 
-    std::size_t bytes_held() const { return data_.size() + kRingBuffers * kBlockBytes; }
+    std::size_t bytes_held() const { return data_.size() + recording_.size() * 2 + kRingBuffers * kBlockBytes; }
 
     void run() {
         AudioDevice& device = *owner_.device_;
-        ClipDecoder decoder(data_, device.sample_rate(), skip_, length_);
+        ClipDecoder decoder = recording_.empty() ? ClipDecoder(data_, device.sample_rate(), skip_, length_)
+                                                 : ClipDecoder(recording_, recording_rate_, device.sample_rate());
         // Slow reading stretches as the clip streams; at normal tempo the decoder feeds the ring.
         std::unique_ptr<StretchedSource> stretched;
         if (tempo_ > 0 && std::abs(tempo_ - 1.0) > 1e-6)
@@ -105,6 +109,8 @@ private:
 
     ClipPlayers& owner_;
     std::vector<std::uint8_t> data_;
+    std::vector<std::int16_t> recording_;
+    const int recording_rate_ = 0;
     const std::size_t skip_;
     const std::size_t length_;
     const bool loop_;
@@ -141,8 +147,16 @@ bool ClipPlayers::play(std::span<const std::uint8_t> clip, bool loop, double tem
     const auto info = parse_wave(clip);
     if (!info) return false;
     if (info->format_tag != kFormatMpegLayer3 && info->format_tag != kFormatMpeg) return false;
-    auto* player = new Player(*this, {info->data.begin(), info->data.end()}, info->codec_delay,
-                              info->fact_samples.value_or(0), loop, tempo, id);
+    return start(new Player(*this, {info->data.begin(), info->data.end()}, info->codec_delay,
+                            info->fact_samples.value_or(0), loop, tempo, id));
+}
+
+bool ClipPlayers::play_samples(std::span<const std::int16_t> mono, int rate, std::uint64_t id) {
+    if (mono.empty() || rate <= 0 || device_->lost()) return false;
+    return start(new Player(*this, {mono.begin(), mono.end()}, rate, id));
+}
+
+bool ClipPlayers::start(Player* player) {
     std::lock_guard lock(mutex_);
     players_.push_back(player);
     // The thread starts once the player is in the list; it removes and deletes it on ending.

@@ -40,6 +40,8 @@ public:
     // tempo below 1 plays it slower with its pitch kept; a non-zero id is reported to the ended
     // callback when the player ends (played out, stopped or failed).
     bool play(std::span<const std::uint8_t> clip, bool loop, double tempo = 1.0, std::uint64_t id = 0);
+    // Plays recorded samples (mono, 16-bit, at `rate`) from a copy of its own.
+    bool play_samples(std::span<const std::int16_t> mono, int rate, std::uint64_t id);
     // Called on the player's own thread as it ends: it must not touch widgets.
     void set_ended_callback(std::function<void(std::uint64_t id)> fn);
     // Signals every player to stop and returns at once.
@@ -55,6 +57,7 @@ public:
 private:
     friend class Player;
     void remove(Player* p);
+    bool start(Player* player);
 
     std::shared_ptr<AudioDevice> device_;
     PlayerTiming timing_;
@@ -81,6 +84,10 @@ public:
     bool play_tracked(std::span<const std::uint8_t> clip, bool loop, double tempo, std::uint64_t id) override {
         reopen_if_lost();
         return players_->play(clip, loop, tempo, id);
+    }
+    bool play_samples(std::span<const std::int16_t> mono, int rate, std::uint64_t id) override {
+        reopen_if_lost();
+        return players_->play_samples(mono, rate, id);
     }
     void stop_all() override { players_->stop_all(); }
     ClipPlayers& players() { return *players_; }

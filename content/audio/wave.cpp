@@ -70,4 +70,13 @@ std::optional<WaveInfo> parse_wave(std::span<const std::uint8_t> data) {
     return info;
 }
 
+std::uint64_t clip_duration_ms(std::span<const std::uint8_t> clip) {
+    if (clip_kind(clip) != ClipKind::Wave) return 0;
+    const auto info = parse_wave(clip);
+    if (!info) return 0;
+    if (info->fact_samples && info->sample_rate > 0) return std::uint64_t{*info->fact_samples} * 1000 / info->sample_rate;
+    if (info->bytes_per_second > 0) return info->data.size() * std::uint64_t{1000} / info->bytes_per_second;
+    return 0;
+}
+
 }  // namespace tb::media

@@ -39,4 +39,8 @@ struct WaveInfo {
 // than the file holds is cut to what is there.
 std::optional<WaveInfo> parse_wave(std::span<const std::uint8_t> data);
 
+// How long a WAVE clip plays at normal speed, in milliseconds: its "fact" sample count over its
+// rate, else its data over its bytes per second; 0 for anything else.
+std::uint64_t clip_duration_ms(std::span<const std::uint8_t> clip);
+
 }  // namespace tb::media

@@ -1,5 +1,7 @@
 #include "support/fakes.hpp"
 
+#include <algorithm>
+
 #include "content/catalogue.hpp"
 #include "runtime/error.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -33,6 +35,21 @@ FakeTime& fake_time() { return g_time; }
 RecordingSound& sound() { return *g_sound; }
 void set_screen_size(int width, int height) { g_screen = {width, height}; }
 
+void advance_time(int ms) {
+    const std::uint64_t end = g_time.now_ms + static_cast<std::uint64_t>(ms);
+    for (;;) {
+        auto next = g_time.timers.end();
+        for (auto it = g_time.timers.begin(); it != g_time.timers.end(); ++it)
+            if (it->due <= end && (next == g_time.timers.end() || it->due < next->due)) next = it;
+        if (next == g_time.timers.end()) break;
+        g_time.now_ms = std::max(g_time.now_ms, next->due);
+        auto fn = std::move(next->fn);
+        g_time.timers.erase(next);
+        fn();
+    }
+    g_time.now_ms = end;
+}
+
 void install_fakes() {
     g_boxes = {};
     g_time = {};
@@ -55,6 +72,11 @@ void install_fakes() {
         if (ms > 0) g_time.now_ms += static_cast<std::uint64_t>(ms);
     });
     set_clock([] { return g_time.now_ms; });
+    set_timer([](int ms, std::function<void()> fn) {
+        g_time.timers.push_back({g_time.now_ms + static_cast<std::uint64_t>(std::max(ms, 0)), std::move(fn)});
+    });
+    set_sound_input(nullptr);
+    set_captured_listener(nullptr);
     set_screen([] { return g_screen; });
     set_sound_output(g_sound);
     set_feedback_clip_test(&catalogue::is_feedback_clip);

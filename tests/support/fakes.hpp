@@ -33,7 +33,17 @@ struct FakeTime {
     std::uint64_t now_ms = 1000000;
     std::vector<int> sleeps;
     std::function<void(int ms)> during_sleep;
+    // What after_ms asked for: run, in time order, as a test advances the time.
+    struct Timer {
+        std::uint64_t due;
+        std::function<void()> fn;
+    };
+    std::vector<Timer> timers;
 };
+
+// Moves the fake time on by `ms`, running every timer that falls due on the way (and those they
+// set that fall due too).
+void advance_time(int ms);
 
 struct PlayedClip {
     std::vector<std::uint8_t> bytes;
@@ -50,6 +60,16 @@ public:
     std::vector<PlayedClip> played;   // every play() call, in order
     std::vector<PlayedClip> playing;  // what is sounding now (since the last stop)
     int stops = 0;
+    struct Recording {
+        std::vector<std::int16_t> samples;
+        int rate;
+        std::uint64_t id;
+    };
+    std::vector<Recording> recordings;  // every play_samples() call
+    bool play_samples(std::span<const std::int16_t> mono, int rate, std::uint64_t id) override {
+        recordings.push_back({{mono.begin(), mono.end()}, rate, id});
+        return true;
+    }
 };
 
 // The fakes in use for the current test.

@@ -1,9 +1,17 @@
-// Reading aids drawn by the widget set: the highlight over the sentence being read, and the
-// right-button menu of a unit.
+// Reading aids drawn by the widget set: the highlight over the sentence being read, the
+// right-button menu of a unit, key combinations, the watch on the pupil's input while the
+// program reads along, and the recorder's panel.
 #include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include "runtime/log.hpp"
@@ -109,6 +117,65 @@ UnitRef marked_unit(MarkState& m) {
     return m.unit;
 }
 
+UnitRef g_menu_unit{};
+
+// Where the translation pop-up ends below a sentence's top (75 down, 25 high) and a little more.
+constexpr int kBelowPopup = 75 + 25 + 6;
+
+// The unit whose control lies under a point of w (w's own when no other does).
+UnitRef unit_at(QWidget* w, const QPoint& at) {
+    for (QWidget* c = w->childAt(at) ? w->childAt(at) : w; c; c = c->parentWidget()) {
+        if (auto* b = dynamic_cast<detail::UnitBehaviour*>(c)) {
+            auto r = record_of(b->window_id(), b->unit_id());
+            return {b->window_id(), b->unit_id(), r ? r->type_code : 0};
+        }
+        if (c == w) break;
+    }
+    return {};
+}
+
+bool is_modifier(int key) {
+    return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta ||
+           key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+}
+
+class InputWatch : public QObject {
+public:
+    explicit InputWatch(std::function<void(Input)> seen) : seen_(std::move(seen)) { qApp->installEventFilter(this); }
+    ~InputWatch() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        // One press may reach several objects on its way (the window, then the control under
+        // the pointer): the watcher takes the first and ignores the rest.
+        switch (e->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                tell(Input::Press);
+                break;
+            case QEvent::KeyPress:
+                if (!is_modifier(static_cast<QKeyEvent*>(e)->key())) tell(Input::Key);
+                break;
+            case QEvent::Close:
+                if (obj->isWidgetType() && static_cast<QWidget*>(obj)->isWindow()) tell(Input::Close);
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+private:
+    void tell(Input i) {
+        auto seen = seen_;  // the call may end the watch
+        seen(i);
+    }
+    std::function<void(Input)> seen_;
+};
+
+std::unique_ptr<InputWatch>& input_watch() {
+    static std::unique_ptr<InputWatch> w;
+    return w;
+}
+
 }  // namespace
 
 void show_highlight(const UnitRef& unit) {
@@ -150,10 +217,14 @@ void set_context_menu(std::uint32_t window, std::uint32_t unit, std::function<st
     QObject::connect(w, &QWidget::customContextMenuRequested, w, [w, items = std::move(items)](const QPoint& at) {
         auto* menu = new QMenu(w);
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        for (const MenuItem& item : items()) {
+        g_menu_unit = unit_at(w, at);
+        const std::vector<MenuItem> chosen_from = items();
+        g_menu_unit = {};
+        for (const MenuItem& item : chosen_from) {
             QAction* a = menu->addAction(detail::qs(item.caption));
             a->setCheckable(item.checkable);
             a->setChecked(item.checked);
+            a->setEnabled(item.enabled);
             QObject::connect(a, &QAction::triggered, menu, [chosen = item.chosen] {
                 if (chosen) chosen();
             });
@@ -161,5 +232,150 @@ void set_context_menu(std::uint32_t window, std::uint32_t unit, std::function<st
         menu->popup(w->mapToGlobal(at));
     });
 }
+
+UnitRef menu_unit() { return g_menu_unit; }
+
+void set_key_shortcut(std::uint32_t window, const char* keys, std::function<void()> pressed) {
+    QWidget* w = control_of(window, 0);
+    if (!w) return;
+    auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), w);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, w, [pressed = std::move(pressed)] {
+        if (pressed) pressed();
+    });
+}
+
+void watch_input(std::function<void(Input)> seen) {
+    if (!qApp) return;
+    // Replacing the watch from inside its own call: the old one goes once the event is handled.
+    if (InputWatch* old = input_watch().release()) old->deleteLater();
+    if (seen) input_watch() = std::make_unique<InputWatch>(std::move(seen));
+}
+
+namespace {
+
+// A white card with a level meter, a status line and the controls, on the page beside the
+// sentence being repeated.
+class RecorderCard : public QWidget {
+public:
+    explicit RecorderCard(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("tapbook-recorder"));
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAttribute(Qt::WA_TranslucentBackground);
+        auto* column = new QVBoxLayout(this);
+        column->setContentsMargins(10, 8, 10, 8);
+        column->setSpacing(6);
+        status_ = new QLabel(this);
+        status_->setObjectName(QStringLiteral("tapbook-recorder-status"));
+        column->addWidget(status_);
+        meter_ = new QWidget(this);
+        meter_->setFixedHeight(12);
+        meter_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        column->addWidget(meter_);
+        row_ = new QHBoxLayout;
+        row_->setSpacing(6);
+        column->addLayout(row_);
+        meter_->installEventFilter(this);
+    }
+    void show_panel(const RecordPanel& p) {
+        status_->setText(detail::qs(p.status));
+        status_->setVisible(!p.status.empty());
+        meter_->setVisible(p.level >= 0);
+        level_ = p.level;
+        while (QLayoutItem* item = row_->takeAt(0)) {
+            delete item->widget();
+            delete item;
+        }
+        for (const MenuItem& c : p.controls) {
+            auto* b = new QPushButton(detail::qs(c.caption), this);
+            b->setFocusPolicy(Qt::NoFocus);
+            b->setEnabled(c.enabled);
+            QObject::connect(b, &QPushButton::clicked, this, [chosen = c.chosen] {
+                if (chosen) chosen();
+            });
+            row_->addWidget(b);
+            b->show();  // at once: a control added to a shown card would appear only later
+        }
+        layout()->activate();
+        resize(std::max(220, sizeHint().width()), sizeHint().height());
+    }
+    void set_level(double level) {
+        level_ = level;
+        meter_->update();
+    }
+    double level() const { return level_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(120, 150, 200), 1.5));
+        p.setBrush(QColor(255, 255, 255, 235));
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 8, 8);
+    }
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (obj == meter_ && e->type() == QEvent::Paint) {
+            QPainter p(meter_);
+            p.setRenderHint(QPainter::Antialiasing);
+            const QRectF box = QRectF(meter_->rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+            p.setPen(QPen(QColor(170, 170, 170), 1));
+            p.setBrush(QColor(235, 235, 235));
+            p.drawRoundedRect(box, 5, 5);
+            const double l = std::clamp(level_, 0.0, 1.0);
+            if (l > 0) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(l > 0.9 ? QColor(230, 90, 60) : QColor(80, 190, 90));
+                p.drawRoundedRect(QRectF(box.left(), box.top(), box.width() * l, box.height()), 5, 5);
+            }
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QLabel* status_;
+    QWidget* meter_;
+    QHBoxLayout* row_;
+    double level_ = -1;
+};
+
+QPointer<RecorderCard>& recorder_card() {
+    static QPointer<RecorderCard> c;
+    return c;
+}
+
+}  // namespace
+
+void show_record_panel(const UnitRef& near, const RecordPanel& panel) {
+    QWidget* target = control_of(near.window_id, near.unit_id);
+    if (!target || !target->parentWidget()) return;
+    QPointer<RecorderCard>& card = recorder_card();
+    if (!card || card->parentWidget() != target->parentWidget()) {
+        delete card.data();
+        card = new RecorderCard(target->parentWidget());
+    }
+    card->show_panel(panel);
+    // Above the sentence, where the translation pop-up (below it) leaves room; under the pop-up
+    // when the page begins too soon; never off the page.
+    QWidget* page = target->parentWidget();
+    const QRect t = target->geometry();
+    int top = t.top() - 8 - card->height();
+    if (top < 0) top = t.top() + kBelowPopup;
+    const int left = std::clamp(t.left(), 0, std::max(0, page->width() - card->width()));
+    card->move(left, std::clamp(top, 0, std::max(0, page->height() - card->height())));
+    card->raise();
+    card->show();
+    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "recorder " + unit_name(near) + " = " + log::one_line(panel.status));
+}
+
+void set_record_level(double level) {
+    if (recorder_card()) recorder_card()->set_level(level);
+}
+
+void hide_record_panel() {
+    if (recorder_card()) recorder_card()->hide();
+}
+
+bool record_panel_shown() { return recorder_card() && recorder_card()->isVisible(); }
 
 }  // namespace tb::ui

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QLoggingCategory>
 
 #include "runtime/log.hpp"
@@ -54,6 +55,7 @@ void install_qt_seams() {
         return ScreenSize{g.width(), g.height()};
     });
     set_sleep(feedback_wait);
+    set_timer([](int ms, std::function<void()> fn) { QTimer::singleShot(ms, Qt::PreciseTimer, qApp, std::move(fn)); });
 }
 
 namespace {

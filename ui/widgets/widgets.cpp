@@ -322,9 +322,15 @@ void bury_again() {
         if (w && prune(w.data(), [](QWidget* x) { x->deleteLater(); })) st().graveyard.push_back(w);
 }
 
+std::function<void(std::uint32_t)>& window_closed_listener() {
+    static std::function<void(std::uint32_t)> fn;
+    return fn;
+}
+
 void close_window(const std::shared_ptr<LiveWindow>& lw) {
     if (lw->closed) return;
     lw->closed = true;
+    if (window_closed_listener()) window_closed_listener()(lw->id);
     auto it = st().windows.find(lw->id);
     if (it != st().windows.end() && it->second == lw) st().windows.erase(it);
     if (lw->loop) lw->loop->exit(0);
@@ -471,6 +477,8 @@ void window_closed_by_user(std::uint32_t window, QWidget* frame) {
 }  // namespace detail
 
 using namespace detail;
+
+void set_window_closed_listener(std::function<void(std::uint32_t)> fn) { window_closed_listener() = std::move(fn); }
 
 void set_handler_table(std::span<const Handler> table, std::span<const char* const> names) {
     st().handlers.assign(table.begin(), table.end());

@@ -192,8 +192,37 @@ struct MenuItem {
     bool checkable = false;
     bool checked = false;
     std::function<void()> chosen;
+    bool enabled = true;
 };
 void set_context_menu(std::uint32_t window, std::uint32_t unit, std::function<std::vector<MenuItem>()> items);
+// While a right-button menu's items are asked for: the unit under the pointer (unit id 0 for none).
+UnitRef menu_unit();
+
+// A key combination on a window ("Ctrl+R"), whichever of its controls has the focus.
+void set_key_shortcut(std::uint32_t window, const char* keys, std::function<void()> pressed);
+
+// Watches the pupil's input while set: every mouse press and key press anywhere (modifier keys
+// alone aside), and every window closed, is told as it arrives, before the control it goes to
+// gets it. An empty function stops watching.
+enum class Input { Press, Key, Close };
+void watch_input(std::function<void(Input)> seen);
+
+// Told when a window closes, whatever closes it (its exit button, the window's frame, the
+// program's end).
+void set_window_closed_listener(std::function<void(std::uint32_t window_id)> fn);
+
+// The recorder's panel, painted over the page next to a unit (never a template unit): a status
+// line, a level meter while `level` is 0 or more, and a row of controls. Showing it again
+// replaces what it shows; one panel at a time.
+struct RecordPanel {
+    Text status;         // GBK
+    double level = -1;   // 0..1, below 0: no meter
+    std::vector<MenuItem> controls;
+};
+void show_record_panel(const UnitRef& near, const RecordPanel& panel);
+void set_record_level(double level);
+void hide_record_panel();
+bool record_panel_shown();
 
 // Handler routines by table offset (the same table the template compiler writes offsets from),
 // with their names for the diagnostic log (may be empty, or shorter than the table).
