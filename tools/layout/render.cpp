@@ -11,11 +11,12 @@
 
 #include "tools/layout/fonts.hpp"
 #include "tools/layout/layout.hpp"
+#include "tools/layout/paper.hpp"
 
 namespace tb::layout {
 namespace {
 
-const QColor kPaper(0xfd, 0xfb, 0xf5);
+const QColor kPaper = QColor::fromRgb(kPaperRgb);
 const QColor kInk(0x33, 0x33, 0x3a);
 
 void draw_text(QPainter& p, const Draw& d) {
