@@ -223,8 +223,15 @@ public:
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
     std::int32_t item_data(int item) const;
+    // The type a narrow box draws its choice in so that the choice shows whole (the box's own
+    // type when it fits; never below 8 px).
+    QFont choice_font() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
 
 private:
+    QRect choice_rect() const;
     std::vector<std::uint32_t> item_data_;
 };
 

@@ -137,6 +137,8 @@ public:
             raise_event(b->window_id(), b->unit_id(), -1, EventArgs{-1, p.x(), p.y(), key_state(m->modifiers()), 0}, true);
         } else {
             auto* k = static_cast<QKeyEvent*>(e);
+            // A key held down repeats; only its first press is the pupil's (one Enter, one answer).
+            if (k->isAutoRepeat()) return false;
             raise_event(b->window_id(), b->unit_id(), -9, EventArgs{-9, 0, 0, key_state(k->modifiers()), key_code(k)}, true);
         }
         return false;
