@@ -85,8 +85,10 @@ click "$main" "$hx" "$hy"
 settle
 shot "$main" spread
 
-# A fill-in row of printed page 6 (page index 2) answered wrongly: the cross stands with its row.
-for _ in 1 2; do click "$main" "$next_page" "$toolbar_y"; sleep 0.3; done
+# A fill-in row of printed page 6 (page index 2, two pages back) answered wrongly: the cross
+# stands with its own row.
+previous_page=$(button_x 51)
+for _ in $(seq $((spread_page - 2))); do click "$main" "$previous_page" "$toolbar_y"; sleep 0.3; done
 read -r fl ft fw fh <<<"$(jq -r '.units[] | select(.name == "编辑框6_1") | "\(.place[0]) \(.place[1]) \(.place[2]) \(.place[3])"' "$layout")"
 click "$main" $((fl + 5)) $((ft + fh / 2))
 xdotool type --delay 120 "zzzzzzzzzzzz"
@@ -94,10 +96,9 @@ sleep 1.5
 xdotool key Escape   # "no": leave the wrong word and its cross
 settle
 import -window "$main" "$scratch/row.png"
-convert "$scratch/row.png" -crop "400x$((fh + 60))+0+$((ft - 30))" +repage "$out/fill-in-row.png"
+column_x=$(( fl >= 400 ? 410 : 10 ))   # the printed page the row is on
+convert "$scratch/row.png" -crop "390x$((fh + 70))+$column_x+$((ft - 40))" +repage "$out/fill-in-row.png"
 echo "saved $out/fill-in-row.png"
-click "$main" "$(button_x 51)" "$toolbar_y"; sleep 0.3
-click "$main" "$(button_x 51)" "$toolbar_y"; sleep 0.3
 
 # Full screen rebuilds the main window over the whole screen.
 click "$main" "$full_screen" "$toolbar_y"
