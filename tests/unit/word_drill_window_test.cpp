@@ -213,8 +213,23 @@ TEST_F(WordDrillPage, EnterHeldDownIsOneAnswer) {
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"), true);
         QApplication::sendEvent(answer_box(), &repeat);
     }
+    // As the X server reports a held key: a release and a press of the same time stamp, not
+    // marked as a repeat.
+    for (quint64 t = 5000; t < 5400; t += 33) {
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_Return, {}, QStringLiteral("\r"));
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"));
+        up.setTimestamp(t);
+        down.setTimestamp(t);
+        QApplication::sendEvent(answer_box(), &up);
+        QApplication::sendEvent(answer_box(), &down);
+    }
     QTest::keyRelease(answer_box(), Qt::Key_Return);
     EXPECT_EQ(summary(), "Unit 6共14个单词。目前错误1个");
+    // Let go and pressed again, it is the next answer.
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"));
+    again.setTimestamp(6000);
+    QApplication::sendEvent(answer_box(), &again);
+    EXPECT_EQ(summary(), "Unit 6共14个单词。目前错误2个");
 }
 
 TEST_F(WordDrillPage, ListenAgainReplaysTheWordBeingAsked) {

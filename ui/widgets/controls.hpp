@@ -24,6 +24,8 @@ class QPainter;
 class QStackedWidget;
 class QTabBar;
 
+class QKeyEvent;
+
 namespace tb::ui::detail {
 
 // Raises an event of a unit. from_toolkit: the call comes from Qt's event delivery, so a run-time
@@ -52,6 +54,11 @@ bool as_bool(const Value& v);
 int as_pick(const Value& v, int low, int high);
 
 QString qs(const Text& gbk_text);
+
+// Whether a key event comes from a key held down. Fed every key press and release: the window
+// system reports a held key as releases and presses of the same time stamp, which the toolkit
+// does not always mark as repeats.
+bool held_key_repeat(const QKeyEvent* e);
 Text tx(const QString& s);
 QColor colour_of(std::uint32_t bbggrr, const QColor& fallback);
 QFont font_of(const FontBlob& f);

@@ -41,7 +41,7 @@ public:
             return false;
         auto* w = qobject_cast<QWidget*>(obj);
         if (!w || (w != box_ && !box_->isAncestorOf(w))) return false;
-        return static_cast<QKeyEvent*>(e)->isAutoRepeat() || !shown_at_ || tick_ms() < *shown_at_ + kTypedAheadMs;
+        return detail::held_key_repeat(static_cast<QKeyEvent*>(e)) || !shown_at_ || tick_ms() < *shown_at_ + kTypedAheadMs;
     }
 
 private:
