@@ -7,6 +7,7 @@
 #include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "reading/page_exercises.hpp"
+#include "reading/page_keys.hpp"
 #include "reading/listening_game_ui.hpp"
 #include "runtime/arithmetic.hpp"
 #include "runtime/platform.hpp"
@@ -161,11 +162,20 @@ int main_created(const EventArgs&) {
                  get_int(mw::window, mw::分组框翻页, prop::kWidth) - get_int(mw::window, mw::标签_版本, prop::kWidth) - 2);
     s.chinese_hint = 1;
     reading::follow_clip_ends();
-    // Slow reading for beginners, from the page's right-button menu; it lasts for the run.
+    // Slow reading for beginners, from the page's right-button menu; it lasts for the run. The
+    // drill page offers its missed words again, a spread the missed items of its last game.
     set_context_menu(mw::window, mw::高级选择夹1, [] {
-        return std::vector<MenuItem>{{gbk("慢速朗读"), true, slow_reading(), [] { set_slow_reading(true); }},
-                                     {gbk("正常速度"), true, !slow_reading(), [] { set_slow_reading(false); }}};
+        std::vector<MenuItem> items{{gbk("慢速朗读"), true, slow_reading(), [] { set_slow_reading(true); }},
+                                    {gbk("正常速度"), true, !slow_reading(), [] { set_slow_reading(false); }}};
+        if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == kDrillPage)
+            items.push_back({gbk("只练错词"), false, false, drills::repeat_drill_errors});
+        else if (reading::missed_items_to_replay())
+            items.push_back({gbk("再练错的"), false, false, reading::replay_missed_items});
+        return items;
     });
+    set_page_keys(mw::window, reading::page_key);
+    reading::name_hotspots();
+    drills::bind_drill_keys();
     if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) == 0) content::load_spread_lists(0);
     hide_loading_animation();
     return 0;

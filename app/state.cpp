@@ -1,5 +1,6 @@
 #include "app/state.hpp"
 
+#include "content/mistakes.hpp"
 #include "content/spread.hpp"
 #include "drills/exercise_lists.hpp"
 #include "drills/fill_in.hpp"
@@ -12,6 +13,7 @@ namespace tb::app {
 
 void reset_state() {
     content::spread() = content::SpreadLists{};
+    content::mistakes() = content::MistakesBox{};
     reading::book_view() = reading::BookView{};
     reading::reset_listening_game();
     drills::exercise_lists() = drills::ExerciseLists{};

@@ -11,34 +11,18 @@
 #include <vector>
 
 #include "bench/program.hpp"
-#include "content/audio/players.hpp"
+#include "bench/timed_output.hpp"
 #include "content/tables.hpp"
 #include "runtime/platform.hpp"
-#include "support/fake_audio_device.hpp"
 
 using namespace tb;
 using namespace tb::ui;
 namespace mw = tb::ids::main_window;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
+using bench::TimedOutput;
 
 namespace {
-
-// The program's players on a device the benchmark watches, noting when each clip is started.
-class TimedOutput : public SoundOutput {
-public:
-    TimedOutput() : device(std::make_shared<test::FakeAudioDevice>(48000)), players(device) {}
-    bool play(std::span<const std::uint8_t> clip, bool loop) override {
-        started = Clock::now();
-        last = clip;
-        return players.play(clip, loop);
-    }
-    void stop_all() override { players.stop_all(); }
-
-    std::shared_ptr<test::FakeAudioDevice> device;
-    media::ClipPlayers players;
-    Clock::time_point started{};
-    std::span<const std::uint8_t> last;
-};
 
 void press(std::uint32_t button) {
     if (auto* b = qobject_cast<QAbstractButton*>(control_of(mw::window, button))) b->click();
@@ -49,12 +33,6 @@ void press_enter(QLineEdit* box) {
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, "\r");
     QCoreApplication::sendEvent(box, &down);
     QCoreApplication::sendEvent(box, &up);
-}
-
-double median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Unit 2 (28 words) in textbook order, answered right; arg 1 confirms with Enter.
@@ -93,11 +71,7 @@ void BM_WordDrill_ConfirmToNextClip(benchmark::State& st) {
             asked = 0;
         }
         set_property(mw::window, mw::编辑框背单词, prop::kEditContent, word_asked());
-        output->players.stop_all();
-        output->players.wait_idle(5000);
-        QCoreApplication::processEvents();
-        output->device->reset_first_submit();
-        const std::size_t submits = output->device->submits();
+        const std::size_t submits = output->quiet();
 
         const Clock::time_point t0 = Clock::now();
         if (by_enter) press_enter(box);

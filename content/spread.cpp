@@ -14,6 +14,7 @@ void load_spread_lists(int k) {
     if (k >= 0 && k < volume::kContentPages) {
         split_page_text(page_text(k), s.current_sentences, s.current_translations);
         s.current_sounds = copy_clip_table(page_clip_table(k));
+        s.page_index = k;
     }
     s.exercise_sounds = s.current_sounds;
 }
@@ -23,6 +24,7 @@ void empty_spread_lists() {
     s.current_sounds.clear();
     s.current_translations.clear();
     s.current_sentences.clear();
+    s.page_index = -1;
 }
 
 }  // namespace tb::content

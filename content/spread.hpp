@@ -12,6 +12,7 @@ struct SpreadLists {
     List<Text> current_translations;  // item n's Chinese, "$" for none
     List<Blob> current_sounds;        // item n's clip
     List<Blob> exercise_sounds;       // the copy of current_sounds taken at each page change
+    int page_index = -1;              // the page the current lists hold, -1 while they are empty
 };
 
 // The one set of lists for the run (empty at start-up).

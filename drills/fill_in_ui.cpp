@@ -1,6 +1,8 @@
 // The fill-in window's handlers: they move values between the units and the FillIn rules, play
 // the clips and pause for the feedback.
 #include "content/catalogue.hpp"
+#include "content/mistakes.hpp"
+#include "content/spread.hpp"
 #include "drills/feedback.hpp"
 #include "drills/fill_in.hpp"
 #include "runtime/platform.hpp"
@@ -57,7 +59,14 @@ void read_switches() {
 
 // A new random question: the sentence (and its clip when sound is on), the blank box over the
 // chosen word, the translation as the hint, and the answer ready but hidden.
+// Each question is a run of the mistakes box.
+int& question_run() {
+    static int run = 0;
+    return run;
+}
+
 void ask_question() {
+    question_run() = content::mistakes().new_run();
     seed_random();
     set(fw::编辑框_要填入内容的, prop::kEditContent, Text());
     const std::int32_t label_left = get_int(fw::window, fw::透明标签_填一填的题目, prop::kLeft);
@@ -87,17 +96,22 @@ void check_answer() {
     seed_random();
     const int i = random_int(1, 3);
     const int j = random_int(1, 3);
+    const Text& sentence = fill_in_game().question().sentence;
     const bool right = fill_in_game().judge(get_text(fw::window, fw::编辑框_要填入内容的, prop::kEditContent));
     // The tick or cross stands just right of the box for the length of the pause.
     constexpr int kSignFromBox = 26;
     show_verdict(kBox, get_int(fw::window, fw::编辑框_要填入内容的, prop::kWidth) + kSignFromBox,
                  get_int(fw::window, fw::编辑框_要填入内容的, prop::kHeight) / 2, right);
     if (right) {
+        content::mistakes().answered_right(content::MistakeOrigin::FillIn, content::spread().page_index, sentence,
+                                           question_run());
         drills::play_feedback(catalogue::fill_in_right_clips(), i);
         sleep_ms(drills::kFeedbackPauseMs);
         hide_verdict();
         ask_question();
     } else {
+        content::mistakes().missed(content::MistakeOrigin::FillIn, content::spread().page_index, sentence, Text(),
+                                   question_run());
         drills::play_feedback(catalogue::fill_in_wrong_clips(), j);
         sleep_ms(drills::kFeedbackPauseMs);
         hide_verdict();

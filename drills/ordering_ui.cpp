@@ -3,6 +3,7 @@
 #include <array>
 
 #include "content/catalogue.hpp"
+#include "content/mistakes.hpp"
 #include "content/spread.hpp"
 #include "drills/feedback.hpp"
 #include "drills/ordering.hpp"
@@ -99,8 +100,15 @@ constexpr std::array kTranslationLines{ow::分组框_边线3, ow::分组框_边�
 
 // A new game: the labels cleared, a sentence dealt onto them, its clip and its translation as
 // the switches say.
+// Each dealt sentence is a run of the mistakes box.
+int& deal_run() {
+    static int run = 0;
+    return run;
+}
+
 void start_game() {
     hide_verdict();
+    deal_run() = content::mistakes().new_run();
     stop_sounds();
     seed_random();
     const auto labels = word_labels();
@@ -196,11 +204,15 @@ int ordering_submit_clicked(const EventArgs&) {
     const bool right = ordering_game().submit();
     show_arranged_verdict(right);
     if (right) {
+        content::mistakes().answered_right(content::MistakeOrigin::Ordering, content::spread().page_index,
+                                           ordering_game().sentence(), deal_run());
         drills::play_feedback(catalogue::ordering_right_clips(), i);
         sleep_ms(drills::kFeedbackPauseMs);
         hide_verdict();
     } else {
         // No pause follows a wrong line: the cross stays until the pupil goes on.
+        content::mistakes().missed(content::MistakeOrigin::Ordering, content::spread().page_index,
+                                   ordering_game().sentence(), Text(), deal_run());
         drills::play_feedback(catalogue::ordering_wrong_clips(), j);
         show_line();
     }

@@ -23,9 +23,30 @@ WordDrill::WordDrill(RandomSource random) : random_(random ? std::move(random) :
 void WordDrill::start(const Text& lesson_text, List<Blob> clips) {
     content::split_page_text(lesson_text, words_, meanings_);
     clips_ = std::move(clips);
+    begin_run();
+}
+
+int WordDrill::start_repeat() {
+    if (running_ || missed_.empty()) return 0;
+    List<Text> words, meanings;
+    List<Blob> clips;
+    for (int n : missed_) {
+        words.append(words_.at(n));
+        meanings.append(element_or_empty(meanings_, n));
+        clips.append(element_or_empty(clips_, n));
+    }
+    words_ = std::move(words);
+    meanings_ = std::move(meanings);
+    clips_ = std::move(clips);
+    begin_run();
+    return words_.count();
+}
+
+void WordDrill::begin_run() {
     pool_.clear();
     for (int n = 1; n <= words_.count(); ++n) pool_.append(n);
     records_.clear();
+    missed_.clear();
     position_ = 0;
     running_ = true;
     finished_ = false;
@@ -71,10 +92,14 @@ bool WordDrill::skip() {
 
 void WordDrill::reset() {
     records_.clear();
+    missed_.clear();
     running_ = false;
 }
 
-void WordDrill::record_current() { records_.append(current_word_ + current_meaning_ + "\r\n"); }
+void WordDrill::record_current() {
+    records_.append(current_word_ + current_meaning_ + "\r\n");
+    missed_.append(current_);
+}
 
 Text WordDrill::summary(const Text& lesson_name) const {
     static const Text kInAll = gbk("共");

@@ -27,6 +27,14 @@ public:
     // ends at the first next(). The error record starts empty.
     void start(const Text& lesson_text, List<Blob> clips);
 
+    // A new run of only the words the last run missed (wrong or skipped), asked in the order
+    // mode as any run is, judged, recorded and summed up over those words alone. Returns how many
+    // words the run asks; 0 (and nothing started) in the middle of a run or when nothing was missed.
+    int start_repeat();
+    // The words the run so far (or the last run) got wrong or skipped, as lesson word numbers
+    // of that run's own list, in the order they were missed.
+    const List<int>& missed() const { return missed_; }
+
     // The next presentation: true with the new current word, false once every word has been
     // asked (the run is then over). `order_mode` is the order choice's item data, read afresh
     // at every presentation.
@@ -71,6 +79,7 @@ public:
 
 private:
     void record_current();
+    void begin_run();
 
     RandomSource random_;
     List<Text> words_;
@@ -78,6 +87,7 @@ private:
     List<Blob> clips_;
     List<int> pool_;  // word numbers not yet asked in random order
     List<Text> records_;
+    List<int> missed_;
     int position_ = 0;
     int current_ = 0;
     Text current_word_;

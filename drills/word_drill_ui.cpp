@@ -1,8 +1,12 @@
 // The drill page's handlers: they read the lesson and order choices and the answer box, ask the
 // drill for its decisions, and write the captions, boxes and buttons, and play the clips.
+#include <string>
+
+#include "content/mistakes.hpp"
 #include "content/tables.hpp"
 #include "drills/word_drill.hpp"
 #include "drills/word_drill_ui.hpp"
+#include "runtime/log.hpp"
 #include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -21,6 +25,21 @@ constexpr int kAnswerFontPoints = 22;
 WordDrill& drill() {
     static WordDrill d;
     return d;
+}
+
+// What the mistakes box is told about the run: its lesson and its number there.
+struct DrillRun {
+    int lesson = 0;
+    int run = 0;
+};
+DrillRun& drill_run() {
+    static DrillRun r;
+    return r;
+}
+
+void missed_current_word() {
+    content::mistakes().missed(content::MistakeOrigin::WordDrill, drill_run().lesson, drill().current_word(),
+                               drill().current_meaning(), drill_run().run);
 }
 
 void set_prop(std::uint32_t unit, int index, const Value& v) { set_property(mw::window, unit, index, v); }
@@ -69,6 +88,9 @@ void check_answer() {
     if (!drill().running()) return;
     stop_sounds();
     const WordDrill::Verdict v = drill().check(get_text(mw::window, mw::编辑框背单词, prop::kEditContent));
+    if (v == WordDrill::Verdict::Wrong) missed_current_word();
+    else content::mistakes().answered_right(content::MistakeOrigin::WordDrill, drill_run().lesson, drill().current_word(),
+                                            drill_run().run);
     set_prop(mw::透明标签_对错判断, prop::kTransCaption, gbk(v == WordDrill::Verdict::Right ? "√" : "×"));
     set_prop(mw::编辑框背单词, prop::kEditContent, Text());
     focus_answer_box();
@@ -84,19 +106,9 @@ void reset_run() {
     show(mw::编辑框错误记录, false);
 }
 
-}  // namespace
-
-namespace tb::drills {
-
-void reset_word_drill() { drill() = WordDrill(); }
-
-void word_drill_page_shown() {
-    if (drill().running()) focus_answer_box();
-}
-
-}  // namespace tb::drills
-
-int drill_start_clicked(const EventArgs&) {
+// The drill page made ready for a run: the answer box in front, empty, with the focus, the
+// record box hidden and the run's buttons enabled.
+void prepare_run_page() {
     Font answer_font;
     answer_font.face = gbk("宋体");
     answer_font.size_pt = kAnswerFontPoints;
@@ -108,12 +120,52 @@ int drill_start_clicked(const EventArgs&) {
     show(mw::编辑框错误记录, false);
     set_prop(mw::编辑框错误记录, prop::kEditContent, Text());
     enable_run_buttons(true);
+}
+
+void first_word_of_run() {
+    drill_run().run = content::mistakes().new_run();
+    enable(mw::超级按钮b_开始, false);
+    next_word();
+}
+
+}  // namespace
+
+namespace tb::drills {
+
+void reset_word_drill() {
+    drill() = WordDrill();
+    drill_run() = DrillRun{};
+}
+
+void repeat_drill_errors() {
+    if (drill().running()) return;  // the pupil is answering: the run's own words come first
+    if (drill().missed().empty()) {
+        message_box(gbk("没有错词了，真棒！"));
+        return;
+    }
+    prepare_run_page();
+    focus_answer_box();
+    const int words = drill().start_repeat();
+    if (log::on(log::Category::Events)) log::line(log::Category::Events, "repeat-errors start " + std::to_string(words));
+    first_word_of_run();
+}
+
+void bind_drill_keys() { set_shortcut(mw::window, mw::图片框底图背单词, "Ctrl+E", repeat_drill_errors); }
+
+void word_drill_page_shown() {
+    if (drill().running()) focus_answer_box();
+}
+
+}  // namespace tb::drills
+
+int drill_start_clicked(const EventArgs&) {
+    prepare_run_page();
     const int lesson = combo_item_data(mw::window, mw::组合框_背单词课时选择, selected(mw::组合框_背单词课时选择));
     focus_answer_box();
     // A lesson number outside 1..6 finds no text and no clips: a run of no words.
     drill().start(content::lesson_text(lesson), content::copy_clip_table(content::lesson_clip_table(lesson)));
-    enable(mw::超级按钮b_开始, false);
-    next_word();
+    drill_run().lesson = lesson;
+    first_word_of_run();
     return 0;
 }
 
@@ -132,6 +184,7 @@ int drill_skip_clicked(const EventArgs&) {
     stop_sounds();
     set_prop(mw::编辑框背单词, prop::kEditContent, Text());
     drill().skip();
+    missed_current_word();
     focus_answer_box();  // the pupil types the next word straight away
     next_word();
     return 0;

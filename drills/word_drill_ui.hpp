@@ -10,4 +10,10 @@ void reset_word_drill();
 // answer box takes the input focus.
 void word_drill_page_shown();
 
+// "只练错词" (Ctrl+E on the drill page, and its right-button menu): a new run of only the words
+// the last run missed; with none missed, "没有错词了，真棒！". Nothing in the middle of a run.
+void repeat_drill_errors();
+// Binds Ctrl+E on the drill page; called as the main window is built.
+void bind_drill_keys();
+
 }  // namespace tb::drills

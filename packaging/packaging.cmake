@@ -1,12 +1,9 @@
-# Installing Tapbook on a desktop: the program, its menu entry, its icon in the hicolor theme and
-# its AppStream metainfo; the Debian package CPack makes from that install; and the tests that
-# run the desktop's own validators on the two metadata files.
+# Installing Tapbook on a desktop: the program, its menu entry, its icon in the hicolor theme, its
+# AppStream metainfo, its manual page and its licences; the Debian package CPack makes from that
+# install; and the tests that run the desktop's own validators on the two metadata files.
 include(GNUInstallDirs)
 
 set(TAPBOOK_APP_ID "org.tapbook.Tapbook" CACHE STRING "Reverse-DNS id of the desktop entry, icon and metainfo")
-set(TAPBOOK_HOMEPAGE "https://tapbook.org" CACHE STRING "Home page named in the metainfo")
-set(TAPBOOK_SCREENSHOT_URL "${TAPBOOK_HOMEPAGE}/screenshots" CACHE STRING
-    "Where software centres fetch the files of docs/screenshots/ from")
 set(TAPBOOK_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 set(pkg_src ${CMAKE_SOURCE_DIR}/packaging)
@@ -41,20 +38,43 @@ install(FILES ${pkg_src}/tapbook.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/
         RENAME ${TAPBOOK_APP_ID}.svg)
 install(DIRECTORY ${pkg_out}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
+# Who makes the package. Debian's own tools take the name and address from DEBFULLNAME and
+# DEBEMAIL; without them, from the committer of the commit being built.
+if(DEFINED ENV{DEBEMAIL})
+  set(_maintainer "$ENV{DEBFULLNAME} <$ENV{DEBEMAIL}>")
+else()
+  execute_process(COMMAND git -C ${CMAKE_SOURCE_DIR} log -1 "--format=%cn <%ce>"
+                  OUTPUT_VARIABLE _maintainer OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+set(TAPBOOK_PACKAGE_MAINTAINER "${_maintainer}" CACHE STRING
+    "Name <address> of who makes the Debian package (Maintainer, and the changelog's signature)")
+
+# The manual page and the Debian changelog, compressed as Debian ships them (no time stamp, so
+# that two builds make the same file); the copyright file names every licence the program carries.
+configure_file(${pkg_src}/changelog.in ${pkg_out}/changelog @ONLY)
+set(pkg_doc ${CMAKE_INSTALL_DATADIR}/doc/tapbook)
+add_custom_command(OUTPUT ${pkg_out}/tapbook.1.gz ${pkg_out}/changelog.gz
+  COMMAND gzip -9n -c ${pkg_src}/tapbook.1 > ${pkg_out}/tapbook.1.gz
+  COMMAND gzip -9n -c ${pkg_out}/changelog > ${pkg_out}/changelog.gz
+  DEPENDS ${pkg_src}/tapbook.1 ${pkg_out}/changelog VERBATIM)
+add_custom_target(tapbook_package_docs ALL DEPENDS ${pkg_out}/tapbook.1.gz ${pkg_out}/changelog.gz)
+install(FILES ${pkg_out}/tapbook.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${pkg_out}/changelog.gz ${pkg_src}/copyright DESTINATION ${pkg_doc})
+
 # The Debian package: `cpack -G DEB` in the build folder.
 set(CPACK_PACKAGE_NAME tapbook)
 set(CPACK_PACKAGE_VENDOR "The Tapbook team")
-set(CPACK_PACKAGE_CONTACT "The Tapbook team <team@tapbook.org>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAPBOOK_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "point-and-read companion for a primary-school English textbook")
+# Debian wants the lines of the long description under 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-"Press a printed sentence or word on a page of the textbook to hear it and see its Chinese
-translation, and practise with games and drills built from the same pages. Made for
-Chinese-speaking pupils; carries its own sample volume.")
+"Press a printed sentence or word on a page of the textbook to hear it and see
+its Chinese translation, and practise with games and drills built from the same
+pages. Made for Chinese-speaking pupils; carries its own sample volume.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TAPBOOK_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so not found by shlibdeps: the display plug-ins and the Chinese fonts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-noto-cjk")

@@ -49,6 +49,31 @@ void ListeningGame::start(ListeningMode mode, std::vector<NumberedBox> hotspots,
     answered_ = 0;
     question_ = 0;
     accepted_.clear();
+    presses_.assign(static_cast<std::size_t>(translations_.count()) + 1, 0);
+}
+
+int ListeningGame::presses_on(int item) const {
+    return item >= 1 && item < static_cast<int>(presses_.size()) ? presses_[static_cast<std::size_t>(item)] : 0;
+}
+
+std::vector<int> ListeningGame::missed_items() const {
+    std::vector<int> out;
+    if (!open_.empty() || question_out()) return out;
+    for (int i = 1; i < static_cast<int>(presses_.size()); ++i)
+        if (presses_on(i) > 1) out.push_back(i);
+    return out;
+}
+
+bool ListeningGame::replay_missed() {
+    std::vector<int> items = missed_items();
+    if (items.empty()) return false;
+    open_ = std::move(items);
+    // The items not asked again count as taken out, so the open counts still agree.
+    answered_ = translations_.count() - static_cast<int>(open_.size());
+    question_ = 0;
+    accepted_.clear();
+    std::fill(presses_.begin(), presses_.end(), 0);
+    return true;
 }
 
 void ListeningGame::end() {
@@ -101,6 +126,7 @@ const Blob& ListeningGame::question_clip() const { return clips_.at(open_.at(que
 
 std::optional<ListeningGame::Verdict> ListeningGame::judge(double x, double y) {
     if (!question_out()) return std::nullopt;
+    presses_[static_cast<std::size_t>(question_item())] += 1;
     const int right_clip = random_(1, kRightClipChoices);
     const int wrong_clip = random_(1, kWrongClipChoices);
     const bool right = std::any_of(accepted_.begin(), accepted_.end(), [&](int i) {

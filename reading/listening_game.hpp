@@ -58,6 +58,17 @@ public:
     // Ends the game: nothing is open and no question is out. The mode keeps its value.
     void end();
 
+    // The items of the game just completed that took more than one press, in list order.
+    // Empty until a game has been played to its end on these lists.
+    std::vector<int> missed_items() const;
+    // A new game of the same mode on the same spread that asks only those items, with the same
+    // boxes and answers. False (and nothing changed) when there is nothing to replay.
+    bool replay_missed();
+    // The item number (entry of the spread's lists) of the question out, 0 for none; and how
+    // many presses an item has had in this game.
+    int question_item() const { return question_out() ? open_.at(question_ - 1) : 0; }
+    int presses_on(int item) const;
+
     enum class Next {
         Asked,          // a question is out
         CountMismatch,  // the spread's lists and its hotspots differ in number: nothing can be asked
@@ -106,6 +117,7 @@ private:
     std::vector<int> open_;    // item numbers still in the game, in list order
     int answered_ = 0;         // items taken out so far (answered or without text)
     int question_ = 0;         // 1-based position in open_ of the question out, 0 for none
+    std::vector<int> presses_;  // per item number (index 0 unused): presses judged this game
     std::vector<int> accepted_;
 };
 

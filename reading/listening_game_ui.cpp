@@ -1,11 +1,15 @@
 #include "reading/listening_game_ui.hpp"
 
+#include <string>
+
 #include "content/catalogue.hpp"
+#include "content/mistakes.hpp"
 #include "content/spread.hpp"
 #include "content/volume.hpp"
 #include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "runtime/arithmetic.hpp"
+#include "runtime/log.hpp"
 #include "runtime/platform.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -30,6 +34,20 @@ constexpr int kCentred = 1;
 void set_popup(int index, const Value& v) { set_property(mw::window, mw::标签_显示翻译, index, v); }
 
 bool practising() { return listening_game().mode() == ListeningMode::Practice; }
+
+// The game's number as a run of the mistakes box, and the page it is played on.
+struct GameRun {
+    int run = 0;
+    int page = 0;
+};
+GameRun& game_run() {
+    static GameRun r;
+    return r;
+}
+
+content::MistakeOrigin game_origin() {
+    return practising() ? content::MistakeOrigin::Practice : content::MistakeOrigin::Find;
+}
 
 // Plays feedback clip `choice` (1-based) of a list.
 void play_choice(const std::vector<Clip>& clips, int choice) {
@@ -111,7 +129,9 @@ std::vector<NumberedBox> spread_hotspots(int printed_page) {
     return out;
 }
 
-void start_game(ListeningMode mode) {
+// The mode's opening: `deal` sets the game up once the page is ready for it.
+template <class Deal>
+void open_game(ListeningMode mode, Deal deal) {
     // A game is played on the spread shown; the word list and the drill page have none to play.
     if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) >= volume::kContentPages) return;
     stop_sounds();
@@ -119,14 +139,21 @@ void start_game(ListeningMode mode) {
         set_popup(prop::kLabelCaption, Text());
         set_popup(prop::kVisible, 0);
     }
-    const int printed_page = 2 * (book_view().page_cursor + 1);
     switch_practice_overlays(gbk("可用"));
-    const content::SpreadLists& lists = content::spread();
-    listening_game().start(mode, spread_hotspots(printed_page), lists.current_translations,
-                           mode == ListeningMode::Practice ? lists.current_sounds : List<Blob>{});
+    deal();
+    game_run() = {content::mistakes().new_run(), book_view().page_cursor};
     play_sound(mode == ListeningMode::Practice ? catalogue::practice_prompt() : catalogue::find_prompt());
     sleep_ms(kIntroWaitMs);
     ask_next_question();
+}
+
+void start_game(ListeningMode mode) {
+    open_game(mode, [mode] {
+        const int printed_page = 2 * (book_view().page_cursor + 1);
+        const content::SpreadLists& lists = content::spread();
+        listening_game().start(mode, spread_hotspots(printed_page), lists.current_translations,
+                               mode == ListeningMode::Practice ? lists.current_sounds : List<Blob>{});
+    });
 }
 
 }  // namespace
@@ -156,6 +183,18 @@ void reset_listening_game() { listening_game() = ListeningGame{}; }
 
 void end_listening_game() { listening_game().end(); }
 
+bool missed_items_to_replay() { return !listening_game().missed_items().empty(); }
+
+void replay_missed_items() {
+    if (!missed_items_to_replay()) return;
+    open_game(listening_game().mode(), [] {
+        listening_game().replay_missed();
+        if (log::on(log::Category::Events))
+            log::line(log::Category::Events,
+                      "repeat-errors start " + std::to_string(listening_game().open_translation_count()));
+    });
+}
+
 }  // namespace tb::reading
 
 using tb::ui::EventArgs;
@@ -181,8 +220,15 @@ int practice_overlay_pressed(const EventArgs& e) {
     const double x = ui::get_int(overlay.window_id, overlay.unit_id, ui::prop::kLeft) + e.x;
     const double y = ui::get_int(overlay.window_id, overlay.unit_id, ui::prop::kTop) + e.y;
     ListeningGame& game = listening_game();
+    const int item = game.question_item();
+    const Text asked = item ? game.question_translation() : Text();
     const auto verdict = game.judge(x, y);
     if (!verdict) return 0;
+    // The first wrong press makes the item one that took more than one press.
+    if (!verdict->right && game.presses_on(item) == 1)
+        content::mistakes().missed(game_origin(), game_run().page, asked, Text(), game_run().run);
+    if (verdict->right && game.presses_on(item) == 1)
+        content::mistakes().answered_right(game_origin(), game_run().page, asked, game_run().run);
     stop_sounds();
     const bool practice = game.mode() == ListeningMode::Practice;
     // The pupil sees the verdict where they pressed, for as long as its clip's pause.

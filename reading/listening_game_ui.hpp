@@ -15,6 +15,11 @@ void switch_practice_overlays(const Text& state);
 // the lists it was played on are gone). The overlays are the caller's to switch off.
 void end_listening_game();
 
+// "再练错的": after a game has ended, a new game of the same mode asking only the items that
+// took more than one press. Whether there is such a game to play, and playing it.
+bool missed_items_to_replay();
+void replay_missed_items();
+
 // The game of the run, and its fresh state (start-up, and tests between cases).
 ListeningGame& listening_game();
 void reset_listening_game();

@@ -113,7 +113,7 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
          "item 33 (Chinese): counting takes the enumeration comma"},
         {"extra elsewhere", [&] { write_file(page("05"), read_file(page("05")) + "extra | One more clip.\n"); },
          "only pages 06 and 33"},
-        {"tick state", [&] { replace_once(page("01"), "his schoolbag. | 0", "his schoolbag. | 1"); },
+        {"tick state", [&] { replace_once(page("01"), "her pencil. | 0", "her pencil. | 1"); },
          "tick box 3: must be left empty"},
         {"fill gap", [&] { replace_once(page("06"), "yellow ___.", "yellow dress."); }, "needs \"___\""},
         {"fill answer", [&] { replace_once(page("06"), "| dress |", "| giraffe |"); },
@@ -128,6 +128,15 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
         {"drill word", [&] { replace_once(dir_ / "words" / "unit1.txt", "desk | ", "giraffe | "); },
          "lesson 1, word 2 \"giraffe\": not found"},
         {"word count", [&] { replace_once(dir_ / "words" / "unit1.txt", "stand up | 起立\n", ""); }, "18 words"},
+        {"a word entry is no sentence to order", [&] { replace_once(page("16"), "line | Is it Lily?", "word | Is it Lily?"); },
+         "page 16 (printed pages 34-35): only 6 lines of 2 to 9 words, the ordering game needs at least 7"},
+        {"a line of ten words is no sentence to order",
+         [&] { replace_once(page("16"), "line | Yes, it is! |", "line | Yes, it is! She is my friend and she likes drawing. |"); },
+         "page 16 (printed pages 34-35): only 6 lines of 2 to 9 words"},
+        {"one gap sentence, two answers",
+         [&] { replace_once(page("19"), "Tao Tao doesn't like ___, but he eats a little.", "Tao Tao doesn't like ___, but Rosa does."); },
+         "page 19 (printed pages 40-41), fill-in box 2: \"Tao Tao doesn't like ___, but Rosa does.\" takes \"vegetables\" here "
+         "but \"singing\" at page 07 (printed pages 16-17), fill-in box 4 (07.txt:"},
     };
     for (const Case& c : cases) {
         SetUp();
@@ -136,6 +145,12 @@ TEST_F(BrokenBook, EachRuleFailsTheCheck) {
         EXPECT_EQ(r.exit_code, 1) << c.name;
         EXPECT_NE(r.output.find(c.expect), std::string::npos) << c.name << ":\n" << r.output;
     }
+}
+
+TEST_F(BrokenBook, AGapSentenceMayRecurWithItsOwnAnswer) {
+    replace_once(page("29"), "Nineteen, ___, sheep on the hill. | twenty", "There are ___ sheep on the farm. | twenty");
+    const CheckRun r = run_check(dir_);
+    EXPECT_EQ(r.exit_code, 0) << r.output;
 }
 
 TEST_F(BrokenBook, ABoxOfTheWindowWithoutAnAnswerFailsTheBakeNamingIt) {

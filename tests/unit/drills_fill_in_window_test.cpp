@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "content/catalogue.hpp"
+#include "content/mistakes.hpp"
 #include "drills/fill_in.hpp"
 #include "support/exercise_window_fixture.hpp"
 #include "support/log_capture.hpp"
@@ -310,4 +311,18 @@ TEST_F(MainWindowTest, FillInButtonOpensAQuestionOfTheSpreadAndCloseStopsItsClip
     EXPECT_GT(sound().stops, stops_before_close);
     EXPECT_FALSE(ui::window_shown(fw::window));
     EXPECT_EQ(drills::exercise_lists().sentences, spread().current_sentences);
+}
+
+TEST_F(FillInWindowTest, AWrongAnswerPutsItsSentenceInTheMistakesBox) {
+    use_lists({"Hello!", "Where is Tom?"});
+    open({2, 3});
+    type("tom");
+    enter();
+    type("Tom");
+    enter();  // right, but in the run that missed it: it stays
+    const content::MistakesBox& box = content::mistakes();
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(box.entries()[0].origin, content::MistakeOrigin::FillIn);
+    EXPECT_EQ(box.entries()[0].text, "Where is Tom?");
+    EXPECT_EQ(box.entries()[0].place, content::spread().page_index);
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "content/catalogue.hpp"
+#include "content/mistakes.hpp"
 #include "drills/ordering.hpp"
 #include "support/exercise_window_fixture.hpp"
 #include "support/log_capture.hpp"
@@ -286,4 +287,18 @@ TEST_F(MainWindowTest, OrderingButtonDealsASentenceOfTheSpreadAndCloseStopsItsCl
     EXPECT_TRUE(dealt);
     EXPECT_GT(sound().stops, stops_before_close);
     EXPECT_FALSE(ui::window_shown(ow::window));
+}
+
+TEST_F(OrderingWindowTest, AWrongAnswerPutsItsSentenceInTheMistakesBox) {
+    use_lists({"I like apples."});
+    open();
+    press(ow::window, label(1));
+    press(ow::window, label(1));
+    click(ow::window, ow::超级按钮_提交答案);
+    click_in_order("I like apples.");
+    click(ow::window, ow::超级按钮_提交答案);
+    const content::MistakesBox& box = content::mistakes();
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(box.entries()[0].origin, content::MistakeOrigin::Ordering);
+    EXPECT_EQ(box.entries()[0].text, "I like apples.");
 }

@@ -245,3 +245,63 @@ TEST(ListeningGame, EndingAGameLeavesNothingToJudgeAndKeepsTheMode) {
     EXPECT_EQ(game.next_question(), ListeningGame::Next::Asked);
     EXPECT_EQ(d.ranges.back(), (std::pair{1, 1}));
 }
+
+TEST(ListeningGame, TheReplayAsksExactlyTheItemsThatTookMoreThanOnePress) {
+    Draws d;
+    ListeningGame game(d.source());
+    game.start(ListeningMode::Practice, hotspots(4), texts({"一", "二", "$", "四"}), clips(4));
+    EXPECT_TRUE(game.missed_items().empty()) << "before the game has ended";
+    EXPECT_FALSE(game.replay_missed());
+    // Asked in order 1, 2, 4 (3 has no text): 2 takes three presses, 4 two, 1 one.
+    const int wrong_presses[] = {0, 0, 2, 0, 1};
+    for (int asked = 0; asked < 3; ++asked) {
+        d.script = {1};
+        ASSERT_EQ(game.next_question(), ListeningGame::Next::Asked);
+        const int item = game.question_item();
+        for (int w = 0; w < wrong_presses[item]; ++w) ASSERT_FALSE(game.judge(5, 5)->right);
+        EXPECT_EQ(game.presses_on(item), wrong_presses[item]);
+        ASSERT_TRUE(game.judge(100 * item + 30, 60)->right);
+        if (asked < 2) EXPECT_TRUE(game.missed_items().empty()) << "the game is still on";
+    }
+    EXPECT_EQ(game.missed_items(), (std::vector<int>{2, 4}));
+
+    ASSERT_TRUE(game.replay_missed());
+    EXPECT_EQ(game.mode(), ListeningMode::Practice);
+    EXPECT_EQ(game.open_translation_count(), 2);
+    EXPECT_EQ(game.open_box_count(), 2);
+    std::set<int> asked;
+    for (int n = 0; n < 2; ++n) {
+        ASSERT_EQ(game.next_question(), ListeningGame::Next::Asked);
+        asked.insert(game.question_item());
+        EXPECT_EQ(game.question_clip(), (Blob{static_cast<std::uint8_t>(game.question_item())}));
+        // The same judge: the item's own box, and nothing else, is right.
+        const int other = game.question_item() == 2 ? 4 : 2;
+        EXPECT_FALSE(game.judge(100 * other + 30, 60)->right);
+        ASSERT_TRUE(game.judge(100 * game.question_item() + 30, 60)->right);
+    }
+    EXPECT_EQ(asked, (std::set<int>{2, 4}));
+    EXPECT_EQ(game.next_question(), ListeningGame::Next::Complete);
+    // Each took two presses in the replay, so both would come back again.
+    EXPECT_EQ(game.missed_items(), (std::vector<int>{2, 4}));
+}
+
+TEST(ListeningGame, NothingIsReplayedAfterAFaultlessGameOrOnceTheGameHasEnded) {
+    Draws d;
+    ListeningGame game(d.source());
+    game.start(ListeningMode::Find, hotspots(2), texts({"一", "二"}), {});
+    for (int n = 0; n < 2; ++n) {
+        ASSERT_EQ(game.next_question(), ListeningGame::Next::Asked);
+        ASSERT_TRUE(game.judge(100 * game.question_item() + 30, 60)->right);
+    }
+    EXPECT_TRUE(game.missed_items().empty());
+    EXPECT_FALSE(game.replay_missed());
+
+    game.start(ListeningMode::Find, hotspots(1), texts({"一"}), {});
+    ASSERT_EQ(game.next_question(), ListeningGame::Next::Asked);
+    game.judge(5, 5);
+    game.judge(130, 60);
+    ASSERT_EQ(game.missed_items(), (std::vector<int>{1}));
+    game.end();  // the page was left
+    EXPECT_TRUE(game.missed_items().empty());
+    EXPECT_FALSE(game.replay_missed());
+}

@@ -213,3 +213,62 @@ TEST(WordDrill, ALessonShortOfMeaningsOrClipsNeverReadsPastThem) {
     EXPECT_EQ(d.records().at(1), "chair\r\n");
     EXPECT_FALSE(d.next(drills::kTextbookOrder));
 }
+
+TEST(WordDrill, RepeatingErrorsAsksExactlyTheMissedWordsAndSumsOnlyThem) {
+    for (const int order : {drills::kTextbookOrder, kRandomOrder}) {
+        ScriptedRandom random;
+        WordDrill d(random.source());
+        d.start(kLesson, clips_for(3));
+        while (d.next(drills::kTextbookOrder)) {
+            if (d.current_number() == 2) d.skip();
+            else if (d.current_number() == 3) d.check(gbk("windows"));
+            else d.check(d.current_word());
+        }
+        ASSERT_EQ(d.start_repeat(), 2);
+        EXPECT_EQ(d.word_count(), 2);
+        EXPECT_TRUE(d.records().empty());
+        random.answers = {2, 1};  // random order: the second left, then the only one left
+        std::vector<Text> asked;
+        std::vector<Blob> clips;
+        while (d.next(order)) {
+            asked.push_back(d.current_word());
+            clips.push_back(d.current_clip());
+            if (asked.size() == 1) d.check(gbk("pe class"));
+            else d.check(d.current_word());
+        }
+        const std::vector<Text> expected = order == drills::kTextbookOrder ? std::vector<Text>{gbk("PE class"), gbk("window")}
+                                                                   : std::vector<Text>{gbk("window"), gbk("PE class")};
+        EXPECT_EQ(asked, expected) << "order " << order;
+        EXPECT_EQ(clips[0], (Blob{static_cast<std::uint8_t>(order == drills::kTextbookOrder ? 2 : 3)})) << "order " << order;
+        EXPECT_EQ(d.summary(gbk("Unit 1")), gbk("Unit 1共2个单词。共错误1个")) << "order " << order;
+        // The run of the missed words missed one again: the next repeat asks only that one.
+        ASSERT_EQ(d.start_repeat(), 1);
+        ASSERT_TRUE(d.next(drills::kTextbookOrder));
+        EXPECT_EQ(d.current_word(), expected[0]);
+        EXPECT_EQ(d.current_meaning(), expected[0] == gbk("window") ? gbk("窗户；窗口") : gbk("体育课"));
+    }
+}
+
+TEST(WordDrill, RepeatingErrorsStartsNothingWithoutMissesOrInTheMiddleOfARun) {
+    WordDrill d;
+    EXPECT_EQ(d.start_repeat(), 0);
+    d.start(kLesson, clips_for(3));
+    ASSERT_TRUE(d.next(drills::kTextbookOrder));
+    d.skip();
+    ASSERT_TRUE(d.next(drills::kTextbookOrder));
+    EXPECT_EQ(d.start_repeat(), 0) << "in the middle of a run";
+    EXPECT_EQ(d.position(), 2);
+    d.check(d.current_word());
+    ASSERT_TRUE(d.next(drills::kTextbookOrder));
+    d.check(d.current_word());
+    EXPECT_FALSE(d.next(drills::kTextbookOrder));
+    ASSERT_EQ(d.start_repeat(), 1);
+    while (d.next(drills::kTextbookOrder)) d.check(d.current_word());
+    EXPECT_EQ(d.start_repeat(), 0) << "nothing missed in the last run";
+    EXPECT_FALSE(d.running());
+    // A change of lesson or order empties the record: nothing is left to repeat.
+    d.start(kLesson, clips_for(3));
+    while (d.next(drills::kTextbookOrder)) d.skip();
+    d.reset();
+    EXPECT_EQ(d.start_repeat(), 0);
+}

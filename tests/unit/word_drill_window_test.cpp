@@ -8,10 +8,13 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <algorithm>
 #include <cctype>
 
+#include "content/mistakes.hpp"
 #include "content/tables.hpp"
+#include "drills/word_drill_ui.hpp"
 #include "support/fakes.hpp"
 #include "support/log_capture.hpp"
 #include "support/main_window_fixture.hpp"
@@ -372,4 +375,100 @@ TEST_F(WordDrillPage, EveryStepOfARunShowsInTheDiagnosticLog) {
     for (const auto& p : plays) EXPECT_NE(p, "sound play ") << "a clip without a name";
     EXPECT_EQ(log.starting("ui caption 编辑框错误记录 = ").back(),
               "ui caption 编辑框错误记录 = " + log::one_line(get_text(mw::window, mw::编辑框错误记录, prop::kEditContent)));
+}
+
+namespace {
+
+// The drill page's right-button menu as it opens: its captions, and choosing one.
+QMenu* open_page_menu() {
+    QWidget* book = ui::control_of(mw::window, mw::高级选择夹1);
+    emit book->customContextMenuRequested(QPoint(20, 20));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) return m;
+    return nullptr;
+}
+
+QAction* menu_action(QMenu* menu, const char* utf8_caption) {
+    for (QAction* a : menu->actions())
+        if (a->text() == QString::fromUtf8(utf8_caption)) return a;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(WordDrillPage, CtrlEAfterARunAsksOnlyItsMissedWordsAndCountsOnlyThem) {
+    test::LogCapture log;
+    const LessonWords u1 = lesson(1);
+    click(mw::超级按钮b_开始);
+    while (visible(mw::编辑框背单词)) {
+        const int n = asked(u1);
+        ASSERT_NE(n, 0);
+        answer(n == 3 || n == 7 ? Text("wrong") : u1.words[static_cast<std::size_t>(n - 1)]);
+    }
+    EXPECT_EQ(content::mistakes().count(), 2);
+    QWidget* top = control_of(mw::window, 0);
+    top->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+    QTest::keyClick(top->focusWidget() ? top->focusWidget() : top, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(log.has("events repeat-errors start 2"));
+    ASSERT_TRUE(visible(mw::编辑框背单词));
+    EXPECT_EQ(answer_box()->window()->focusWidget(), answer_box());
+    EXPECT_EQ(summary(), "Unit 1共2个单词。目前错误0个");
+    // Words 3 and 7, in textbook order; 7 is missed again.
+    EXPECT_EQ(asked(u1), 3);
+    answer(u1.words[2]);
+    EXPECT_EQ(asked(u1), 7);
+    type("still wrong");
+    enter();
+    EXPECT_EQ(summary(), "Unit 1共2个单词。共错误1个");
+    EXPECT_EQ(record_box(), utf8(u1.words[6] + u1.meanings[6]) + "\r\n\r\n");
+    // Word 3 was right once in a later run: it stays in the box until it is right once more.
+    EXPECT_EQ(content::mistakes().count(), 2);
+
+    // The menu's "只练错词" does the same: only word 7 now.
+    QMenu* menu = open_page_menu();
+    ASSERT_NE(menu, nullptr);
+    QAction* repeat = menu_action(menu, "只练错词");
+    ASSERT_NE(repeat, nullptr);
+    EXPECT_EQ(menu_action(menu, "再练错的"), nullptr) << "the games' replay belongs to the spreads";
+    repeat->trigger();
+    menu->close();
+    EXPECT_EQ(summary(), "Unit 1共1个单词。目前错误0个");
+    EXPECT_EQ(asked(u1), 7);
+    answer(u1.words[6]);
+    EXPECT_EQ(summary(), "Unit 1共1个单词。共错误0个");
+
+    // Nothing missed: a message, and no run.
+    test::boxes().shown.clear();
+    const std::size_t played = test::sound().played.size();
+    drills::repeat_drill_errors();
+    ASSERT_EQ(test::boxes().shown.size(), 1u);
+    EXPECT_EQ(utf8(test::boxes().shown[0].text), "没有错词了，真棒！");
+    EXPECT_EQ(test::sound().played.size(), played);
+    EXPECT_TRUE(enabled(mw::超级按钮b_开始));
+    EXPECT_EQ(log.starting("events repeat-errors").size(), 2u);
+}
+
+TEST_F(WordDrillPage, RepeatingErrorsWaitsForTheRunToEnd) {
+    const LessonWords u1 = lesson(1);
+    click(mw::超级按钮b_开始);
+    answer("wrong");
+    ASSERT_EQ(asked(u1), 2);
+    drills::repeat_drill_errors();
+    EXPECT_EQ(asked(u1), 2);
+    EXPECT_TRUE(test::boxes().shown.empty());
+    EXPECT_EQ(summary(), "Unit 1共19个单词。目前错误1个");
+}
+
+TEST_F(WordDrillPage, TheAnswerBoxKeepsItsKeys) {
+    click(mw::超级按钮b_开始);
+    type("ab");
+    // Left, Tab-free typing and Space stay the box's own; the page keys do not take them.
+    QTest::keyClick(answer_box(), Qt::Key_Left);
+    QTest::keyClick(answer_box(), Qt::Key_Space);
+    QTest::keyClick(answer_box(), Qt::Key_Right);
+    type("c");
+    EXPECT_EQ(answer_box()->text(), "a bc");
+    EXPECT_EQ(page(), 36);
+    EXPECT_EQ(answer_box()->window()->focusWidget(), answer_box());
 }

@@ -221,12 +221,13 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
             r.at(file, item.source_line, who + ": \"$\" stands only in an empty marker, on both lines");
         check_field(r, file, item.source_line, who + " (English)", item.english, true);
         if (!item.is_marker()) check_field(r, file, item.source_line, who + " (Chinese)", item.chinese, false);
+        // The ordering game deals sentences: a title, a heading or a word-list entry is no game.
         const int words = word_count(item.english);
-        if (!item.is_marker() && words >= 2 && words <= 9) ++ordering_lines;
+        if (item.kind == ItemKind::Line && words >= 2 && words <= 9) ++ordering_lines;
     }
     if (p.index != 6 && p.index != 33 && ordering_lines < 7)
         r.at(file, 0, pn + ": only " + std::to_string(ordering_lines) +
-                          " items of 2 to 9 words, the ordering game needs at least 7");
+                          " lines of 2 to 9 words, the ordering game needs at least 7");
 
     const bool extra_wanted = kExtraPages.count(p.index) > 0;
     if (extra_wanted && !p.extra_clip) r.at(file, 0, pn + ": the extra clip is missing");
@@ -370,6 +371,27 @@ void check_fill_answers(const Reporter& r, const Book& book) {
     }
 }
 
+// A printed gap sentence reads the same wherever it stands, so it must take the same answer
+// everywhere: "Tao Tao doesn't like ___." cannot be "singing" in one unit and "vegetables" in another.
+void check_gap_sentences(const Reporter& r, const Book& book) {
+    struct First {
+        const Page* page;
+        const tb::book::FillExercise* fill;
+    };
+    std::map<std::string, First> firsts;
+    for (const Page& p : book.pages)
+        for (const auto& f : p.fills) {
+            auto [it, fresh] = firsts.emplace(lower(tb::book::trim_copy(f.sentence)), First{&p, &f});
+            if (fresh || it->second.fill->answer == f.answer) continue;
+            const First& o = it->second;
+            r.at(p.file, f.source_line, page_name(p.index) + ", fill-in box " + std::to_string(f.box) + ": \"" +
+                                            f.sentence + "\" takes \"" + f.answer + "\" here but \"" + o.fill->answer +
+                                            "\" at " + page_name(o.page->index) + ", fill-in box " +
+                                            std::to_string(o.fill->box) + " (" + fs::path(o.page->file).filename().string() + ":" +
+                                            std::to_string(o.fill->source_line) + ")");
+        }
+}
+
 // The alternatives of a word's meaning ("红色；红色的").
 std::vector<std::string> meanings(const std::string& chinese) {
     std::vector<std::string> out;
@@ -461,6 +483,7 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
     for (const Page& p : book.pages) volume_text += printed_english(p);
     for (const Page& p : book.pages) check_page(r, p, volume_text);
     check_fill_answers(r, book);
+    check_gap_sentences(r, book);
     check_headings(r, root, book);
     check_meanings(r, root, book);
 

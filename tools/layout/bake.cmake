@@ -2,7 +2,7 @@
 if(NOT TAPBOOK_PREBAKED_DIR)
   add_executable(layout_bake ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/render.cpp ${CMAKE_CURRENT_LIST_DIR}/check.cpp)
-  target_link_libraries(layout_bake PRIVATE tapbook_book Qt6::Gui)
+  target_link_libraries(layout_bake PRIVATE tapbook_book tapbook_art Qt6::Gui)
 endif()
 
 file(GLOB TAPBOOK_LAYOUT_BOOK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/book/*.txt
@@ -23,8 +23,9 @@ if(TAPBOOK_LAYOUT_DEBUG)
 endif()
 tapbook_bake(OUTPUTS ${TAPBOOK_LAYOUT_OUTPUTS}
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:layout_bake>
-          --book ${CMAKE_SOURCE_DIR}/book --out ${TAPBOOK_ASSETS_DIR} ${TAPBOOK_LAYOUT_FLAGS}
-  DEPENDS layout_bake ${TAPBOOK_LAYOUT_BOOK_SOURCES})
+          --book ${CMAKE_SOURCE_DIR}/book --out ${TAPBOOK_ASSETS_DIR} --art ${TAPBOOK_ART_ICONS}
+          ${TAPBOOK_LAYOUT_FLAGS}
+  DEPENDS layout_bake ${TAPBOOK_LAYOUT_BOOK_SOURCES} ${TAPBOOK_ART_ICONS})
 
 # For the template compiler (tools/templates/bake.cmake, included after this file).
 set(TAPBOOK_MAIN_WINDOW_UNITS ${TAPBOOK_ASSETS_DIR}/layout/main_pages.json)

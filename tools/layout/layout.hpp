@@ -12,8 +12,15 @@
 #include "tools/book/book.hpp"
 
 class QPainter;
+namespace art {
+class Library;
+}
 
 namespace tb::layout {
+
+// The artwork the pictures are drawn from, loaded once by the bake before anything is painted.
+void set_artwork(const art::Library* library);
+const art::Library& artwork();
 
 inline constexpr int kBoxWidth = 800;
 inline constexpr int kBoxHeight = 540;

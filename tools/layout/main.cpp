@@ -1,7 +1,7 @@
 // layout_bake: lays out the sample volume's 36 printed spreads, renders their page pictures and
 // the listen icon, and writes the page-picture units of the main window for the template compiler.
 //
-//   layout_bake --book <book folder> --out <assets folder> [--debug]
+//   layout_bake --book <book folder> --out <assets folder> --art <icons.json> [--debug]
 //
 // --debug also writes debug/page-NN.png with every unit outlined. The layout is checked before
 // anything is written; a problem fails the bake and names the unit.
@@ -19,6 +19,7 @@
 
 #include <unistd.h>
 
+#include "tools/art/art.hpp"
 #include "tools/layout/layout.hpp"
 
 namespace fs = std::filesystem;
@@ -59,19 +60,20 @@ bool render_page(const layout::Spread& s, const fs::path& out, bool debug) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    fs::path book_dir, out_dir;
+    fs::path book_dir, out_dir, art_file;
     bool debug = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--book") && i + 1 < argc) book_dir = argv[++i];
         else if (!std::strcmp(argv[i], "--out") && i + 1 < argc) out_dir = argv[++i];
+        else if (!std::strcmp(argv[i], "--art") && i + 1 < argc) art_file = argv[++i];
         else if (!std::strcmp(argv[i], "--debug")) debug = true;
         else {
-            std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> [--debug]\n");
+            std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> --art <icons.json> [--debug]\n");
             return 2;
         }
     }
-    if (book_dir.empty() || out_dir.empty()) {
-        std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> [--debug]\n");
+    if (book_dir.empty() || out_dir.empty() || art_file.empty()) {
+        std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> --art <icons.json> [--debug]\n");
         return 2;
     }
     if (!std::getenv("XDG_RUNTIME_DIR")) {  // Qt wants one; a private folder keeps it quiet
@@ -87,6 +89,15 @@ int main(int argc, char** argv) {
     book::Book book = book::read_book(book_dir, problems);
     for (const auto& p : problems) std::fprintf(stderr, "layout_bake: %s: %s\n", p.where.c_str(), p.what.c_str());
     if (!problems.empty()) return 1;
+
+    art::Library artwork;
+    try {
+        artwork = art::Library::load(art_file.string());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "layout_bake: %s\n", e.what());
+        return 1;
+    }
+    layout::set_artwork(&artwork);
 
     layout::Volume volume = layout::lay_out(book);
     auto bad = layout::check_volume(volume, book);

@@ -8,12 +8,26 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <stdexcept>
 
+#include "tools/art/art.hpp"
 #include "tools/layout/fonts.hpp"
 #include "tools/layout/layout.hpp"
 #include "tools/layout/paper.hpp"
 
 namespace tb::layout {
+
+namespace {
+const art::Library* g_artwork = nullptr;
+}  // namespace
+
+void set_artwork(const art::Library* library) { g_artwork = library; }
+
+const art::Library& artwork() {
+    if (!g_artwork) throw std::logic_error("the artwork is not loaded");
+    return *g_artwork;
+}
+
 namespace {
 
 const QColor kPaper = QColor::fromRgb(kPaperRgb);

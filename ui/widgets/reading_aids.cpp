@@ -13,16 +13,22 @@
 namespace tb::ui {
 namespace {
 
-// A soft yellow marker pen: light enough that the printed text stays readable through it.
-class Highlight : public QWidget {
+// A mark drawn over a unit and its siblings: it never takes presses or the focus.
+class Mark : public QWidget {
 public:
-    explicit Highlight(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("tapbook-highlight"));
+    Mark(QWidget* parent, const char* name) : QWidget(parent) {
+        setObjectName(QString::fromLatin1(name));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         setAttribute(Qt::WA_TranslucentBackground);
         setFocusPolicy(Qt::NoFocus);
     }
+};
+
+// A soft yellow marker pen: light enough that the printed text stays readable through it.
+class Highlight : public Mark {
+public:
+    explicit Highlight(QWidget* parent) : Mark(parent, "tapbook-highlight") {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -35,14 +41,40 @@ protected:
     }
 };
 
-struct HighlightState {
-    QPointer<Highlight> widget;
+// The keyboard's focus: a strong blue ring with thin white edges, so that it stands out on the
+// white paper and on the darkest picture alike.
+class FocusRing : public Mark {
+public:
+    static constexpr int kRingWidth = 3;
+    explicit FocusRing(QWidget* parent) : Mark(parent, "tapbook-focus-ring") {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setBrush(Qt::NoBrush);
+        const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        p.setPen(QPen(Qt::white, 1));
+        p.drawRect(outer);
+        p.drawRect(outer.adjusted(kRingWidth + 1, kRingWidth + 1, -kRingWidth - 1, -kRingWidth - 1));
+        p.setPen(QPen(QColor(0, 70, 230), kRingWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        const qreal in = 1 + kRingWidth / 2.0;
+        p.drawRect(outer.adjusted(in, in, -in, -in));
+    }
+};
+
+struct MarkState {
+    QPointer<QWidget> widget;
     UnitRef unit{};
 };
 
-HighlightState& highlight() {
-    static HighlightState h;
+MarkState& highlight() {
+    static MarkState h;
     return h;
+}
+
+MarkState& focus_ring() {
+    static MarkState f;
+    return f;
 }
 
 std::string unit_name(const UnitRef& u) {
@@ -52,6 +84,30 @@ std::string unit_name(const UnitRef& u) {
 }
 
 constexpr int kMargin = 3;  // the marker reaches a little beyond the printed line
+// The ring lies just outside the marker, so both can be seen at once.
+constexpr int kRingMargin = kMargin + FocusRing::kRingWidth + 2;
+
+// Puts the mark of `m` round the unit, making it (of type M) beside the unit when needed.
+template <class M>
+bool place_mark(MarkState& m, const UnitRef& unit, int margin) {
+    QWidget* target = control_of(unit.window_id, unit.unit_id);
+    if (!target || !target->parentWidget()) return false;
+    if (!m.widget || m.widget->parentWidget() != target->parentWidget()) {
+        delete m.widget.data();
+        m.widget = new M(target->parentWidget());
+    }
+    m.widget->setGeometry(target->geometry().adjusted(-margin, -margin, margin, margin));
+    m.widget->raise();
+    m.widget->show();
+    m.unit = unit;
+    return true;
+}
+
+UnitRef marked_unit(MarkState& m) {
+    // Gone with its window: nothing is marked.
+    if (m.unit.unit_id != 0 && !m.widget) m.unit = {};
+    return m.unit;
+}
 
 }  // namespace
 
@@ -59,32 +115,32 @@ void show_highlight(const UnitRef& unit) {
     QWidget* target = control_of(unit.window_id, unit.unit_id);
     if (!target || !target->parentWidget()) return;
     hide_highlight();
-    HighlightState& h = highlight();
-    if (!h.widget || h.widget->parentWidget() != target->parentWidget()) {
-        delete h.widget.data();
-        h.widget = new Highlight(target->parentWidget());
-    }
-    h.widget->setGeometry(target->geometry().adjusted(-kMargin, -kMargin, kMargin, kMargin));
-    h.widget->raise();
-    h.widget->show();
-    h.unit = unit;
+    if (!place_mark<Highlight>(highlight(), unit, kMargin)) return;
     if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "highlight " + unit_name(unit) + " = 1");
 }
 
 void hide_highlight() {
-    HighlightState& h = highlight();
+    MarkState& h = highlight();
     if (h.unit.unit_id == 0) return;
     if (h.widget) h.widget->hide();
     if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "highlight " + unit_name(h.unit) + " = 0");
     h.unit = {};
 }
 
-UnitRef highlighted_unit() {
-    HighlightState& h = highlight();
-    // Gone with its window: nothing is highlighted.
-    if (h.unit.unit_id != 0 && !h.widget) h.unit = {};
-    return h.unit;
+UnitRef highlighted_unit() { return marked_unit(highlight()); }
+
+void show_focus_ring(const UnitRef& unit) {
+    if (!place_mark<FocusRing>(focus_ring(), unit, kRingMargin)) return;
+    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "focus " + unit_name(unit));
 }
+
+void hide_focus_ring() {
+    MarkState& f = focus_ring();
+    if (f.widget) f.widget->hide();
+    f.unit = {};
+}
+
+UnitRef focus_ring_unit() { return marked_unit(focus_ring()); }
 
 namespace {
 

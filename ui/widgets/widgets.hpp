@@ -165,6 +165,38 @@ bool verdict_shown();
 void show_questions_left(const UnitRef& unit, int count);
 void hide_questions_left();
 
+// The keyboard focus ring: a ring at least 3 px wide in a strong blue with white edges (it stands
+// out on light and dark pictures alike) round a unit, drawn over it and its siblings like the
+// highlight and, like it, never taking presses. One ring at a time; showing another moves it.
+void show_focus_ring(const UnitRef& unit);
+void hide_focus_ring();
+// The unit the ring is round now (unit id 0 when none, or when its window is gone).
+UnitRef focus_ring_unit();
+
+// Keys a window's page answers to.
+enum class PageKey {
+    NextItem,      // Tab
+    PreviousItem,  // Shift+Tab
+    Activate,      // Enter, Space (not while the key is held and repeating)
+    PageForward,   // PageDown, and Right
+    PageBack,      // PageUp, and Left
+    Stop,          // Esc
+};
+// Key presses anywhere in the window go to `on_key` first, which says whether it took the key;
+// one it did not take goes on as usual. While an edit box has the focus the keys keep their
+// meaning there: only PageDown, PageUp and Esc reach `on_key`. Set again to replace it.
+void set_page_keys(std::uint32_t window, std::function<bool(PageKey)> on_key);
+
+// Presses the left button on `target` at the centre of `of` and lets it go, as the pupil's
+// press there would arrive (the target's own press handler runs; a button is clicked).
+void press_at_centre(const UnitRef& target, const UnitRef& of);
+
+// Assistive technology sees the unit as a button with this name (GBK).
+void set_accessible_button(const UnitRef& unit, const Text& name);
+
+// A key sequence ("Ctrl+E") that runs `action` while the unit is shown in the active window.
+void set_shortcut(std::uint32_t window, std::uint32_t unit, const char* keys, std::function<void()> action);
+
 // A right-button menu on a unit (and on the units inside it that have no menu of their own).
 // `items` is asked as the menu opens, so captions and check marks show the state of that moment.
 struct MenuItem {
