@@ -74,6 +74,16 @@ void empty_current_lists() {
     reading::end_listening_game();
 }
 
+// The toolbar as page index k wants it: no games, windows or hints where the page has no sentences.
+void set_toolbar_for_page(int k) {
+    const bool no_content = k >= kFirstWordListPage;
+    for (std::uint32_t b : {mw::超级按钮_排序, mw::超级按钮_找一找, mw::超级按钮_练一练, mw::超级按钮_填一填,
+                            mw::超级按钮_下一页, mw::超级按钮_中文提示})
+        enable(b, !no_content);
+    if (k == kFirstWordListPage) enable(mw::超级按钮_下一页, true);
+    enable(mw::超级按钮_上一页, k != 0);
+}
+
 void leave_page_common_steps() {
     stop_sounds();
     if (reading::book_view().answer_marks_shown == 1) reading::hide_answer_marks();
@@ -112,14 +122,17 @@ int main_created(const EventArgs&) {
     set_property(mw::window, mw::高级选择夹1, prop::kWidth, cut(W));
     set_property(mw::window, mw::高级选择夹1, prop::kHeight, cut(H));
 
-    // Tick boxes keep their size and move to the centre of their scaled rectangle.
+    // Tick boxes keep their size and lie on their printed squares, which the page picture prints
+    // half a box right of and below their template places, whatever the scale: at the window's own
+    // size that is 7 right and 8 down, as before; scaled, the box's centre follows the square's.
     for (const UnitRef& u : collect_units(mw::window, gbk("选择框打钩"), gbk("选择框"))) {
         double l = get_int(u.window_id, u.unit_id, prop::kLeft);
         double t = get_int(u.window_id, u.unit_id, prop::kTop);
         double w = get_int(u.window_id, u.unit_id, prop::kWidth);
         double h = get_int(u.window_id, u.unit_id, prop::kHeight);
-        set_property(u.window_id, u.unit_id, prop::kLeft, cut(sx * l + sx * w / 2));
-        set_property(u.window_id, u.unit_id, prop::kTop, cut(sy * t + sy * h / 2));
+        const double square_left = l + cut(w / 2), square_top = t + cut(h / 2);
+        set_property(u.window_id, u.unit_id, prop::kLeft, cut(sx * (square_left + w / 2) - w / 2));
+        set_property(u.window_id, u.unit_id, prop::kTop, cut(sy * (square_top + h / 2) - h / 2));
     }
     for (const UnitRef& u : collect_units(mw::window, {}, gbk("图片框"))) scale_four(u, sx, sy);
     for (const UnitRef& u : collect_units(mw::window, {}, gbk("透明标签"))) {
@@ -140,6 +153,10 @@ int main_created(const EventArgs&) {
     scale_place(mw::组合框_背单词课时选择, sx, sy);
     scale_place(mw::选择框_是否显示中文, sx, sy);
     scale_four({mw::window, mw::分组框翻页, 0}, sx, sy);
+    // Scaled down by (H - 60) / 540, the toolbar would run past the window's foot on any screen
+    // taller than 650: it ends at the foot instead (its buttons keep their size and places).
+    if (const int top = prop_of(mw::分组框翻页, prop::kTop); top + prop_of(mw::分组框翻页, prop::kHeight) > cut(H))
+        set_prop(mw::分组框翻页, prop::kHeight, cut(H) - top);
 
     set_property(mw::window, mw::超级按钮_上一页, prop::kDisabled, 1);
     set_property(mw::window, mw::标签_版本, prop::kLeft,
@@ -174,12 +191,7 @@ int page_changed(const EventArgs&) {
     const int k = get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage);
     content::load_spread_lists(k);
     reading::read_along_page_shown(k);
-    const bool no_content = k >= kFirstWordListPage;
-    for (std::uint32_t b : {mw::超级按钮_排序, mw::超级按钮_找一找, mw::超级按钮_练一练, mw::超级按钮_填一填,
-                            mw::超级按钮_下一页, mw::超级按钮_中文提示})
-        set_property(mw::window, b, prop::kDisabled, no_content ? 1 : 0);
-    if (k == kFirstWordListPage) set_property(mw::window, mw::超级按钮_下一页, prop::kDisabled, 0);
-    set_property(mw::window, mw::超级按钮_上一页, prop::kDisabled, k == 0 ? 1 : 0);
+    set_toolbar_for_page(k);
     return 0;
 }
 
@@ -189,6 +201,8 @@ int previous_page_clicked(const EventArgs&) {
     if (s.page_cursor <= 0) {
         message_box(gbk("已经第一页了！"));
         s.page_cursor = 0;
+        // The page book stays where it is (the drill page, say): so do its buttons' states.
+        set_toolbar_for_page(get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage));
         return 0;
     }
     s.page_cursor -= 1;
@@ -202,6 +216,7 @@ int next_page_clicked(const EventArgs&) {
     if (s.page_cursor > kFirstWordListPage) {
         message_box(gbk("已经最后一页了！"));
         s.page_cursor = kFirstWordListPage;
+        set_toolbar_for_page(get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage));
         return 0;
     }
     s.page_cursor += 1;
@@ -268,6 +283,7 @@ int popup_pressed(const EventArgs&) {
 // page last chosen with the page buttons or the course choice.
 int drill_clicked(const EventArgs&) {
     stop_sounds();
+    if (reading::book_view().answer_marks_shown == 1) reading::hide_answer_marks();
     reading::switch_practice_overlays(gbk("不可用"));
     app::empty_current_lists();
     set_property(mw::window, mw::高级选择夹1, prop::kCurrentPage, app::kDrillPage);

@@ -33,8 +33,18 @@ Text blank_answer(std::string_view word) {
 BlankBox blank_box(std::string_view sentence, std::string_view answer, const TextWidth& width, int margin) {
     // An empty answer (two spaces in a row) gives an empty box at the sentence's start.
     if (answer.empty()) return {};
-    const int position = std::max(find(sentence, answer, 1, true), 1);
-    const std::string_view before = sentence.substr(0, static_cast<std::size_t>(position - 1));
+    // The first word of the sentence that is the answer once its trailing mark is gone: "a" in
+    // "I can see a cat." covers the "a", not the one inside "can".
+    std::size_t start = 0;
+    for (std::size_t at = 0; at <= sentence.size();) {
+        const std::size_t end = std::min(sentence.find(' ', at), sentence.size());
+        if (blank_answer(sentence.substr(at, end - at)) == answer) {
+            start = at;
+            break;
+        }
+        at = end + 1;
+    }
+    const std::string_view before = sentence.substr(0, start);
     const std::string_view through = sentence.substr(0, before.size() + answer.size());
     const int left = static_cast<int>(std::floor(width(before) + 1e-7));
     const int right = static_cast<int>(std::ceil(width(through) - 1e-7));

@@ -22,8 +22,8 @@ struct BlankBox {
     friend bool operator==(const BlankBox&, const BlankBox&) = default;
 };
 
-// The box over the first occurrence of answer in sentence, found case-insensitively (so it may lie
-// inside an earlier word), measured in the label's own font so that it covers the word whatever
+// The box over the first word of sentence that is answer (a whole word, as stored, less its
+// trailing mark; the sentence's start if none is), measured in the label's own font so that it covers the word whatever
 // the face and screen: from the occurrence's left edge to its right edge, widened by `margin` on
 // each side (the edit box's own inner margin, so that what the pupil types stands where the
 // hidden word stood) and a pixel for the text cursor.

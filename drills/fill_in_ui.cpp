@@ -97,17 +97,24 @@ void check_answer() {
     const int i = random_int(1, 3);
     const int j = random_int(1, 3);
     const Text& sentence = fill_in_game().question().sentence;
-    if (fill_in_game().judge(get_text(fw::window, fw::编辑框_要填入内容的, prop::kEditContent))) {
+    const bool right = fill_in_game().judge(get_text(fw::window, fw::编辑框_要填入内容的, prop::kEditContent));
+    // The tick or cross stands just right of the box for the length of the pause.
+    constexpr int kSignFromBox = 26;
+    show_verdict(kBox, get_int(fw::window, fw::编辑框_要填入内容的, prop::kWidth) + kSignFromBox,
+                 get_int(fw::window, fw::编辑框_要填入内容的, prop::kHeight) / 2, right);
+    if (right) {
         content::mistakes().answered_right(content::MistakeOrigin::FillIn, content::spread().page_index, sentence,
                                            question_run());
         drills::play_feedback(catalogue::fill_in_right_clips(), i);
         sleep_ms(drills::kFeedbackPauseMs);
+        hide_verdict();
         ask_question();
     } else {
         content::mistakes().missed(content::MistakeOrigin::FillIn, content::spread().page_index, sentence, Text(),
                                    question_run());
         drills::play_feedback(catalogue::fill_in_wrong_clips(), j);
         sleep_ms(drills::kFeedbackPauseMs);
+        hide_verdict();
         if (switches().sound) drills::play_exercise_sound(fill_in_game().question().number);
         set(fw::编辑框_要填入内容的, prop::kEditContent, Text());
     }

@@ -87,6 +87,13 @@ void show_line() {
     }
 }
 
+// The tick or cross of a submitted line, at the line's right end.
+void show_arranged_verdict(bool right) {
+    constexpr int kFromRightEnd = 30;
+    show_verdict({ow::window, ow::透明标签p_排列好的, 0}, get_int(ow::window, ow::透明标签p_排列好的, prop::kWidth) - kFromRightEnd,
+                 get_int(ow::window, ow::透明标签p_排列好的, prop::kHeight) / 2, right);
+}
+
 bool ticked(std::uint32_t check_box) { return get_int(ow::window, check_box, prop::kChecked) == 1; }
 
 constexpr std::array kTranslationLines{ow::分组框_边线3, ow::分组框_边线4, ow::分组框_竖边线3, ow::分组框_竖边线4};
@@ -100,6 +107,7 @@ int& deal_run() {
 }
 
 void start_game() {
+    hide_verdict();
     deal_run() = content::mistakes().new_run();
     stop_sounds();
     seed_random();
@@ -113,8 +121,9 @@ void start_game() {
     const auto outcome =
         ordering_game().start(lists.sentences, lists.translations, content::spread().exercise_sounds.count());
     show_line();
-    if (outcome == drills::Ordering::Outcome::CountsDiffer) return;
-    if (outcome == drills::Ordering::Outcome::NothingToDeal) {
+    // Lists that disagree in length give nothing to deal either; the pupil is told so, not
+    // left with an empty window.
+    if (outcome != drills::Ordering::Outcome::Dealt) {
         message_box(gbk("这一页没有可以排序的句子。"));
         return;
     }
@@ -165,6 +174,7 @@ int ordering_word_pressed(const EventArgs&) {
     const int k = get_int(pressed.window_id, pressed.unit_id, prop::kTag) - drills::kFirstWordTag + 1;
     const int previous = ordering_game().last_clicked();
     if (!ordering_game().click(k)) return 0;
+    hide_verdict();
     set(ow::超级按钮_重做, prop::kVisible, 1);
     if (ordering_game().clicks() > 1) restore_label(previous);
     const auto& word = ordering_game().dealt()[static_cast<std::size_t>(k - 1)];
@@ -176,6 +186,7 @@ int ordering_word_pressed(const EventArgs&) {
 int ordering_redo_clicked(const EventArgs&) {
     const int last = ordering_game().last_clicked();
     ordering_game().redo();
+    hide_verdict();
     stop_sounds();
     restore_label(last);
     show_line();
@@ -190,12 +201,16 @@ int ordering_submit_clicked(const EventArgs&) {
     // Nothing was dealt (lists of unequal length): there is nothing to judge.
     if (!ordering_game().dealt_any()) return 0;
     restore_label(ordering_game().last_clicked());
-    if (ordering_game().submit()) {
+    const bool right = ordering_game().submit();
+    show_arranged_verdict(right);
+    if (right) {
         content::mistakes().answered_right(content::MistakeOrigin::Ordering, content::spread().page_index,
                                            ordering_game().sentence(), deal_run());
         drills::play_feedback(catalogue::ordering_right_clips(), i);
         sleep_ms(drills::kFeedbackPauseMs);
+        hide_verdict();
     } else {
+        // No pause follows a wrong line: the cross stays until the pupil goes on.
         content::mistakes().missed(content::MistakeOrigin::Ordering, content::spread().page_index,
                                    ordering_game().sentence(), Text(), deal_run());
         drills::play_feedback(catalogue::ordering_wrong_clips(), j);
@@ -206,6 +221,7 @@ int ordering_submit_clicked(const EventArgs&) {
 
 int ordering_answer_clicked(const EventArgs&) {
     ordering_game().show_answer();
+    hide_verdict();
     if (ordering_game().dealt_any()) show_line();
     return 0;
 }

@@ -21,6 +21,17 @@ const Text kNoText = "$";
 
 }  // namespace
 
+int free_strip_top(int left, int width, int height, int first_top, int page_height,
+                   const std::vector<PageBox>& answers) {
+    for (int top = first_top; height > 0 && top + height <= page_height; top += height) {
+        const bool covers = std::any_of(answers.begin(), answers.end(), [&](const PageBox& b) {
+            return left < b.right && b.left < left + width && top < b.bottom && b.top - kAboveTopAllowance < top + height;
+        });
+        if (!covers) return top;
+    }
+    return first_top;
+}
+
 ListeningGame::ListeningGame(RandomSource random)
     : random_(random ? std::move(random) : RandomSource(draw_from_clock)) {}
 
@@ -105,6 +116,11 @@ ListeningGame::Next ListeningGame::next_question() {
 }
 
 const Text& ListeningGame::question_translation() const { return open_translation(question_); }
+
+int ListeningGame::questions_left() const {
+    return static_cast<int>(
+        std::count_if(open_.begin(), open_.end(), [&](int item) { return translations_.at(item) != kNoText; }));
+}
 
 const Blob& ListeningGame::question_clip() const { return clips_.at(open_.at(question_ - 1)); }
 

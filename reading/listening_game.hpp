@@ -36,6 +36,12 @@ inline constexpr int kWrongClipChoices = 4;
 // A press up to this many pixels above a box's top edge still counts as inside.
 inline constexpr double kAboveTopAllowance = 10;
 
+// Where the find question goes: the first strip, from `first_top` down in steps of its height,
+// where a question of that left and width covers none of `answers` (nor the allowance above
+// them), so that a press on an answer reaches the game. `first_top` when no strip is free.
+int free_strip_top(int left, int width, int height, int first_top, int page_height,
+                   const std::vector<PageBox>& answers);
+
 class ListeningGame {
 public:
     // Draws a uniform integer in [low, high]; the default seeds from the clock before each draw.
@@ -89,6 +95,9 @@ public:
     // Hotspot numbers whose translation equals the question's.
     const std::vector<int>& accepted_answers() const { return accepted_; }
     const std::vector<PageBox>& page_boxes() const { return page_boxes_; }
+
+    // Questions still to be answered: the open items with text, the one out included.
+    int questions_left() const;
 
     // The open counts as the mismatch report shows them.
     int open_translation_count() const { return static_cast<int>(open_.size()); }

@@ -5,6 +5,7 @@
 #include "content/catalogue.hpp"
 #include "content/mistakes.hpp"
 #include "content/spread.hpp"
+#include "content/volume.hpp"
 #include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "runtime/arithmetic.hpp"
@@ -59,8 +60,16 @@ void show_find_question(const Text& translation) {
     const std::int32_t width = cut(kQuestionPixelsPerByte * length(translation));
     set_popup(prop::kWidth, width);
     const double page_width = get_int(mw::window, mw::图片框底图2, prop::kWidth);
-    set_popup(prop::kLeft, cut((page_width - width) / 2));
-    set_popup(prop::kTop, kQuestionTop);
+    const std::int32_t left = cut((page_width - width) / 2);
+    set_popup(prop::kLeft, left);
+    // Over one of its own answers the question would catch the pupil's press: it moves down.
+    const ListeningGame& game = listening_game();
+    std::vector<PageBox> answers;
+    for (int i : game.accepted_answers())
+        if (i >= 1 && i <= static_cast<int>(game.page_boxes().size()))
+            answers.push_back(game.page_boxes()[static_cast<std::size_t>(i - 1)]);
+    set_popup(prop::kTop, free_strip_top(left, width, kQuestionHeight, kQuestionTop,
+                                         get_int(mw::window, mw::图片框底图2, prop::kHeight), answers));
     set_property(mw::window, mw::标签_显示翻译, prop::kLabelFont, font_member::kSize, kQuestionFontPt);
     set_popup(prop::kHeight, kQuestionHeight);
     set_popup(prop::kLabelAlignment, kCentred);
@@ -92,6 +101,7 @@ void ask_next_question() {
     stop_sounds();
     switch (game.next_question()) {
         case ListeningGame::Next::Asked:
+            show_questions_left({mw::window, mw::高级选择夹1, 0}, game.questions_left());
             if (practising()) play_sound(game.question_clip());
             else show_find_question(game.question_translation());
             return;
@@ -122,6 +132,8 @@ std::vector<NumberedBox> spread_hotspots(int printed_page) {
 // The mode's opening: `deal` sets the game up once the page is ready for it.
 template <class Deal>
 void open_game(ListeningMode mode, Deal deal) {
+    // A game is played on the spread shown; the word list and the drill page have none to play.
+    if (get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage) >= volume::kContentPages) return;
     stop_sounds();
     if (mode == ListeningMode::Practice) {
         set_popup(prop::kLabelCaption, Text());
@@ -150,6 +162,11 @@ void switch_practice_overlays(const Text& state) {
     const bool available = state == gbk("可用");
     const std::int32_t width = get_int(mw::window, mw::图片框底图2, prop::kWidth);
     const std::int32_t height = get_int(mw::window, mw::图片框底图2, prop::kHeight);
+    // A game that ends takes its signs with it.
+    if (!available) {
+        hide_verdict();
+        hide_questions_left();
+    }
     for (const UnitRef& u : collect_units(mw::window, gbk("透明标签练一练是否错误"))) {
         set_property(u.window_id, u.unit_id, prop::kDisabled, available ? 0 : 1);
         set_property(u.window_id, u.unit_id, prop::kWidth, width);
@@ -214,15 +231,19 @@ int practice_overlay_pressed(const EventArgs& e) {
         content::mistakes().answered_right(game_origin(), game_run().page, asked, game_run().run);
     stop_sounds();
     const bool practice = game.mode() == ListeningMode::Practice;
+    // The pupil sees the verdict where they pressed, for as long as its clip's pause.
+    ui::show_verdict(overlay, e.x, e.y, verdict->right);
     if (verdict->right) {
         play_choice(practice ? catalogue::practice_right_clips() : catalogue::find_right_clips(), verdict->clip);
         sleep_ms(kRightWaitMs);
+        ui::hide_verdict();
         if (verdict->complete) finish_game();
         else ask_next_question();
         return 0;
     }
     play_choice(practice ? catalogue::practice_wrong_clips() : catalogue::find_wrong_clips(), verdict->clip);
     sleep_ms(kWrongWaitMs);
+    ui::hide_verdict();
     if (!game.question_out()) return 0;
     if (practice) play_sound(game.question_clip());
     else ui::set_property(mw::window, mw::标签_显示翻译, ui::prop::kLabelCaption, game.question_translation());

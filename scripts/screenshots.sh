@@ -9,7 +9,7 @@ if [ -z "${TAPBOOK_SCREENSHOTS_ON_XVFB:-}" ]; then
   bash scripts/deps.sh xdotool imagemagick jq
   bash scripts/build.sh
   export TAPBOOK_SCREENSHOTS_ON_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x900x24" bash "$0" "$@"
 fi
 
 out=docs/screenshots
@@ -42,7 +42,7 @@ stop() {
 }
 trap 'stop; rm -rf "$scratch"' EXIT
 
-settle() { sleep "${1:-1.5}"; xdotool mousemove 1279 799; sleep 0.3; }
+settle() { sleep "${1:-1.5}"; xdotool mousemove 1279 899; sleep 0.3; }
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true; }
 # The newest visible window of the program that is not one of the windows given; waits up to
@@ -84,6 +84,21 @@ read -r hx hy <<<"$(hotspot_centre "$spread_page" "$spread_item")"
 click "$main" "$hx" "$hy"
 settle
 shot "$main" spread
+
+# A fill-in row of printed page 6 (page index 2, two pages back) answered wrongly: the cross
+# stands with its own row.
+previous_page=$(button_x 51)
+for _ in $(seq $((spread_page - 2))); do click "$main" "$previous_page" "$toolbar_y"; sleep 0.3; done
+read -r fl ft fw fh <<<"$(jq -r '.units[] | select(.name == "编辑框6_1") | "\(.place[0]) \(.place[1]) \(.place[2]) \(.place[3])"' "$layout")"
+click "$main" $((fl + 5)) $((ft + fh / 2))
+xdotool type --delay 120 "zzzzzzzzzzzz"
+sleep 1.5
+xdotool key Escape   # "no": leave the wrong word and its cross
+settle
+import -window "$main" "$scratch/row.png"
+column_x=$(( fl >= 400 ? 410 : 10 ))   # the printed page the row is on
+convert "$scratch/row.png" -crop "390x$((fh + 70))+$column_x+$((ft - 40))" +repage "$out/fill-in-row.png"
+echo "saved $out/fill-in-row.png"
 
 # Full screen rebuilds the main window over the whole screen.
 click "$main" "$full_screen" "$toolbar_y"

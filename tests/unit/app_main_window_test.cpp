@@ -3,6 +3,8 @@
 // switch and exit.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QTimer>
 #include <functional>
 
@@ -10,6 +12,7 @@
 #include "content/tables.hpp"
 #include "support/fakes.hpp"
 #include "support/main_window_fixture.hpp"
+#include "ui/widgets/controls.hpp"
 
 using namespace tb;
 using namespace tb::ui;
@@ -88,6 +91,24 @@ TEST_F(MainWindowTest, PreviousFromTheDrillPageOpenedOnPageZeroIsRefused) {
     EXPECT_EQ(view().page_cursor, 0);
 }
 
+TEST_F(MainWindowTest, TheRefusedTurnLeavesTheDrillPageWithoutGames) {
+    click(mw::超级按钮_背单词);
+    click(mw::超级按钮_上一页);
+    ASSERT_EQ(page(), 36);
+    for (std::uint32_t b : {mw::超级按钮_练一练, mw::超级按钮_找一找, mw::超级按钮_填一填, mw::超级按钮_排序,
+                            mw::超级按钮_中文提示, mw::超级按钮_下一页})
+        EXPECT_FALSE(enabled(b)) << b;
+    EXPECT_TRUE(enabled(mw::超级按钮_上一页));
+    // Even a practice started by other means asks nothing on a page without hotspots.
+    test::boxes().shown.clear();
+    const std::size_t played = test::sound().played.size();
+    practice_clicked({});
+    find_clicked({});
+    EXPECT_TRUE(test::boxes().shown.empty());
+    EXPECT_EQ(test::sound().played.size(), played);
+    EXPECT_TRUE(test::fake_time().sleeps.empty());
+}
+
 TEST_F(MainWindowTest, PreviousFromTheDrillPageReturnsBeforeThePageCursor) {
     choose_course(2);  // "Unit 3" lands on page 10
     click(mw::超级按钮_下一页);
@@ -153,6 +174,21 @@ TEST_F(MainWindowTest, ChoosingTheCourseOfThePageShownReloadsItsLists) {
     EXPECT_EQ(test::sound().played.size(), 1u);
 }
 
+// Every choice of the 60-pixel course box shows whole beside its arrow, in readable type.
+TEST_F(MainWindowTest, TheCourseBoxShowsEveryChoiceWhole) {
+    auto* combo = dynamic_cast<ui::detail::ComboBoxWidget*>(control(mw::组合框课程选择));
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->width(), 60);
+    for (int i = 0; i < combo->count(); ++i) {
+        combo->setCurrentIndex(i);
+        const QFont f = combo->choice_font();
+        EXPECT_LE(QFontMetrics(f).horizontalAdvance(combo->currentText()), combo->width() - 16) << i;
+        EXPECT_GE(QFontInfo(f).pixelSize(), 8) << i;
+    }
+    combo->setCurrentIndex(3);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("Recycle 1"));
+}
+
 TEST_F(MainWindowTest, ChineseHintButtonAlternatesTheSwitch) {
     EXPECT_EQ(utf8(text_of(mw::超级按钮_中文提示, kCaption)), "中文翻译关");
     EXPECT_EQ(utf8(text_of(mw::超级按钮_中文提示, kTooltip)), "中文提示关");
@@ -212,6 +248,38 @@ TEST_F(MainWindowTest, FullScreenOnOffOnRebuildsTheWindowEachTime) {
     EXPECT_EQ(states[0], 3);
     EXPECT_EQ(view().full_screen, 1);
     EXPECT_EQ(view().full_screen_presses, 3);
+}
+
+// At every screen size the toolbar ends inside the window and each tick box lies on the square
+// the scaled page picture prints for it (printed half a box right of and below its template place).
+TEST_F(MainWindowTest, FullScreenKeepsTheToolbarWholeAndTheTickBoxesOnTheirSquares) {
+    for (auto [w, h] : {std::pair{800, 600}, std::pair{1024, 768}, std::pair{1280, 900}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        test::set_screen_size(w, h);
+        const double sx = w / 800.0, sy = (h - 60.0) / 540;
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            checked = true;
+            const int top = get(mw::分组框翻页, prop::kTop);
+            EXPECT_LE(top + get(mw::分组框翻页, prop::kHeight), h);
+            EXPECT_GE(get(mw::分组框翻页, prop::kHeight), 59);
+            EXPECT_GE(top, 536);
+            const auto ticks = collect_units(mw::window, gbk("选择框打钩"), gbk("选择框"));
+            EXPECT_EQ(ticks.size(), 22u);
+            for (const UnitRef& t : ticks) {
+                const UnitRecord r = *record_of(mw::window, t.unit_id);
+                const double square_cx = sx * (r.left + 7 + 7.5), square_cy = sy * (r.top + 8 + 8);
+                EXPECT_NEAR(get(t.unit_id, prop::kLeft) + 7.5, square_cx, 1.0) << utf8(r.name);
+                EXPECT_NEAR(get(t.unit_id, prop::kTop) + 8, square_cy, 1.0) << utf8(r.name);
+            }
+            destroy_window(mw::window);
+        });
+        click(mw::超级按钮_全屏);
+        ASSERT_TRUE(checked);
+        view().full_screen_presses = 0;  // the next size opens in full screen again
+        view().full_screen = 0;
+        ASSERT_TRUE(show_window(mw::window, false));
+    }
 }
 
 TEST_F(MainWindowTest, FillInAndOrderingWindowsOpenOnCopiesOfTheSpread) {

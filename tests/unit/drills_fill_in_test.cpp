@@ -48,12 +48,13 @@ TEST(FillInAnswer, LosesExactlyOneTrailingMark) {
     EXPECT_EQ(blank_answer("so.."), "so.");
 }
 
-TEST(FillInBox, CoversTheFirstOccurrenceFoundWithoutCase) {
-    // "a" is first found inside "can", not on the word "a".
-    EXPECT_EQ(blank_box("I can see a cat.", "a", eleven_per_byte), (BlankBox{33, 12}));
-    // "it" lands on the capitalised first word, not on the later "it".
-    EXPECT_EQ(blank_box("It is it.", "it", eleven_per_byte), (BlankBox{0, 23}));
-    EXPECT_EQ(blank_box("This is big.", "is", eleven_per_byte), (BlankBox{22, 23}));
+TEST(FillInBox, CoversTheFirstWholeWordWithTheAnswersCase) {
+    // "a" is the word "a", not the letter inside "can".
+    EXPECT_EQ(blank_box("I can see a cat.", "a", eleven_per_byte), (BlankBox{110, 12}));
+    // "it" is the later "it." (its full stop is not the answer), not the capitalised first word.
+    EXPECT_EQ(blank_box("It is it.", "it", eleven_per_byte), (BlankBox{66, 23}));
+    EXPECT_EQ(blank_box("This is big.", "is", eleven_per_byte), (BlankBox{55, 23}));
+    EXPECT_EQ(blank_box("Yes, yes!", "yes", eleven_per_byte), (BlankBox{55, 34}));
     EXPECT_EQ(blank_box("Look at me.", "Look", eleven_per_byte), (BlankBox{0, 45}));
     // The inner margin widens the box on both sides.
     EXPECT_EQ(blank_box("Look at me.", "at", eleven_per_byte, 4), (BlankBox{55 - 4, 22 + 8 + 1}));

@@ -1,5 +1,7 @@
 // The fill-in window's handlers on the real window: questions, checking by button and by Enter,
 // the switches, the messages, and the blank box over its word for every sentence of the book.
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 #include <cmath>
@@ -181,18 +183,58 @@ TEST_F(FillInWindowTest, ListsItCannotAskFromGiveAMessageAndNoQuestion) {
     }
 }
 
-TEST_F(FillInWindowTest, TheBoxLandsOnTheFirstOccurrenceEvenInsideAnEarlierWord) {
+TEST_F(FillInWindowTest, TheBoxLandsOnTheWholeWordNotInsideAnEarlierOne) {
     use_lists({"Look at a cat."});
     open({1, 3});
     ASSERT_EQ(caption(fw::透明标签_填一填的答案提示), "a");
     const int label = get(fw::透明标签_填一填的题目, ui::prop::kLeft);
     const int left = get(fw::编辑框_要填入内容的, ui::prop::kLeft);
     const int right = left + get(fw::编辑框_要填入内容的, ui::prop::kWidth);
-    // Over the "a" of "at", not the word "a".
-    EXPECT_LE(left, label + width_in_question_font("Look "));
-    EXPECT_GT(left, label + width_in_question_font("Look"));
-    EXPECT_GE(right, label + width_in_question_font("Look a"));
-    EXPECT_LT(right, label + width_in_question_font("Look at"));
+    // Over the word "a", not the "a" of "at".
+    EXPECT_LE(left, label + width_in_question_font("Look at "));
+    EXPECT_GT(left, label + width_in_question_font("Look at"));
+    EXPECT_GE(right, label + width_in_question_font("Look at a"));
+    EXPECT_LT(right, label + width_in_question_font("Look at a c"));
+}
+
+TEST_F(FillInWindowTest, TheVerdictStandsBesideTheBoxForThePause) {
+    use_lists({"Where is Tom?"});
+    LogCapture log;
+    open({1, 3, 1, 3});
+    QWidget* box = control(fw::window, fw::编辑框_要填入内容的);
+    QRect sign;
+    fake_time().during_sleep = [&](int) {
+        if (ui::verdict_shown())
+            sign = control(fw::window, 0)->findChild<QWidget*>(QStringLiteral("tapbook-verdict"))->geometry();
+    };
+    type("Tim");
+    enter();
+    const QRect at(box->mapTo(box->window(), QPoint(0, 0)), box->size());
+    EXPECT_FALSE(sign.isNull());
+    EXPECT_GT(sign.left(), at.right());  // beside the box, not over what was typed
+    EXPECT_LT(sign.left(), at.right() + 20);
+    EXPECT_TRUE(sign.contains(QPoint(sign.center().x(), at.center().y())));
+    EXPECT_FALSE(ui::verdict_shown());
+    ASSERT_EQ(log.starting("ui verdict ").size(), 2u);
+    EXPECT_EQ(log.starting("ui verdict ")[0].rfind("ui verdict 编辑框_要填入内容的 = wrong ", 0), 0u);
+    type("Tom");
+    click(fw::window, fw::超级按钮_确定);
+    EXPECT_EQ(log.starting("ui verdict ")[2].rfind("ui verdict 编辑框_要填入内容的 = right ", 0), 0u);
+}
+
+TEST_F(FillInWindowTest, EnterHeldDownIsOneAnswer) {
+    use_lists({"Where is Tom?"});
+    open({1, 3});
+    type("Tim");
+    QWidget* box = control(fw::window, fw::编辑框_要填入内容的);
+    QTest::keyPress(box, Qt::Key_Return);
+    for (int i = 0; i < 10; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"), true);
+        QApplication::sendEvent(box, &repeat);
+    }
+    QTest::keyRelease(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fake_time().sleeps, std::vector<int>{4000});
 }
 
 TEST_F(FillInWindowTest, ClosingStopsTheClips) {
@@ -205,7 +247,7 @@ TEST_F(FillInWindowTest, ClosingStopsTheClips) {
 }
 
 // For every word of every sentence of the book: the sentence fits its label, and the box covers
-// the hidden word (its first occurrence, without case) while leaving the words around it in sight.
+// the hidden word (its first whole occurrence, in its own case) while leaving the words around it in sight.
 TEST_F(FillInWindowTest, TheBoxCoversItsWordForEverySentenceOfTheBook) {
     use_lists({"Hello."});
     open({});
@@ -226,9 +268,14 @@ TEST_F(FillInWindowTest, TheBoxCoversItsWordForEverySentenceOfTheBook) {
                 fill_in_question(ui::EventArgs{});
                 ASSERT_EQ(caption(fw::透明标签_填一填的答案提示), answer);
                 ASSERT_LE(width_in_question_font(sentence), label_width);
-                const int at = find(sentence, answer, 1, true);
-                const double x0 = label + width_in_question_font(sentence.substr(0, static_cast<std::size_t>(at - 1)));
-                const double x1 = label + width_in_question_font(sentence.substr(0, at - 1 + answer.size()));
+                // The first word that is the answer, whole and in its own case.
+                std::size_t at = 0;
+                for (int j = 1; j < k; ++j) {
+                    if (drills::blank_answer(words[static_cast<std::size_t>(j - 1)]) == answer) break;
+                    at += words[static_cast<std::size_t>(j - 1)].size() + 1;
+                }
+                const double x0 = label + width_in_question_font(sentence.substr(0, at));
+                const double x1 = label + width_in_question_font(sentence.substr(0, at + answer.size()));
                 const int left = get(fw::编辑框_要填入内容的, ui::prop::kLeft);
                 const int right = left + get(fw::编辑框_要填入内容的, ui::prop::kWidth);
                 EXPECT_LE(left, std::floor(x0));

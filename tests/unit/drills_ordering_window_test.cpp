@@ -98,6 +98,7 @@ TEST_F(OrderingWindowTest, ANineWordSentenceFillsLabelsOneToNineAndClickedInOrde
 
 TEST_F(OrderingWindowTest, AWordClickedTwiceIsWrongAndTheLineSaysStartAgainInGrey) {
     use_lists({"I like apples."});
+    LogCapture log;
     open();
     press(ow::window, label(1));
     press(ow::window, label(1));
@@ -110,11 +111,20 @@ TEST_F(OrderingWindowTest, AWordClickedTwiceIsWrongAndTheLineSaysStartAgainInGre
     EXPECT_TRUE(fake_time().sleeps.empty());
     EXPECT_EQ(line(), gbk("重新开始吧！"));
     EXPECT_EQ(colour(ow::透明标签p_排列好的), 0x808080);
+    // A cross at the line's end, until the pupil clicks on.
+    EXPECT_TRUE(ui::verdict_shown());
+    EXPECT_TRUE(log.has("ui verdict 透明标签p_排列好的 = wrong 738,24"));
     // Clicked again from the start, it is right.
     click_in_order("I like apples.");
+    EXPECT_FALSE(ui::verdict_shown());
     EXPECT_EQ(line(), " I like apples.");
+    bool tick_during_pause = false;
+    fake_time().during_sleep = [&](int) { tick_during_pause = ui::verdict_shown(); };
     click(ow::window, ow::超级按钮_提交答案);
     EXPECT_TRUE(last_played_one_of(catalogue::ordering_right_clips()));
+    EXPECT_TRUE(tick_during_pause);
+    EXPECT_FALSE(ui::verdict_shown());
+    EXPECT_TRUE(log.has("ui verdict 透明标签p_排列好的 = right 738,24"));
 }
 
 TEST_F(OrderingWindowTest, TheLastClickedWordIsBlueAndLargeTheEarlierOnesDarkBlue) {
@@ -182,13 +192,15 @@ TEST_F(OrderingWindowTest, BothSwitchesOffAtStartPlayNothingAndHideTheTranslatio
     EXPECT_EQ(ui::get_text(ow::window, ow::选择框_排序读音开关, ui::prop::kCheckCaption), gbk("读音关"));
 }
 
-TEST_F(OrderingWindowTest, APageWhoseListsDifferInLengthDealsNothing) {
+TEST_F(OrderingWindowTest, APageWhoseListsDifferInLengthDealsNothingAndSaysSo) {
     use_lists({"Good morning.", "How are you?"}, 3);  // one clip more than sentences
     open();
     for (int k = 1; k <= 10; ++k) EXPECT_FALSE(visible(label(k)));
     EXPECT_FALSE(visible(ow::透明标签p_汉语翻译));
     EXPECT_TRUE(sound().played.empty());
-    EXPECT_TRUE(boxes().shown.empty());
+    // The pupil is told there is nothing to order, as for a page without sentences.
+    ASSERT_EQ(boxes().shown.size(), 1u);
+    EXPECT_EQ(boxes().shown[0].text, gbk("这一页没有可以排序的句子。"));
     // Nothing to judge or show.
     click(ow::window, ow::超级按钮_提交答案);
     click(ow::window, ow::超级按钮_答案);

@@ -253,3 +253,34 @@ TEST_F(LayoutPages, TickBoxesShowOverPrintedSquaresAndFillInsOverPrintedGaps) {
     EXPECT_EQ(ticks, 22);
     EXPECT_EQ(fills, 38);
 }
+
+// The answer mark a fill-in box gets (20 x 20, 5 px right of the box, rising 20 px from its top)
+// stands on blank paper of its own row: no printed text of the row above under it, no other unit.
+TEST_F(LayoutPages, EachFillInMarkHasBlankPaperInItsOwnRow) {
+    int fills = 0;
+    for (const auto& pv : pictures) {
+        QJsonObject p = pv.toObject();
+        QImage img(kAssets + p["block"].toObject()["picture"].toString());
+        ASSERT_FALSE(img.isNull());
+        const QJsonArray children = p["children"].toArray();
+        for (const auto& cv : children) {
+            QJsonObject u = cv.toObject();
+            if (u["type"] != "EditBox") continue;
+            ++fills;
+            const QRect box = rect_of(u);
+            const QRect mark(box.x() + box.width() + 5, box.y() - 20, 20, 20);
+            const std::string name = u["name"].toString().toStdString();
+            EXPECT_TRUE(QRect(0, 0, 800, 540).contains(mark)) << name;
+            for (int y = mark.top() + 3; y < mark.bottom() - 2; y += 3)
+                for (int x = mark.left() + 3; x < mark.right() - 2; x += 3)
+                    ASSERT_FALSE(inked(img, x, y)) << name << " at " << x << "," << y;
+            for (const auto& ov : children) {
+                const QJsonObject o = ov.toObject();
+                if (o["name"] != u["name"] && !o["name"].toString().startsWith(QString::fromUtf8("透明标签练一练"))) {
+                    EXPECT_FALSE(rect_of(o).intersects(mark)) << name << " covers " << o["name"].toString().toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_EQ(fills, 38);
+}

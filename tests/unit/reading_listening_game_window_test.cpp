@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QRect>
 #include <algorithm>
 #include <tuple>
 
 #include "content/catalogue.hpp"
+#include "content/volume.hpp"
 #include "reading/listening_game_ui.hpp"
 #include "support/fakes.hpp"
 #include "support/log_capture.hpp"
@@ -152,7 +154,9 @@ TEST_F(ListeningGameWindow, FindLeavesThePopUpUntilItsFirstQuestionThenShowsItLa
     EXPECT_EQ(get(mw::标签_显示翻译, prop::kVisible), 1);
     EXPECT_EQ(get(mw::标签_显示翻译, prop::kWidth), 15 * length(q));
     EXPECT_EQ(get(mw::标签_显示翻译, prop::kLeft), (800 - 15 * length(q)) / 2);
-    EXPECT_EQ(get(mw::标签_显示翻译, prop::kTop), 40);
+    // At the top, or a whole number of its heights lower where it would cover its own answer.
+    EXPECT_GE(get(mw::标签_显示翻译, prop::kTop), 40);
+    EXPECT_EQ((get(mw::标签_显示翻译, prop::kTop) - 40) % 35, 0);
     EXPECT_EQ(get(mw::标签_显示翻译, prop::kHeight), 35);
     EXPECT_EQ(get(mw::标签_显示翻译, prop::kLabelAlignment), 1);
     EXPECT_EQ(std::get<Font>(get_property(mw::window, mw::标签_显示翻译, prop::kLabelFont)).size_pt, 22);
@@ -162,6 +166,83 @@ TEST_F(ListeningGameWindow, FindLeavesThePopUpUntilItsFirstQuestionThenShowsItLa
     view().chinese_hint = 0;
     click(mw::超级按钮_找一找);
     EXPECT_EQ(get(mw::标签_显示翻译, prop::kVisible), 1);
+}
+
+// On every spread, every find question leaves its answers to be pressed: the pop-up covers none
+// of them, so a press on one reaches the game.
+TEST_F(ListeningGameWindow, TheFindQuestionNeverCoversAnAcceptedAnswerOnAnySpread) {
+    QWidget* main = control(0);
+    QWidget* popup = control(mw::标签_显示翻译);
+    int questions = 0, moved = 0;
+    for (int k = 0; k < volume::kContentPages; ++k) {
+        if (k > 0) click(mw::超级按钮_下一页);
+        ASSERT_EQ(page(), k);
+        click(mw::超级按钮_找一找);
+        for (int guard = 0; game().question_out() && guard < 200; ++guard) {
+            const QRect q = popup->geometry();
+            moved += q.top() != 40;
+            for (int i : game().accepted_answers()) {
+                const reading::PageBox& b = game().page_boxes()[i - 1];
+                const QRect answer(QPoint(b.left, b.top - 10), QPoint(b.right - 1, b.bottom - 1));
+                ASSERT_FALSE(q.intersects(answer)) << "page " << k << ": " << utf8(game().question_translation());
+            }
+            const reading::PageBox& b = game().page_boxes()[game().accepted_answers().front() - 1];
+            ASSERT_NE(main->childAt(QPoint((b.left + b.right) / 2, (b.top + b.bottom) / 2)), popup);
+            ++questions;
+            press_right(k);
+        }
+    }
+    EXPECT_GT(questions, 500);
+    EXPECT_GT(moved, 0);
+}
+
+// A right or wrong press is seen as well as heard: a sign at the press point for the pause, and
+// a card counting the questions left, both gone with the game.
+TEST_F(ListeningGameWindow, ThePupilSeesEachVerdictAtThePressAndTheQuestionsLeft) {
+    QWidget* main = control(0);
+    LogCapture log;
+    click(mw::超级按钮_找一找);
+    ASSERT_TRUE(game().question_out());
+    const int left = game().questions_left();
+    EXPECT_EQ(left, items_with_text());
+    auto* card = main->findChild<QWidget*>(QStringLiteral("tapbook-questions-left"));
+    ASSERT_NE(card, nullptr);
+    EXPECT_TRUE(card->isVisible());
+    EXPECT_TRUE(QRect(0, 0, 800, 540).contains(card->geometry()));
+    EXPECT_TRUE(log.has("ui questions left 高级选择夹1 = " + std::to_string(left)));
+
+    // Wrong: a cross at the press point while the wrong clip's pause lasts, then gone.
+    const reading::PageBox b = game().page_boxes()[game().accepted_answers().front() - 1];
+    QWidget* sign = nullptr;
+    QPoint centre;
+    test::fake_time().during_sleep = [&](int) {
+        sign = main->findChild<QWidget*>(QStringLiteral("tapbook-verdict"));
+        if (sign && sign->isVisible()) centre = sign->geometry().center();
+    };
+    press_wrong(0);
+    ASSERT_NE(sign, nullptr);
+    EXPECT_FALSE(sign->isVisible());
+    ASSERT_EQ(log.starting("ui verdict ").size(), 2u);
+    EXPECT_EQ(log.starting("ui verdict ")[0].rfind("ui verdict 透明标签练一练是否错误2_0 = wrong ", 0), 0u);
+    EXPECT_EQ(log.starting("ui verdict ")[1], "ui verdict 透明标签练一练是否错误2_0 = 0");
+    int nearest = 10000;  // press_wrong presses a free corner of the page
+    for (QPoint corner : {QPoint(795, 535), QPoint(3, 535), QPoint(795, 3), QPoint(3, 3)})
+        nearest = std::min(nearest, (centre - corner).manhattanLength());
+    EXPECT_LE(nearest, 2) << centre.x() << "," << centre.y();
+
+    // Right: a tick at the answer, and one question fewer.
+    centre = {};
+    press_right(0);
+    const QPoint pressed((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    EXPECT_LE((centre - pressed).manhattanLength(), 2);
+    EXPECT_EQ(log.starting("ui verdict ")[2].rfind("ui verdict 透明标签练一练是否错误2_0 = right ", 0), 0u);
+    EXPECT_TRUE(log.has("ui questions left 高级选择夹1 = " + std::to_string(left - 1)));
+    test::fake_time().during_sleep = nullptr;
+
+    // Turning the page ends the game and takes the card away.
+    click(mw::超级按钮_下一页);
+    EXPECT_FALSE(card->isVisible());
+    EXPECT_TRUE(log.has("ui questions left 高级选择夹1 = hidden"));
 }
 
 TEST_F(ListeningGameWindow, APracticeGamePlaysToTheEndWithoutAskingItemsWithoutText) {

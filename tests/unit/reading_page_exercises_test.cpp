@@ -2,7 +2,10 @@
 // them, the offer to show the answer, and the marks hidden when the page is turned.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "content/catalogue.hpp"
 #include "content/tables.hpp"
@@ -174,6 +177,41 @@ TEST_F(PageExercises, TurningThePageHidesEveryMarkAndKeepsTheBoxes) {
     EXPECT_EQ(visible_marks().size(), 1u);
     choose_course(1);
     EXPECT_TRUE(visible_marks().empty());
+}
+
+TEST_F(PageExercises, TheDrillPageHidesTheMarks) {
+    go_to_page(2);
+    type(unit_named("编辑框6_1"), *content::fill_in_answer(6, 1));
+    ASSERT_EQ(visible_marks().size(), 1u);
+    click(mw::超级按钮_背单词);
+    EXPECT_TRUE(visible_marks().empty());
+}
+
+// The real question box: a key typed on after the text grew too long, or a key held down, does
+// not answer it; a key pressed once the box has been up a moment does.
+TEST_F(PageExercises, KeysTypedAheadOrHeldDoNotAnswerTheQuestionBox) {
+    go_to_page(2);
+    const std::uint32_t box = unit_named("编辑框6_2");
+    const std::string answer = *content::fill_in_answer(6, 2);
+    set_message_box(show_message_box);
+    bool stayed_open = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* question = QApplication::activeModalWidget();
+        ASSERT_NE(question, nullptr);
+        QWidget* keys = question->focusWidget() ? question->focusWidget() : question;
+        QTest::keyClick(keys, Qt::Key_Y);  // typed ahead: "...xy"
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"), true);
+        test::fake_time().now_ms += 1000;
+        QApplication::sendEvent(keys, &held);
+        QCoreApplication::processEvents();
+        stayed_open = question->isVisible();
+        QTest::keyClick(keys, Qt::Key_N);
+    });
+    type(box, answer + "x");
+    EXPECT_TRUE(stayed_open);
+    EXPECT_EQ(text_in(box), answer + "x");  // answered No: the pupil's text stays
+    ASSERT_EQ(visible_marks().size(), 1u);
+    EXPECT_EQ(visible_marks()[0].mark, Mark::Wrong);
 }
 
 TEST_F(PageExercises, AnHourOfTypingDoesNotPileUpMarks) {

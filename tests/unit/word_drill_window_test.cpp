@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <algorithm>
@@ -205,6 +206,33 @@ TEST_F(WordDrillPage, AnEmptyAnswerIsWrongAndRecorded) {
     EXPECT_EQ(summary(), "Unit 6共14个单词。目前错误2个");
     answer_the_rest(u6);
     EXPECT_EQ(record_box(), utf8(u6.words[0] + u6.meanings[0] + "\r\n\r\n" + u6.words[1] + u6.meanings[1] + "\r\n\r\n"));
+}
+
+TEST_F(WordDrillPage, EnterHeldDownIsOneAnswer) {
+    pick(mw::组合框_背单词课时选择, 5);
+    click(mw::超级按钮b_开始);
+    QTest::keyPress(answer_box(), Qt::Key_Return);
+    for (int i = 0; i < 12; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"), true);
+        QApplication::sendEvent(answer_box(), &repeat);
+    }
+    // As the X server reports a held key: a release and a press of the same time stamp, not
+    // marked as a repeat.
+    for (quint64 t = 5000; t < 5400; t += 33) {
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_Return, {}, QStringLiteral("\r"));
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"));
+        up.setTimestamp(t);
+        down.setTimestamp(t);
+        QApplication::sendEvent(answer_box(), &up);
+        QApplication::sendEvent(answer_box(), &down);
+    }
+    QTest::keyRelease(answer_box(), Qt::Key_Return);
+    EXPECT_EQ(summary(), "Unit 6共14个单词。目前错误1个");
+    // Let go and pressed again, it is the next answer.
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Return, {}, QStringLiteral("\r"));
+    again.setTimestamp(6000);
+    QApplication::sendEvent(answer_box(), &again);
+    EXPECT_EQ(summary(), "Unit 6共14个单词。目前错误2个");
 }
 
 TEST_F(WordDrillPage, ListenAgainReplaysTheWordBeingAsked) {

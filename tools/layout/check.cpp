@@ -59,6 +59,9 @@ std::vector<std::string> check_volume(const Volume& v, const book::Book& book) {
         for (const Draw& d : s.draws) {
             if (d.kind == Draw::Gap) gaps.push_back(&d);
             if (d.kind == Draw::Square) squares.push_back(&d);
+            if (d.kind == Draw::Text && !d.text.trimmed().isEmpty() && d.size < kSmallestTextPx)
+                fail(s, d.text.toStdString(), "printed at " + std::to_string(d.size) + " px, under " +
+                                                  std::to_string(static_cast<int>(kSmallestTextPx)) + " px on screen");
         }
         for (const Unit& u : s.units) {
             IRect shown = u.rect;
@@ -87,6 +90,12 @@ std::vector<std::string> check_volume(const Volume& v, const book::Book& book) {
                             over = true;
                     }
                     if (!over) fail(s, u.name, "does not lie over its printed gap");
+                    // The window shows the box's answer mark 5 px right of it, rising 20 px from its top.
+                    const IRect mark{u.rect.right() + 5, u.rect.y - 20, 20, 20};
+                    if (!box.contains(mark)) fail(s, u.name, "its answer mark would leave the page " + rect_text(mark));
+                    for (const Unit& o : s.units)
+                        if (&o != &u && o.kind != UnitKind::Overlay && o.rect.intersects(mark))
+                            fail(s, u.name, "its answer mark would cover " + o.name + " " + rect_text(mark));
                     break;
                 }
                 case UnitKind::Tick: {

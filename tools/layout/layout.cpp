@@ -88,13 +88,15 @@ struct Block {
 
 struct Style {
     double scale = 1.0;
-    double title() const { return 21 * scale; }
-    double subtitle() const { return 10.5 * scale; }
-    double heading() const { return 14 * scale; }
-    double line() const { return 12 * scale; }
-    double word() const { return 11.5 * scale; }
-    double exercise() const { return 11.5 * scale; }
-    double exercise_head() const { return 10.5 * scale; }
+    double title() const { return sized(21); }
+    double subtitle() const { return sized(10.5); }
+    double heading() const { return sized(14); }
+    double line() const { return sized(12); }
+    double word() const { return sized(11.5); }
+    double exercise() const { return sized(11.5); }
+    double exercise_head() const { return sized(10.5); }
+    // A full page sets its type smaller, but never below what a pupil can read on screen.
+    double sized(double full) const { return std::max(kSmallestTextPx, full * scale); }
 };
 
 Draw text_draw(const QRectF& r, const QString& t, FontRole role, double size, QColor c, int align = Qt::AlignLeft | Qt::AlignTop) {
@@ -138,7 +140,7 @@ QStringList wrap(const QString& text, const Metrics& m, double width) {
 }
 
 double fitted_size(const QString& t, FontRole role, double size, double width) {
-    while (size > 5 && Metrics(page_font(role, size)).width(t) > width) size *= 0.94;
+    while (size * 0.94 >= kSmallestTextPx && Metrics(page_font(role, size)).width(t) > width) size *= 0.94;
     return size;
 }
 
@@ -195,7 +197,7 @@ Block line_block(const book::Item& item, int number, bool right, const Style& st
     double avail = w - indent - 2 * pad;
     Metrics m(page_font(FontRole::Line, ls));
     QStringList lines = wrap(q(item.english), m, avail);
-    while (lines.size() > 3 && ls > 7) {  // very long lines: smaller rather than taller
+    while (lines.size() > 3 && ls * 0.94 >= kSmallestTextPx) {  // very long lines: smaller rather than taller
         ls *= 0.94;
         m = Metrics(page_font(FontRole::Line, ls));
         lines = wrap(q(item.english), m, avail);
@@ -303,13 +305,19 @@ double answer_width(const std::string& answer) {
 
 // A fill-in box's height: tall enough for the 15-point face the window gives it.
 constexpr double kFillInHeight = 24;
+// The answer mark of a fill-in box rises this far above the box's top.
+constexpr double kFillInMarkRise = 20;
+// The box hangs this far below the printed line's baseline, so that what the pupil types stands
+// level with the printed words (and its mark no higher than it must); the gap's line is printed
+// along its foot, and the baseline lies this far above the row's foot.
+constexpr double kGapDrop = 6;
+constexpr double kBelowGapLine = 8;
 
-Block fill_block(const book::FillExercise& fill, const Style& st, double w) {
-    Block b;
+Block fill_block(const book::FillExercise& fill, const Style& st, double w, const Block* above = nullptr) {
     double fs = st.exercise();
     Metrics m(page_font(FontRole::Exercise, fs));
     // Rows leave room for the boxes: the window writes into them in a 15-point face (about 20 px).
-    const double row_h = std::max(27.0, m.height() + 8 * st.scale);
+    const double row_h = std::max({27.0, m.height() + 8 * st.scale, kFillInHeight + 1});
     QString sentence = q(fill.sentence);
     int at = sentence.indexOf("___");
     QString before = at >= 0 ? sentence.left(at) : sentence + ' ';
@@ -337,28 +345,65 @@ Block fill_block(const book::FillExercise& fill, const Style& st, double w) {
     tokens.push_back({QString(), true});
     add_words(after);
     double gw = answer_width(fill.answer);
-    double x = 0, line = 0;
     double indent = m.width(num + ' ');
-    for (const Token& t : tokens) {
+    // The line each token goes on, wrapping at the column's width.
+    std::vector<int> line_of;
+    int gap_line = 0;
+    for (double x = 0, line = 0; const Token& t : tokens) {
         double tw = t.gap ? gw : m.width(t.text);
         if (x > indent && x + tw > w) {
             x = indent;
             ++line;
         }
-        double top = 2 + line * row_h;
-        double base = top + row_h - 5;  // where the gap's line is printed
-        if (t.gap) {
-            QRectF box(std::round(x), std::round(base) - kFillInHeight + 1, std::round(gw), kFillInHeight);
-            b.draws.push_back(shape_draw(Draw::Gap, QRectF(box.left(), box.bottom() - 1, box.width(), 0), kInk, {}, fill.box));
-            b.units.push_back({UnitKind::FillIn, fill.box, box});
-            x = box.right() + 2;
-        } else {
-            b.draws.push_back(text_draw(QRectF(x, base - m.ascent() - 1, tw, m.height()), t.text, FontRole::Exercise, fs, kInk));
-            x += tw;
-        }
+        line_of.push_back(static_cast<int>(line));
+        if (t.gap) gap_line = static_cast<int>(line);
+        x = t.gap ? std::round(x) + std::round(gw) + 2 : x + tw;
     }
-    b.height = 2 + (line + 1) * row_h + 4;
-    return b;
+    // Lays the tokens out with the gap's line (and those after it) `lift` lower.
+    auto lay = [&](double lift) {
+        Block out;
+        double x = 0;
+        int line = 0;
+        for (std::size_t i = 0; i < tokens.size(); ++i) {
+            const Token& t = tokens[i];
+            double tw = t.gap ? gw : m.width(t.text);
+            if (line_of[i] != line) {
+                x = indent;
+                line = line_of[i];
+            }
+            double top = 2 + line * row_h + (line >= gap_line ? lift : 0);
+            double base = top + row_h - kBelowGapLine;  // the printed line's baseline
+            if (t.gap) {
+                QRectF box(std::round(x), std::round(base) - kFillInHeight + 1 + kGapDrop, std::round(gw), kFillInHeight);
+                out.draws.push_back(shape_draw(Draw::Gap, QRectF(box.left(), box.bottom() - 1, box.width(), 0), kInk, {}, fill.box));
+                out.units.push_back({UnitKind::FillIn, fill.box, box});
+                x = box.right() + 2;
+            } else {
+                out.draws.push_back(text_draw(QRectF(x, base - m.ascent() - 1, tw, m.height()), t.text, FontRole::Exercise, fs, kInk));
+                x += tw;
+            }
+        }
+        out.height = 2 + (line + 1) * row_h + lift + 4;
+        return out;
+    };
+    // The box's answer mark rises 20 px from the box's top and may not lie on anything printed
+    // above it (the lines before in this block, or the block printed right above): the gap's
+    // line stands lower by what it takes to keep the mark on blank paper of its own row.
+    Block b = lay(0);
+    const QRectF box = b.units.front().rect;
+    const QRectF mark(box.right() + 5, box.top() - kFillInMarkRise, 20, kFillInMarkRise);
+    double lift = 0;
+    auto clear_of = [&](QRectF r) {
+        if (r.right() > mark.left() && r.left() < mark.right() && r.bottom() + 1 > mark.top()) lift = std::max(lift, r.bottom() + 1 - mark.top());
+    };
+    for (std::size_t i = 0; i < b.draws.size(); ++i)
+        if (line_of[i] < gap_line && b.draws[i].kind == Draw::Text) clear_of(b.draws[i].rect);
+    if (above) {
+        for (const Draw& d : above->draws)
+            if (d.kind == Draw::Text || d.kind == Draw::Gap) clear_of(d.rect.translated(0, -above->height));
+        for (const PendingUnit& u : above->units) clear_of(u.rect.translated(0, -above->height));
+    }
+    return lift > 0 ? lay(std::ceil(lift)) : b;
 }
 
 Block tick_block(const book::TickExercise& tick, const Style& st, double w) {
@@ -537,7 +582,7 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
     const double w = kColumns[0].w;
 
     Placed placed;
-    for (Style st; st.scale > 0.45; st.scale *= 0.95) {
+    for (Style st; st.scale > 0.35; st.scale *= 0.95) {
         std::vector<Block> blocks;
         bool right = false;
         for (std::size_t i = 0; i < page.items.size();) {
@@ -581,7 +626,7 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
         }
         if (!page.fills.empty()) {
             blocks.push_back(exercise_head("✏ 填一填", st, sc));
-            for (const auto& f : page.fills) blocks.push_back(fill_block(f, st, w));
+            for (const auto& f : page.fills) blocks.push_back(fill_block(f, st, w, &blocks.back()));
         }
         if (!page.ticks.empty()) {
             blocks.push_back(exercise_head("☑ 对的打钩", st, sc));
@@ -640,6 +685,8 @@ Spread lay_out_word_list(int picture, const std::vector<book::Cell>& cells) {
     add_bands(s, sc);
     static const double col_x[4] = {26, 210, 426, 610};
     const double top = 30, pitch = 19.5;
+    // A cell's hotspot is 120 wide; its gloss may run on towards the next column.
+    constexpr double kCellReach = 176;
     const QColor ink = kInk;
     for (const book::Cell& c : cells) {
         if (c.picture != picture) continue;
@@ -649,32 +696,32 @@ Spread lay_out_word_list(int picture, const std::vector<book::Cell>& cells) {
         QString en = q(c.english), zh = q(c.chinese);
         switch (c.kind) {
             case book::CellKind::Heading: {
-                double zs = fitted_size(zh, FontRole::ListChinese, 8.5, 50);
-                double hs = fitted_size(en, FontRole::ListHeading, 11, 120 - Metrics(page_font(FontRole::ListChinese, zs)).width(zh) - 5);
+                double zs = fitted_size(zh, FontRole::ListChinese, kSmallestTextPx, 60);
+                double hs = fitted_size(en, FontRole::ListHeading, 11, kCellReach - Metrics(page_font(FontRole::ListChinese, zs)).width(zh) - 5);
                 Metrics m(page_font(FontRole::ListHeading, hs));
                 s.draws.push_back(text_draw(QRectF(x, y - 2, m.width(en) + 1, 16), en, FontRole::ListHeading, hs, sc.colour.darker(130), Qt::AlignLeft | Qt::AlignVCenter));
-                s.draws.push_back(text_draw(QRectF(x + m.width(en) + 4, y - 2, 120, 16), zh, FontRole::ListChinese, zs, ink, Qt::AlignLeft | Qt::AlignVCenter));
+                s.draws.push_back(text_draw(QRectF(x + m.width(en) + 4, y - 2, kCellReach, 16), zh, FontRole::ListChinese, zs, ink, Qt::AlignLeft | Qt::AlignVCenter));
                 break;
             }
             case book::CellKind::UnitHeader:
                 s.draws.push_back(shape_draw(Draw::Band, QRectF(x - 4, y - 1, 160, 15), tint(sc.colour, 0.75)));
-                s.draws.push_back(text_draw(QRectF(x, y - 1, 150, 15), en, FontRole::ListHeading, 9.5, sc.colour.darker(150), Qt::AlignLeft | Qt::AlignVCenter));
+                s.draws.push_back(text_draw(QRectF(x, y - 1, 150, 15), en, FontRole::ListHeading, kSmallestTextPx, sc.colour.darker(150), Qt::AlignLeft | Qt::AlignVCenter));
                 break;
             case book::CellKind::Word: {
-                double es = fitted_size(en, FontRole::ListEnglish, 8.5, 68);
+                double es = fitted_size(en, FontRole::ListEnglish, kSmallestTextPx, 112);
                 Metrics m(page_font(FontRole::ListEnglish, es));
                 double ex = m.width(en);
-                double zs = fitted_size(zh, FontRole::ListChinese, 7.5, 120 - std::max(ex, 52.0) - 4);
+                double zs = fitted_size(zh, FontRole::ListChinese, kSmallestTextPx, kCellReach - std::max(ex, 60.0) - 4);
                 s.draws.push_back(text_draw(QRectF(x, y, ex + 1, 13), en, FontRole::ListEnglish, es, ink, Qt::AlignLeft | Qt::AlignVCenter));
-                s.draws.push_back(text_draw(QRectF(x + std::max(ex, 52.0) + 4, y, 120, 13), zh, FontRole::ListChinese, zs, QColor(0x5a, 0x5a, 0x66), Qt::AlignLeft | Qt::AlignVCenter));
+                s.draws.push_back(text_draw(QRectF(x + std::max(ex, 60.0) + 4, y, kCellReach, 13), zh, FontRole::ListChinese, zs, QColor(0x5a, 0x5a, 0x66), Qt::AlignLeft | Qt::AlignVCenter));
                 break;
             }
             case book::CellKind::NoteLabel: {
-                double ns = fitted_size(en, FontRole::ListHeading, 9, 70);
+                double ns = fitted_size(en, FontRole::ListHeading, kSmallestTextPx, 90);
                 Metrics m(page_font(FontRole::ListHeading, ns));
-                double zs = fitted_size(zh, FontRole::ListChinese, 7.5, 120 - m.width(en) - 4);
+                double zs = fitted_size(zh, FontRole::ListChinese, kSmallestTextPx, kCellReach - m.width(en) - 4);
                 s.draws.push_back(text_draw(QRectF(x, y, m.width(en) + 1, 13), en, FontRole::ListHeading, ns, sc.colour.darker(130), Qt::AlignLeft | Qt::AlignVCenter));
-                s.draws.push_back(text_draw(QRectF(x + m.width(en) + 4, y, 120, 13), zh, FontRole::ListChinese, zs, ink, Qt::AlignLeft | Qt::AlignVCenter));
+                s.draws.push_back(text_draw(QRectF(x + m.width(en) + 4, y, kCellReach, 13), zh, FontRole::ListChinese, zs, ink, Qt::AlignLeft | Qt::AlignVCenter));
                 break;
             }
             case book::CellKind::WritingLine:

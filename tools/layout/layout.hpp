@@ -33,6 +33,8 @@ inline constexpr int kTickWidth = 15;
 inline constexpr int kTickHeight = 16;
 inline constexpr int kListenSize = 20;
 inline constexpr int kWordListPage = 70;
+// No printed text is smaller than this many pixels on screen at the window's own size.
+inline constexpr double kSmallestTextPx = 10;
 
 // The picture number that page index k (0..35) shows.
 int picture_of_page(int k);

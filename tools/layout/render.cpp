@@ -13,6 +13,7 @@
 #include "tools/art/art.hpp"
 #include "tools/layout/fonts.hpp"
 #include "tools/layout/layout.hpp"
+#include "tools/layout/paper.hpp"
 
 namespace tb::layout {
 
@@ -29,7 +30,7 @@ const art::Library& artwork() {
 
 namespace {
 
-const QColor kPaper(0xfd, 0xfb, 0xf5);
+const QColor kPaper = QColor::fromRgb(kPaperRgb);
 const QColor kInk(0x33, 0x33, 0x3a);
 
 void draw_text(QPainter& p, const Draw& d) {

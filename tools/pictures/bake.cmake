@@ -25,7 +25,9 @@ if(NOT TAPBOOK_PREBAKED_DIR)
   find_package(GIF REQUIRED)
   add_executable(tapbook_picture_bake ${CMAKE_CURRENT_LIST_DIR}/picture_bake.cpp)
   target_link_libraries(tapbook_picture_bake PRIVATE Qt6::Gui PkgConfig::JPEG GIF::GIF)
-  set(TAPBOOK_PICTURE_BAKE_DEPENDS tapbook_picture_bake ${CMAKE_CURRENT_LIST_DIR}/picture_bake.cpp)
+  target_include_directories(tapbook_picture_bake PRIVATE ${CMAKE_SOURCE_DIR})
+  set(TAPBOOK_PICTURE_BAKE_DEPENDS tapbook_picture_bake ${CMAKE_CURRENT_LIST_DIR}/picture_bake.cpp
+      ${CMAKE_SOURCE_DIR}/tools/layout/paper.hpp)
 endif()
 
 tapbook_bake(OUTPUTS ${TAPBOOK_PICTURE_FILES}

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/layout/paper.hpp"
+
 namespace {
 
 std::string g_out;  // output folder
@@ -400,7 +402,7 @@ void bake_loading() {
 
 void bake_marks() {
     {
-        QImage img = canvas(20, 20, Qt::white);
+        QImage img = canvas(20, 20, QColor::fromRgb(tb::layout::kPaperRgb));
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(0x2e, 0x9e, 0x4a), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -411,7 +413,7 @@ void bake_marks() {
         write_jpeg(img, "mark-right.jpg", 92, true);
     }
     {
-        QImage img = canvas(20, 20, Qt::white);
+        QImage img = canvas(20, 20, QColor::fromRgb(tb::layout::kPaperRgb));
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(0xd6, 0x45, 0x45), 3.2, Qt::SolidLine, Qt::RoundCap));

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QFontMetrics>
 #include <QFontInfo>
+#include <QIcon>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QStackedWidget>
@@ -572,6 +573,41 @@ ComboBoxWidget::ComboBoxWidget(std::uint32_t window, std::uint32_t unit, QWidget
 std::int32_t ComboBoxWidget::item_data(int item) const {
     if (item < 0 || item >= count() || std::size_t(item) >= item_data_.size()) return -1;
     return std::int32_t(item_data_[std::size_t(item)]);
+}
+
+// A narrow drop-down box ("Recycle 1" in 60 px) keeps its choice whole: the frame is the style's,
+// the arrow a small one of ours, and the choice is set smaller only as far as it must be.
+constexpr int kComboArrowWidth = 7;
+constexpr int kSmallestChoicePx = 8;
+
+QRect ComboBoxWidget::choice_rect() const { return rect().adjusted(4, 1, -(kComboArrowWidth + 5), -1); }
+
+QFont ComboBoxWidget::choice_font() const {
+    QFont f = font();
+    int px = QFontInfo(f).pixelSize();
+    f.setPixelSize(px);
+    while (px > kSmallestChoicePx && QFontMetrics(f).horizontalAdvance(currentText()) > choice_rect().width())
+        f.setPixelSize(--px);
+    return f;
+}
+
+void ComboBoxWidget::paintEvent(QPaintEvent* e) {
+    if (isEditable()) return QComboBox::paintEvent(e);
+    QPainter p(this);
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    opt.subControls = QStyle::SC_ComboBoxFrame;
+    opt.currentText.clear();
+    opt.currentIcon = QIcon();
+    style()->drawComplexControl(QStyle::CC_ComboBox, &opt, &p, this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    const QPointF tip(width() - 4 - kComboArrowWidth / 2.0, height() / 2.0 + 2);
+    p.drawPolygon(QPolygonF({tip + QPointF(-kComboArrowWidth / 2.0, -4), tip + QPointF(kComboArrowWidth / 2.0, -4), tip}));
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.setFont(choice_font());
+    p.drawText(choice_rect(), Qt::AlignLeft | Qt::AlignVCenter, currentText());
 }
 
 bool ComboBoxWidget::get_own(int index, int, Value& out) {

@@ -24,6 +24,8 @@ class QPainter;
 class QStackedWidget;
 class QTabBar;
 
+class QKeyEvent;
+
 namespace tb::ui::detail {
 
 // Raises an event of a unit. from_toolkit: the call comes from Qt's event delivery, so a run-time
@@ -52,6 +54,11 @@ bool as_bool(const Value& v);
 int as_pick(const Value& v, int low, int high);
 
 QString qs(const Text& gbk_text);
+
+// Whether a key event comes from a key held down. Fed every key press and release: the window
+// system reports a held key as releases and presses of the same time stamp, which the toolkit
+// does not always mark as repeats.
+bool held_key_repeat(const QKeyEvent* e);
 Text tx(const QString& s);
 QColor colour_of(std::uint32_t bbggrr, const QColor& fallback);
 QFont font_of(const FontBlob& f);
@@ -223,8 +230,15 @@ public:
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
     std::int32_t item_data(int item) const;
+    // The type a narrow box draws its choice in so that the choice shows whole (the box's own
+    // type when it fits; never below 8 px).
+    QFont choice_font() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
 
 private:
+    QRect choice_rect() const;
     std::vector<std::uint32_t> item_data_;
 };
 

@@ -1,6 +1,7 @@
-// Reading aids drawn by the widget set: the highlight over the sentence being read, the
-// right-button menu of a unit, key combinations, the watch on the pupil's input while the
-// program reads along, and the recorder's panel.
+// Reading aids drawn by the widget set: the highlight over the sentence being read, the right or
+// wrong sign after an answer, the count of questions left, the right-button menu of a unit, key
+// combinations, the watch on the pupil's input while the program reads along, and the recorder's
+// panel.
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
@@ -208,6 +209,155 @@ void hide_focus_ring() {
 }
 
 UnitRef focus_ring_unit() { return marked_unit(focus_ring()); }
+
+namespace {
+
+// A right or wrong sign, green tick or red cross on a pale disc, over the place answered.
+class VerdictSign : public QWidget {
+public:
+    explicit VerdictSign(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("tapbook-verdict"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAttribute(Qt::WA_TranslucentBackground);
+        setFocusPolicy(Qt::NoFocus);
+        resize(kSize, kSize);
+    }
+    static constexpr int kSize = 44;
+    bool right = true;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QColor ink = right ? QColor(30, 150, 60) : QColor(210, 40, 40);
+        p.setPen(QPen(ink, 2));
+        p.setBrush(QColor(255, 255, 255, 200));
+        p.drawEllipse(QRectF(rect()).adjusted(2, 2, -2, -2));
+        p.setPen(QPen(ink, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const qreal s = kSize;
+        if (right) {
+            p.drawPolyline(QPolygonF({QPointF(s * 0.27, s * 0.52), QPointF(s * 0.44, s * 0.69), QPointF(s * 0.74, s * 0.32)}));
+        } else {
+            p.drawLine(QPointF(s * 0.32, s * 0.32), QPointF(s * 0.68, s * 0.68));
+            p.drawLine(QPointF(s * 0.68, s * 0.32), QPointF(s * 0.32, s * 0.68));
+        }
+    }
+};
+
+// How many questions are left, on a small card in the corner of what is being played.
+class QuestionsLeft : public QWidget {
+public:
+    explicit QuestionsLeft(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("tapbook-questions-left"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAttribute(Qt::WA_TranslucentBackground);
+        setFocusPolicy(Qt::NoFocus);
+        QFont f = font();
+        f.setPixelSize(16);
+        f.setBold(true);
+        setFont(f);
+    }
+    void set_text(const QString& t) {
+        text_ = t;
+        resize(fontMetrics().horizontalAdvance(t) + 20, fontMetrics().height() + 8);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(240, 180, 0, 200), 1.5));
+        p.setBrush(QColor(255, 248, 215, 235));
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 8, 8);
+        p.setPen(QColor(0x33, 0x33, 0x3a));
+        p.drawText(rect(), Qt::AlignCenter, text_);
+    }
+
+private:
+    QString text_;
+};
+
+template <class W>
+struct PaintedAid {
+    QPointer<W> widget;
+    UnitRef unit{};
+};
+
+// The aid's widget, made anew when the parent it must lie on has changed.
+template <class W>
+W* aid_on(PaintedAid<W>& aid, QWidget* parent) {
+    if (!aid.widget || aid.widget->parentWidget() != parent) {
+        delete aid.widget.data();
+        aid.widget = new W(parent);
+    }
+    return aid.widget;
+}
+
+PaintedAid<VerdictSign>& verdict() {
+    static PaintedAid<VerdictSign> v;
+    return v;
+}
+
+PaintedAid<QuestionsLeft>& questions_left() {
+    static PaintedAid<QuestionsLeft> q;
+    return q;
+}
+
+constexpr int kCornerMargin = 8;
+
+}  // namespace
+
+void show_verdict(const UnitRef& unit, int x, int y, bool right) {
+    QWidget* target = control_of(unit.window_id, unit.unit_id);
+    if (!target) return;
+    QWidget* top = target->window();
+    VerdictSign* sign = aid_on(verdict(), top);
+    sign->right = right;
+    const QPoint at = target->mapTo(top, QPoint(x, y));
+    sign->move(at.x() - VerdictSign::kSize / 2, at.y() - VerdictSign::kSize / 2);
+    sign->raise();
+    sign->show();
+    sign->update();
+    verdict().unit = unit;
+    if (log::on(log::Category::Ui))
+        log::line(log::Category::Ui, "verdict " + unit_name(unit) + " = " + (right ? "right " : "wrong ") +
+                                         std::to_string(x) + "," + std::to_string(y));
+}
+
+void hide_verdict() {
+    auto& v = verdict();
+    if (v.unit.unit_id == 0) return;
+    if (v.widget) v.widget->hide();
+    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "verdict " + unit_name(v.unit) + " = 0");
+    v.unit = {};
+}
+
+void show_questions_left(const UnitRef& unit, int count) {
+    QWidget* target = control_of(unit.window_id, unit.unit_id);
+    if (!target || !target->parentWidget()) return;
+    QuestionsLeft* card = aid_on(questions_left(), target->parentWidget());
+    card->set_text(QString::fromUtf8("还剩 %1 题").arg(count));
+    const QRect g = target->geometry();
+    card->move(g.right() + 1 - kCornerMargin - card->width(), g.top() + kCornerMargin);
+    card->raise();
+    card->show();
+    questions_left().unit = unit;
+    if (log::on(log::Category::Ui))
+        log::line(log::Category::Ui, "questions left " + unit_name(unit) + " = " + std::to_string(count));
+}
+
+void hide_questions_left() {
+    auto& q = questions_left();
+    if (q.unit.unit_id == 0) return;
+    if (q.widget) q.widget->hide();
+    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "questions left " + unit_name(q.unit) + " = hidden");
+    q.unit = {};
+}
+
+bool verdict_shown() { return verdict().widget && verdict().unit.unit_id != 0 && verdict().widget->isVisible(); }
 
 void set_context_menu(std::uint32_t window, std::uint32_t unit, std::function<std::vector<MenuItem>()> items) {
     QWidget* w = control_of(window, unit);

@@ -1,11 +1,15 @@
 // The platform seams on Qt: message boxes, the screen size, the blocking sleep, and fonts.
 #include <QApplication>
 #include <QFont>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWidget>
+#include <algorithm>
 #include <QLoggingCategory>
+#include <optional>
 
 #include "runtime/log.hpp"
 #include "runtime/platform.hpp"
@@ -22,9 +26,36 @@ void install_fonts() {
     QApplication::setFont(f);
 }
 
-void install_qt_seams() {
-    set_message_box([](const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+namespace {
+
+// A box must be answered by a key pressed once it is there to read: keys typed ahead (still
+// queued, or struck before the pupil could have seen it) and keys held down are not answers.
+constexpr std::uint64_t kTypedAheadMs = 300;
+
+class AnswerKeyGuard : public QObject {
+public:
+    explicit AnswerKeyGuard(QWidget* box) : box_(box) { qApp->installEventFilter(this); }
+    ~AnswerKeyGuard() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (obj == box_ && e->type() == QEvent::Show) shown_at_ = tick_ms();
+        if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease && e->type() != QEvent::ShortcutOverride)
+            return false;
+        auto* w = qobject_cast<QWidget*>(obj);
+        if (!w || (w != box_ && !box_->isAncestorOf(w))) return false;
+        return detail::held_key_repeat(static_cast<QKeyEvent*>(e)) || !shown_at_ || tick_ms() < *shown_at_ + kTypedAheadMs;
+    }
+
+private:
+    QWidget* box_;
+    std::optional<std::uint64_t> shown_at_;
+};
+
+}  // namespace
+
+int show_message_box(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+    {
         QMessageBox box;
+        AnswerKeyGuard guard(&box);
         box.setWindowTitle(detail::qs(caption));
         box.setText(detail::qs(text));
         switch (icon) {
@@ -47,12 +78,24 @@ void install_qt_seams() {
         box.setEscapeButton(ok);
         box.exec();
         return kMsgOk;
-    });
+    }
+}
+
+void install_qt_seams() {
+    set_message_box(show_message_box);
+    // What a window of the program can show: the screen's free area (without panels), less the
+    // frame a window manager puts round the windows already shown (none on a bare X server).
     set_screen([] {
         QScreen* s = QGuiApplication::primaryScreen();
         if (!s) return ScreenSize{};
-        QRect g = s->geometry();
-        return ScreenSize{g.width(), g.height()};
+        const QRect area = s->availableGeometry();
+        int frame_w = 0, frame_h = 0;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || (w->windowFlags() & Qt::Popup) == Qt::Popup) continue;
+            frame_w = std::max(frame_w, w->frameGeometry().width() - w->geometry().width());
+            frame_h = std::max(frame_h, w->frameGeometry().height() - w->geometry().height());
+        }
+        return ScreenSize{area.width() - frame_w, area.height() - frame_h};
     });
     set_sleep(feedback_wait);
     set_timer([](int ms, std::function<void()> fn) { QTimer::singleShot(ms, Qt::PreciseTimer, qApp, std::move(fn)); });

@@ -120,10 +120,27 @@ bool has_binding(const LiveUnit& u, std::int32_t event) {
     return false;
 }
 
+}  // namespace
+
+bool held_key_repeat(const QKeyEvent* k) {
+    static int released_key = 0;
+    static quint64 released_at = 0;
+    if (k->isAutoRepeat()) return true;
+    if (k->type() == QEvent::KeyRelease) {
+        released_key = k->key();
+        released_at = k->timestamp();
+        return false;
+    }
+    return k->timestamp() != 0 && k->key() == released_key && k->timestamp() == released_at;
+}
+
+namespace {
+
 // Mouse presses and key presses of units whose templates bind them.
 class InputFilter : public QObject {
 public:
     bool eventFilter(QObject* obj, QEvent* e) override {
+        if (e->type() == QEvent::KeyRelease) held_key_repeat(static_cast<QKeyEvent*>(e));
         if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::KeyPress) return false;
         auto* b = dynamic_cast<UnitBehaviour*>(obj);
         auto* w = qobject_cast<QWidget*>(obj);
@@ -137,6 +154,8 @@ public:
             raise_event(b->window_id(), b->unit_id(), -1, EventArgs{-1, p.x(), p.y(), key_state(m->modifiers()), 0}, true);
         } else {
             auto* k = static_cast<QKeyEvent*>(e);
+            // A key held down repeats; only its first press is the pupil's (one Enter, one answer).
+            if (held_key_repeat(k)) return false;
             raise_event(b->window_id(), b->unit_id(), -9, EventArgs{-9, 0, 0, key_state(k->modifiers()), key_code(k)}, true);
         }
         return false;

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "runtime/platform.hpp"
 #include "runtime/text.hpp"
 #include "ui/store/template_store.hpp"
 #include "ui/store/type_blocks.hpp"
@@ -153,6 +154,17 @@ void hide_highlight();
 // The unit highlighted now (unit id 0 when none).
 UnitRef highlighted_unit();
 
+// After an answer: a green tick (right) or a red cross (wrong) centred on the point (x, y) of a
+// unit (in the unit's own coordinates), drawn over its window until hidden. Like the highlight it
+// never takes presses, and there is one at a time.
+void show_verdict(const UnitRef& unit, int x, int y, bool right);
+void hide_verdict();
+bool verdict_shown();
+// "还剩 N 题" (N questions left) on a small card inside the top right corner of a unit; one at a
+// time, never taking presses.
+void show_questions_left(const UnitRef& unit, int count);
+void hide_questions_left();
+
 // The keyboard focus ring: a ring at least 3 px wide in a strong blue with white edges (it stands
 // out on light and dark pictures alike) round a unit, drawn over it and its siblings like the
 // highlight and, like it, never taking presses. One ring at a time; showing another moves it.
@@ -258,6 +270,9 @@ void close_all_windows();
 // substitutions with the default GUI font. Needs a QApplication.
 void install_qt_seams();
 void install_fonts();
+// The real modal message box (the message-box seam). Keys held down, and keys struck before the
+// box had been up for a moment (typed ahead of it), do not answer it.
+int show_message_box(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon);
 
 // A run-time error raised by a handler that was run from the toolkit's event delivery. When the
 // installed reporter throws (tests), the error cannot travel through the toolkit's frames, so it
