@@ -183,16 +183,6 @@ void read_art_map(const std::filesystem::path& file, Book& book, std::vector<Pro
     }
 }
 
-std::vector<std::string> drawn_words(const Book& book) {
-    std::vector<std::string> out;
-    for (const Page& page : book.pages)
-        for (const Item& item : page.items) {
-            if (item.kind == ItemKind::Word) out.push_back(item.english);
-            else if (item.kind == ItemKind::Marker) out.push_back(item.chinese);
-        }
-    return out;
-}
-
 std::vector<Problem> check_art(const Book& book, const std::function<bool(const std::string&)>& has_icon) {
     std::vector<Problem> out;
     auto where = [](const Artwork& a) { return std::string(kArtFile) + ":" + std::to_string(a.source_line); };

@@ -26,9 +26,6 @@ bool parse_artwork(const std::string& text, Artwork& out, std::string& error);
 // Reads book/art.txt (word | composition) into book.art; faults of form go to problems.
 void read_art_map(const std::filesystem::path& file, Book& book, std::vector<Problem>& problems);
 
-// What the volume draws from the map: each word item's English and each marker's picture text.
-std::vector<std::string> drawn_words(const Book& book);
-
 // The map against the pages and the art library: a drawn word with no artwork, an icon the
 // library lacks, two words that share one artwork, an entry no page draws. Each names its word.
 std::vector<Problem> check_art(const Book& book, const std::function<bool(const std::string&)>& has_icon);
