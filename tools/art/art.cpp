@@ -37,6 +37,11 @@ Library Library::load(const std::string& path) {
     return lib;
 }
 
+void Library::add(const Library& more) {
+    for (const auto& [name, icon] : more.icons_)
+        if (!icons_.emplace(name, icon).second) throw std::runtime_error("artwork: two collections hold an icon \"" + name + "\"");
+}
+
 bool Library::has(const std::string& name) const { return icons_.count(name) != 0; }
 
 const Library::Icon& Library::icon(const std::string& name) const {

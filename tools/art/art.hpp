@@ -17,6 +17,10 @@ public:
     // aliases: {name: {parent}}}. Throws std::runtime_error naming the file on any fault.
     static Library load(const std::string& icons_json_path);
 
+    // Adds another collection's icons (our own drawings for what the set lacks); throws
+    // std::runtime_error on a name both hold.
+    void add(const Library& more);
+
     bool has(const std::string& name) const;
     // The icon as a whole SVG document; throws std::runtime_error naming an unknown icon.
     QByteArray svg(const std::string& name) const;

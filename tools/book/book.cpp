@@ -1,5 +1,7 @@
 #include "tools/book/book.hpp"
 
+#include "tools/book/artmap.hpp"
+
 #include "content/volume.hpp"
 
 #include <iconv.h>
@@ -166,6 +168,7 @@ Book read_book(const fs::path& root, std::vector<Problem>& problems) {
         }
         book.extras[f[0]] = {f[1], f.size() == 3 ? f[2] : std::string()};
     }
+    read_art_map(root / "art.txt", book, problems);
     return book;
 }
 

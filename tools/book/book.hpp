@@ -1,6 +1,7 @@
 #pragma once
 // The sample volume's sources (book/): pages, word lists and the other texts, as written by
 // their authors in UTF-8. Read by the bake tools (checker, clip manifest, page layout).
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -67,11 +68,34 @@ struct Heading {  // book/headings.txt: English | Chinese
     int source_line = 0;
 };
 
+struct ArtPiece {
+    std::string icon;
+    std::uint32_t tint = 0;  // 0xRRGGBB, or 0 for the icon's own colours
+    bool tinted = false;
+    double scale = 1;
+    bool mirror = false;
+};
+
+struct Artwork {
+    enum class Form { Row, Count, Place, Paint, Room } form = Form::Row;
+    std::vector<ArtPiece> pieces;  // Place: the thing, then what it is placed against
+    int count = 0;                 // Count
+    std::string relation;          // Place: on, under, in, behind, next-to
+    std::uint32_t colour = 0;      // Paint: 0xRRGGBB
+    std::string written;           // the composition, normalised: no two words share one
+    int source_line = 0;
+};
+
+// The vocabulary pictures (book/art.txt, see tools/book/artmap.hpp) by word: the printed text
+// with a leading "a " or "an " dropped ("a goose" and "goose" are one word).
+using ArtMap = std::map<std::string, Artwork>;
+
 struct Book {
     std::vector<Heading> headings;           // the one table every page's headings take their Chinese from
     std::vector<Page> pages;                 // index 0..33, in order
     std::vector<std::vector<Word>> units;    // units[0] is Unit 1
     std::map<std::string, Entry> extras;
+    ArtMap art;                              // what each word card and marker picture shows
 };
 
 // A problem found while reading or checking, naming the file and line.

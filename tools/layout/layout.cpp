@@ -10,6 +10,7 @@
 #include <set>
 
 #include "content/volume.hpp"
+#include "tools/book/artmap.hpp"
 #include "tools/book/wordlist.hpp"
 #include "tools/layout/fonts.hpp"
 
@@ -221,7 +222,17 @@ Block line_block(const book::Item& item, int number, bool right, const Style& st
 
 // A run of word and marker items: a grid of cards. A word card shows a small picture with the
 // word printed under it (the word is the hotspot); a marker card is all picture (the hotspot).
-Block word_block(const std::vector<std::pair<const book::Item*, int>>& items, const Style& st, const Scheme& sc, double w) {
+// The picture of a word card or marker, drawn from the book's map.
+Draw word_picture(const QRectF& r, const Scheme& sc, const book::Item& item, const book::ArtMap& art) {
+    Draw d = shape_draw(Draw::Picture, r, sc.colour, q(item.is_marker() ? item.chinese : item.english));
+    auto found = art.find(book::art_key(item.is_marker() ? item.chinese : item.english));
+    if (found != art.end()) d.art = &found->second;
+    d.name = item.english;
+    return d;
+}
+
+Block word_block(const std::vector<std::pair<const book::Item*, int>>& items, const Style& st, const Scheme& sc, double w,
+                 const book::ArtMap& art) {
     Block b;
     int n = static_cast<int>(items.size());
     int per_row = n <= 4 ? n : (n <= 6 ? 3 : 4);
@@ -241,7 +252,7 @@ Block word_block(const std::vector<std::pair<const book::Item*, int>>& items, co
             double x = std::round(x0 + c * (cw + gap));
             QRectF card(x, y, std::floor(cw), std::round(card_h));
             if (item->is_marker()) {
-                b.draws.push_back(shape_draw(Draw::Picture, card, sc.colour, q(item->chinese)));
+                b.draws.push_back(word_picture(card, sc, *item, art));
                 b.units.push_back({UnitKind::Hotspot, number, card});
                 continue;
             }
@@ -251,7 +262,7 @@ Block word_block(const std::vector<std::pair<const book::Item*, int>>& items, co
             QRectF pic(x + 5, y + 4, cw - 10, pic_h);
             QRectF text(x + (cw - m.width(en)) / 2, pic.bottom() + 3 + (word_h - m.height()) / 2, m.width(en), m.height());
             b.draws.push_back(shape_draw(Draw::Card, card, tint(sc.colour, 0.84)));
-            b.draws.push_back(shape_draw(Draw::Picture, pic, sc.colour, en));
+            b.draws.push_back(word_picture(pic, sc, *item, art));
             b.draws.push_back(text_draw(text, en, FontRole::Word, ws, kInk));
             b.units.push_back({UnitKind::Hotspot, number, text});
         }
@@ -262,7 +273,8 @@ Block word_block(const std::vector<std::pair<const book::Item*, int>>& items, co
 }
 
 // A run of marker items: framed pictures, two to a row; the picture itself is the hotspot.
-Block marker_block(const std::vector<std::pair<const book::Item*, int>>& markers, const Style& st, const Scheme& sc, double w) {
+Block marker_block(const std::vector<std::pair<const book::Item*, int>>& markers, const Style& st, const Scheme& sc, double w,
+                   const book::ArtMap& art) {
     Block b;
     int n = static_cast<int>(markers.size());
     const double gap = 10;
@@ -275,7 +287,7 @@ Block marker_block(const std::vector<std::pair<const book::Item*, int>>& markers
         for (int c = 0; c < in_row; ++c) {
             const auto& [item, number] = markers[static_cast<std::size_t>(row * 2 + c)];
             QRectF r(std::round(x0 + c * (pw + gap)), y, std::floor(pw), std::round(h));
-            b.draws.push_back(shape_draw(Draw::Picture, r, sc.colour, q(item->chinese)));
+            b.draws.push_back(word_picture(r, sc, *item, art));
             b.units.push_back({UnitKind::Hotspot, number, r});
         }
         y += std::round(h) + gap;
@@ -571,7 +583,7 @@ void add_scene(Spread& s, const Placed& placed, const Scheme& sc) {
     }
 }
 
-Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, int>& listens) {
+Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, int>& listens, const book::ArtMap& art) {
     Spread s;
     s.page_index = page.index;
     s.picture = picture_of_page(page.index);
@@ -598,7 +610,7 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
                     run.push_back({&page.items[j], static_cast<int>(j) + 1});
                     ++j;
                 }
-                blocks.push_back(all_markers && run.size() <= 2 ? marker_block(run, st, sc, w) : word_block(run, st, sc, w));
+                blocks.push_back(all_markers && run.size() <= 2 ? marker_block(run, st, sc, w, art) : word_block(run, st, sc, w, art));
                 i = j;
                 right = false;
                 continue;
@@ -744,8 +756,16 @@ Spread lay_out_word_list(int picture, const std::vector<book::Cell>& cells) {
             ++s.item_count;
         }
     }
-    if (picture == 36) {  // the space under the word grid: a quiet scene
-        s.draws.push_back(shape_draw(Draw::Picture, QRectF(46, 460, 308, 32), sc.colour, "books"));
+    if (picture == 36) {  // the space under the word grid: a quiet shelf of books
+        static const book::Artwork shelf = [] {
+            book::Artwork a;
+            std::string error;
+            book::parse_artwork("books + open-book + potted-plant + notebook + books", a, error);
+            return a;
+        }();
+        Draw d = shape_draw(Draw::Picture, QRectF(46, 460, 308, 32), sc.colour, "books");
+        d.art = &shelf;
+        s.draws.push_back(d);
     }
     return s;
 }
@@ -755,7 +775,7 @@ Spread lay_out_word_list(int picture, const std::vector<book::Cell>& cells) {
 Volume lay_out(const book::Book& book) {
     Volume v;
     auto listens = choose_listen_icons(book);
-    for (const book::Page& page : book.pages) v.spreads.push_back(lay_out_page(page, listens));
+    for (const book::Page& page : book.pages) v.spreads.push_back(lay_out_page(page, listens, book.art));
     auto cells = book::wordlist_cells(book);
     v.spreads.push_back(lay_out_word_list(35, cells));
     v.spreads.push_back(lay_out_word_list(36, cells));

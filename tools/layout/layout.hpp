@@ -74,6 +74,10 @@ struct Draw {
     QColor colour;
     int align = 0;     // Qt::Alignment flags for Text
     int number = 0;    // Gap, Square: the box number it carries; Bubble: 1 tail right; Picture: 1 right page
+    // Picture of a word card or marker: what it shows (into the book's map, which outlives the
+    // layout) and the item's English text, the name its picture is also written under.
+    const book::Artwork* art = nullptr;
+    std::string name;
 };
 
 struct Spread {
@@ -100,6 +104,8 @@ Volume lay_out(const book::Book& book);
 
 // Paints a spread in box coordinates onto a painter already set to them.
 void paint_spread(QPainter& p, const Spread& s, bool debug);
+// Paints one word card's or marker's picture as the spread prints it.
+void paint_picture(QPainter& p, const Draw& d);
 void paint_listen_icon(QPainter& p, const QRectF& r);
 
 // Checks the layout; every problem names its unit. Empty when the layout is sound.

@@ -1,10 +1,12 @@
 // layout_bake: lays out the sample volume's 36 printed spreads, renders their page pictures and
 // the listen icon, and writes the page-picture units of the main window for the template compiler.
 //
-//   layout_bake --book <book folder> --out <assets folder> --art <icons.json> [--debug]
+//   layout_bake --book <book folder> --out <assets folder> --art <icons.json>... [--debug]
 //
-// --debug also writes debug/page-NN.png with every unit outlined. The layout is checked before
-// anything is written; a problem fails the bake and names the unit.
+// It also writes each word card's and marker's picture as art/words/<the item's English>.png
+// (listed in art/words/index.txt). --debug also writes debug/page-NN.png with every unit
+// outlined. The layout is checked before anything is written, and so is the map of the
+// vocabulary pictures (book/art.txt); a problem fails the bake and names the unit or the word.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -15,11 +17,14 @@
 #include <filesystem>
 #include <fstream>
 #include <atomic>
+#include <cmath>
+#include <set>
 #include <thread>
 
 #include <unistd.h>
 
 #include "tools/art/art.hpp"
+#include "tools/book/artmap.hpp"
 #include "tools/layout/layout.hpp"
 
 namespace fs = std::filesystem;
@@ -57,23 +62,57 @@ bool render_page(const layout::Spread& s, const fs::path& out, bool debug) {
     return true;
 }
 
+// Each word card's and marker's picture as printed, on plain paper: art/words/<English>.png.
+// A word printed on several pages is written once; index.txt lists them all.
+bool write_word_pictures(const layout::Volume& volume, const fs::path& out) {
+    const fs::path dir = out / "art" / "words";
+    std::error_code ec;
+    fs::remove_all(dir, ec);  // no picture left over from a word since renamed
+    fs::create_directories(dir);
+    const double sx = double(layout::kPictureWidth) / layout::kBoxWidth, sy = double(layout::kPictureHeight) / layout::kBoxHeight;
+    std::set<std::string> written;
+    for (const layout::Spread& s : volume.spreads)
+        for (const layout::Draw& d : s.draws) {
+            if (!d.art || d.name.empty() || !written.insert(d.name).second) continue;
+            if (d.name.find('/') != std::string::npos) {
+                std::fprintf(stderr, "layout_bake: \"%s\" cannot name a file\n", d.name.c_str());
+                return false;
+            }
+            const QRectF r = d.rect.adjusted(-2, -2, 2, 2);
+            QImage img(static_cast<int>(std::ceil(r.width() * sx)), static_cast<int>(std::ceil(r.height() * sy)), QImage::Format_RGB32);
+            img.fill(QColor(0xfd, 0xfb, 0xf5));
+            {
+                QPainter p(&img);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.scale(sx, sy);
+                p.translate(-r.topLeft());
+                layout::paint_picture(p, d);
+            }
+            if (!save(img, dir / (d.name + ".png"), "PNG", -1)) return false;
+        }
+    std::ofstream index(dir / "index.txt", std::ios::binary);
+    for (const std::string& name : written) index << name << '\n';
+    return static_cast<bool>(index);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    fs::path book_dir, out_dir, art_file;
+    fs::path book_dir, out_dir;
+    std::vector<fs::path> art_files;
     bool debug = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--book") && i + 1 < argc) book_dir = argv[++i];
         else if (!std::strcmp(argv[i], "--out") && i + 1 < argc) out_dir = argv[++i];
-        else if (!std::strcmp(argv[i], "--art") && i + 1 < argc) art_file = argv[++i];
+        else if (!std::strcmp(argv[i], "--art") && i + 1 < argc) art_files.push_back(argv[++i]);
         else if (!std::strcmp(argv[i], "--debug")) debug = true;
         else {
-            std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> --art <icons.json> [--debug]\n");
+            std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> --art <icons.json>... [--debug]\n");
             return 2;
         }
     }
-    if (book_dir.empty() || out_dir.empty() || art_file.empty()) {
-        std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> --art <icons.json> [--debug]\n");
+    if (book_dir.empty() || out_dir.empty() || art_files.empty()) {
+        std::fprintf(stderr, "usage: layout_bake --book <dir> --out <dir> --art <icons.json>... [--debug]\n");
         return 2;
     }
     if (!std::getenv("XDG_RUNTIME_DIR")) {  // Qt wants one; a private folder keeps it quiet
@@ -92,12 +131,17 @@ int main(int argc, char** argv) {
 
     art::Library artwork;
     try {
-        artwork = art::Library::load(art_file.string());
+        artwork = art::Library::load(art_files[0].string());
+        for (std::size_t i = 1; i < art_files.size(); ++i) artwork.add(art::Library::load(art_files[i].string()));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "layout_bake: %s\n", e.what());
         return 1;
     }
     layout::set_artwork(&artwork);
+
+    auto art_problems = book::check_art(book, [&](const std::string& icon) { return artwork.has(icon); });
+    for (const auto& p : art_problems) std::fprintf(stderr, "layout_bake: %s: %s\n", p.where.c_str(), p.what.c_str());
+    if (!art_problems.empty()) return 1;
 
     layout::Volume volume = layout::lay_out(book);
     auto bad = layout::check_volume(volume, book);
@@ -116,6 +160,11 @@ int main(int argc, char** argv) {
     other.join();
     if (!ok) {
         std::fprintf(stderr, "layout_bake: cannot write the page pictures under %s\n", out_dir.string().c_str());
+        return 1;
+    }
+
+    if (!write_word_pictures(volume, out_dir)) {
+        std::fprintf(stderr, "layout_bake: cannot write the word pictures under %s\n", out_dir.string().c_str());
         return 1;
     }
 

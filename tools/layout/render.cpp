@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 
 #include <cmath>
-#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -14,6 +13,7 @@
 #include "tools/layout/fonts.hpp"
 #include "tools/layout/layout.hpp"
 #include "tools/layout/paper.hpp"
+#include "tools/layout/word_art.hpp"
 
 namespace tb::layout {
 
@@ -379,32 +379,7 @@ void scarf(QPainter& p, const QRectF& r, QColor c0) {
     p.drawRoundedRect(QRectF(c.x() + s * 0.08, c.y() - s * 0.12, s * 0.13, s * 0.42), s * 0.05, s * 0.05);
 }
 
-void splash(QPainter& p, const QRectF& r, QColor c0) {
-    double s = std::min(r.width(), r.height());
-    QPointF c = r.center();
-    p.setPen(QPen(c0.darker(130), s * 0.02));
-    p.setBrush(c0);
-    QPainterPath path;
-    for (int i = 0; i <= 12; ++i) {
-        double a = i * 2 * M_PI / 12;
-        double rad = s * (i % 2 ? 0.26 : 0.33);
-        QPointF pt = c + QPointF(std::cos(a), std::sin(a)) * rad;
-        if (i == 0) path.moveTo(pt);
-        else path.lineTo(pt);
-    }
-    p.drawPath(path);
-}
 
-void dots(QPainter& p, const QRectF& r, int n, QColor c0) {
-    double s = std::min(r.width(), r.height());
-    int cols = n <= 4 ? n : (n + 1) / 2;
-    int rows = n <= 4 ? 1 : 2;
-    double d = std::min(s * 0.8 / rows, r.width() * 0.8 / cols);
-    QPointF o = r.center() - QPointF(d * cols / 2, d * rows / 2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(c0);
-    for (int i = 0; i < n; ++i) p.drawEllipse(o + QPointF(d * (i % cols + 0.5), d * (i / cols + 0.5)), d * 0.36, d * 0.36);
-}
 
 void chair(QPainter& p, const QRectF& r) {
     double s = std::min(r.width(), r.height());
@@ -629,30 +604,6 @@ void bike(QPainter& p, const QRectF& r) {
     p.drawLine(c + QPointF(0, -s * 0.08), c + QPointF(s * 0.14, -s * 0.14));
 }
 
-// The first letter of a word on a round tile: the small fallback picture.
-void letter_tile(QPainter& p, const QRectF& r, const QString& word, QColor c0) {
-    double s = std::min(r.width(), r.height());
-    QString t = word;
-    for (const char* article : {"a ", "an ", "the "})
-        if (t.startsWith(QLatin1String(article))) t = t.mid(static_cast<qsizetype>(std::strlen(article)));
-    QString letter = t.isEmpty() ? QString("?") : t.left(1).toUpper();
-    p.setPen(Qt::NoPen);
-    p.setBrush(c0);
-    p.drawEllipse(r.center(), s * 0.34, s * 0.34);
-    QFont f;
-    f.setFamilies({"DejaVu Sans"});
-    f.setBold(true);
-    f.setPixelSize(static_cast<int>(s * 0.42 * kFontScale));
-    f.setHintingPreference(QFont::PreferNoHinting);
-    p.save();
-    p.translate(r.center());
-    p.scale(1 / kFontScale, 1 / kFontScale);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    double big = s * kFontScale;
-    p.drawText(QRectF(-big, -big, 2 * big, 2 * big), Qt::AlignCenter, letter);
-    p.restore();
-}
 
 QColor named_colour(const QString& d, QColor fallback) {
     static const std::pair<const char*, QColor> colours[] = {
@@ -666,12 +617,6 @@ QColor named_colour(const QString& d, QColor fallback) {
     return fallback;
 }
 
-int named_number(const QString& d) {
-    static const char* numbers[] = {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"};
-    for (int i = 0; i < 10; ++i)
-        if (d.contains(QRegularExpression(QString("^") + numbers[i] + "$"))) return i + 1;
-    return 0;
-}
 
 // Keywords (English or Chinese) of a description mapped to shapes.
 struct Keyed {
@@ -755,10 +700,14 @@ std::vector<const Shape*> shapes_for(const QString& description) {
     return out;
 }
 
-// A framed drawing: the shapes the description names (in the colour it names) over a little
-// scene of sky and grass; a plain landscape when it names none, or on a small card the word's
-// first letter.
+// A framed drawing: a word card's or marker's picture from the book's map; a scene's: the shapes
+// its text names (in the colour it names) over a little scene of sky and grass, a plain
+// landscape when it names none.
 void draw_picture(QPainter& p, const Draw& d) {
+    if (d.art) {
+        paint_picture(p, d);
+        return;
+    }
     QRectF r = d.rect;
     bool small = r.height() < 36;
     double radius = small ? 4 : 6;
@@ -772,9 +721,7 @@ void draw_picture(QPainter& p, const Draw& d) {
     p.fillRect(r, sky);
     QString text = d.text.toLower();
     auto shapes = shapes_for(text);
-    int number = named_number(text);
     QColor colour = named_colour(text, QColor());
-    bool colour_word = colour.isValid() && shapes.empty() && text.split(' ', Qt::SkipEmptyParts).size() == 1;
     bool scene = r.height() > 120;
     if (!small) {
         p.setPen(Qt::NoPen);
@@ -783,19 +730,11 @@ void draw_picture(QPainter& p, const Draw& d) {
         p.setBrush(QColor(0xa9, 0xcc, 0x8a));
         p.drawEllipse(QRectF(r.left() + r.width() * 0.35, r.bottom() - r.height() * 0.18, r.width() * 0.9, r.height() * 0.45));
     }
-    if (number > 0) {
-        dots(p, r.adjusted(4, 3, -4, -3), number, d.colour);
-    } else if (colour_word) {
-        splash(p, r, colour);
-    } else if (shapes.empty()) {
-        if (scene || (!small && r.width() > 1.6 * r.height() && r.height() > 50)) {
-            double cell = std::min({r.height() * 0.9, r.width() / 3, 110.0});
-            sun(p, QRectF(r.right() - cell * 1.1, r.top() + cell * 0.05, cell, cell));
-            tree(p, QRectF(r.left() + r.width() * 0.06, r.bottom() - cell * 1.05, cell, cell));
-            house(p, QRectF(r.center().x() - cell / 2, r.bottom() - cell * 1.02, cell, cell));
-        } else {
-            letter_tile(p, r, text, d.colour);
-        }
+    if (shapes.empty()) {
+        double cell = std::min({r.height() * 0.9, r.width() / 3, 110.0});
+        sun(p, QRectF(r.right() - cell * 1.1, r.top() + cell * 0.05, cell, cell));
+        tree(p, QRectF(r.left() + r.width() * 0.06, r.bottom() - cell * 1.05, cell, cell));
+        house(p, QRectF(r.center().x() - cell / 2, r.bottom() - cell * 1.02, cell, cell));
     } else {
         if (scene) {  // the sky: a sun over the right page, a cloud over the left one
             double cell = std::min({r.height() * 0.9, r.width() / 3, 110.0});
@@ -865,6 +804,24 @@ void paint_page_numbers(QPainter& p, const Spread& s, QColor colour) {
 }
 
 }  // namespace
+
+void paint_picture(QPainter& p, const Draw& d) {
+    // A plain pale ground in the unit's colour, the artwork inside a small margin, a thin frame.
+    QRectF r = d.rect;
+    double radius = r.height() < 36 ? 4 : 6;
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor::fromRgbF(1 - (1 - d.colour.redF()) * 0.08, 1 - (1 - d.colour.greenF()) * 0.08, 1 - (1 - d.colour.blueF()) * 0.08));
+    p.drawRoundedRect(r, radius, radius);
+    if (d.art) {
+        double m = std::min(r.width(), r.height()) * 0.06;
+        draw_word_art(p, r.adjusted(m, m, -m, -m), *d.art, artwork());
+    }
+    p.restore();
+    p.setPen(QPen(d.colour, 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(r, radius, radius);
+}
 
 void paint_listen_icon(QPainter& p, const QRectF& r) {
     // An orange disc with a white loudspeaker and two sound waves.
