@@ -1,7 +1,8 @@
 # The page layout: page pictures, the listen icon and the page-picture units of the main window.
 if(NOT TAPBOOK_PREBAKED_DIR)
   add_executable(layout_bake ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
-                 ${CMAKE_CURRENT_LIST_DIR}/render.cpp ${CMAKE_CURRENT_LIST_DIR}/check.cpp)
+                 ${CMAKE_CURRENT_LIST_DIR}/render.cpp ${CMAKE_CURRENT_LIST_DIR}/check.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/scenes.cpp ${CMAKE_CURRENT_LIST_DIR}/characters.cpp)
   target_link_libraries(layout_bake PRIVATE tapbook_book tapbook_art Qt6::Gui)
 endif()
 
