@@ -29,15 +29,15 @@ std::string read_file(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-struct Run {
+struct BakeRun {
     int exit_code = -1;
     std::string output;
 };
 
-Run bake(const fs::path& book, const fs::path& out) {
+BakeRun bake(const fs::path& book, const fs::path& out) {
     std::string cmd = "QT_QPA_PLATFORM=offscreen '" + kBake.string() + "' --book '" + book.string() + "' --out '" + out.string() +
                       "' --art '" + kIcons.string() + "' 2>&1";
-    Run r;
+    BakeRun r;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return r;
     char buf[4096];
@@ -80,7 +80,7 @@ protected:
         s.replace(at + 1, end - at - 1, line);
         std::ofstream(file, std::ios::binary | std::ios::trunc) << s;
     }
-    Run bake_copy() { return bake(dir_ / "book", dir_ / "out"); }
+    BakeRun bake_copy() { return bake(dir_ / "book", dir_ / "out"); }
     fs::path dir_;
 };
 
@@ -111,7 +111,7 @@ TEST(Scenes, EveryStoryPictureIsWrittenOutOnItsOwn) {
 }
 
 TEST_F(SceneBake, BakingTwiceGivesTheSamePictures) {
-    Run r = bake_copy();
+    BakeRun r = bake_copy();
     ASSERT_EQ(r.exit_code, 0) << r.output;
     int compared = 0;
     for (const auto& e : fs::directory_iterator(dir_ / "out" / "art" / "scenes")) {
@@ -159,7 +159,7 @@ TEST_F(SceneBake, ScenesTheBakeCannotDrawAreRefusedNamingThePage) {
         } else {
             set_line(c.page, c.start, c.line);
         }
-        Run r = bake_copy();
+        BakeRun r = bake_copy();
         EXPECT_NE(r.exit_code, 0) << r.output;
         EXPECT_TRUE(std::regex_search(r.output, std::regex(c.expected))) << r.output;
         EXPECT_FALSE(fs::exists(dir_ / "out" / "art" / "scenes")) << "nothing is written when the bake is refused";
@@ -169,7 +169,7 @@ TEST_F(SceneBake, ScenesTheBakeCannotDrawAreRefusedNamingThePage) {
 TEST_F(SceneBake, TheCastAndThingMapsRefuseDuplicatesAndBadLines) {
     std::ofstream(dir_ / "book" / "characters.txt", std::ios::app) << "Lily | child | 70 | skin #ffffff\nNobody | giant | 500 | skin #fff\n";
     std::ofstream(dir_ / "book" / "things.txt", std::ios::app) << "desk | @desk | 40\nbroom | broom\n";
-    Run r = bake_copy();
+    BakeRun r = bake_copy();
     EXPECT_NE(r.exit_code, 0);
     EXPECT_TRUE(std::regex_search(r.output, std::regex("characters.txt:[0-9]+: \"Lily\" is described twice"))) << r.output;
     EXPECT_TRUE(std::regex_search(r.output, std::regex("characters.txt:[0-9]+: a character is name \\| adult"))) << r.output;
@@ -179,7 +179,7 @@ TEST_F(SceneBake, TheCastAndThingMapsRefuseDuplicatesAndBadLines) {
 
 TEST_F(SceneBake, AThingMappedToNoIconIsRefused) {
     std::ofstream(dir_ / "book" / "things.txt", std::ios::app) << "broom | witchs-broom-xyz | 30\n";
-    Run r = bake_copy();
+    BakeRun r = bake_copy();
     EXPECT_NE(r.exit_code, 0);
     EXPECT_TRUE(std::regex_search(r.output, std::regex("things.txt:[0-9]+: \"broom\" names no icon of the set"))) << r.output;
 }

@@ -181,7 +181,7 @@ FigurePlace figure(QPainter* p, const book::Character& c, const std::string& pos
     QColor socks = colour_of(c.part("socks"));
 
     const double drop = seated ? b.leg * (b.baby ? 0.6 : 0.45) : 0;  // a seated body sits lower
-    const double hip_y = feet.y() - b.leg + drop * (b.baby ? 1.0 : 1.0);
+    const double hip_y = feet.y() - b.leg + drop;
     QPointF hc(feet.x(), feet.y() - b.h + b.r + drop);
     const double neck_y = hc.y() + b.r * 0.92;
     QRectF torso(feet.x() - b.tw / 2, neck_y, b.tw, hip_y - neck_y + b.lt * 0.3);
@@ -191,7 +191,7 @@ FigurePlace figure(QPainter* p, const book::Character& c, const std::string& pos
     // A chair under a seated child or grown-up (a baby sits on the floor).
     if (seated && !b.baby) {
         double seat_y = hip_y + b.lt * 0.4;
-        QRectF seat(feet.x() - b.tw * 0.75, seat_y, b.tw * 1.5 + f * 0, b.h * 0.05);
+        QRectF seat(feet.x() - b.tw * 0.75, seat_y, b.tw * 1.5, b.h * 0.05);
         if (p) {
             p->setPen(Qt::NoPen);
             p->setBrush(kWood);

@@ -279,7 +279,7 @@ void room(QPainter& p, const QRectF& f, double ground, QColor wall, QColor floor
     window(p, QRectF(window_left ? f.left() + f.width() * 0.08 : f.right() - f.width() * 0.08 - ww, f.top() + f.height() * 0.1, ww, wh), w);
 }
 
-void outdoors(QPainter& p, const QRectF& f, double ground, const std::string& w, QColor land, double horizon) {
+void outdoors(QPainter& p, const QRectF& f, const std::string& w, QColor land, double horizon) {
     p.setPen(Qt::NoPen);
     p.setBrush(sky_of(w));
     p.drawRect(f);
@@ -287,7 +287,6 @@ void outdoors(QPainter& p, const QRectF& f, double ground, const std::string& w,
     weather(p, sky, w);
     p.setBrush(w == "snowy" ? QColor(0xf4, 0xf7, 0xfa) : land);
     p.drawRect(QRectF(f.left(), f.top() + f.height() * horizon, f.width(), f.height() * (1 - horizon)));
-    (void)ground;
 }
 
 void setting(QPainter& p, const QRectF& f, double ground, double adult, const book::Scene& sc) {
@@ -319,11 +318,11 @@ void setting(QPainter& p, const QRectF& f, double ground, double adult, const bo
         p.drawRect(QRectF(f.left(), top, f.width() * 0.57, f.height() * 0.035));
         icon(p, "cooking", QPointF(f.left() + f.width() * 0.3, top - f.height() * 0.07), f.height() * 0.15);
     } else if (sc.setting == "playground") {
-        outdoors(p, f, ground, w, QColor(0xd9, 0xcf, 0xbd), 0.5);
+        outdoors(p, f, w, QColor(0xd9, 0xcf, 0xbd), 0.5);
         icon(p, "school", QPointF(f.left() + f.width() * 0.25, f.top() + f.height() * 0.36), f.height() * 0.34);
         icon(p, "deciduous-tree", QPointF(f.left() + f.width() * 0.55, f.top() + f.height() * 0.38), f.height() * 0.26);
     } else if (sc.setting == "market") {
-        outdoors(p, f, ground, w, QColor(0xe6, 0xd3, 0xae), 0.55);
+        outdoors(p, f, w, QColor(0xe6, 0xd3, 0xae), 0.55);
         QRectF stall(f.left() + f.width() * 0.1, f.top() + f.height() * 0.18, f.width() * 0.8, f.height() * 0.14);
         for (int i = 0; i < 8; ++i) {
             p.setBrush(i % 2 ? QColor(0xff, 0xff, 0xff) : QColor(0xe0, 0x5a, 0x4a));
@@ -335,12 +334,12 @@ void setting(QPainter& p, const QRectF& f, double ground, double adult, const bo
         icon(p, "tomato", QPointF(stall.left() + stall.width() * 0.5, f.top() + f.height() * 0.42), f.height() * 0.1);
         icon(p, "carrot", QPointF(stall.left() + stall.width() * 0.8, f.top() + f.height() * 0.42), f.height() * 0.1);
     } else if (sc.setting == "park") {
-        outdoors(p, f, ground, w, grass, 0.45);
+        outdoors(p, f, w, grass, 0.45);
         p.setBrush(w == "snowy" ? QColor(0xc9, 0xe0, 0xee) : QColor(0x86, 0xc8, 0xec));
         p.drawRect(QRectF(f.left(), f.top() + f.height() * 0.47, f.width(), f.height() * 0.12));
         for (double x : {0.1, 0.88}) icon(p, w == "snowy" ? "evergreen-tree" : "deciduous-tree", QPointF(f.left() + f.width() * x, f.top() + f.height() * 0.36), f.height() * 0.3);
     } else if (sc.setting == "farm" || sc.setting == "garden") {
-        outdoors(p, f, ground, w, grass, 0.42);
+        outdoors(p, f, w, grass, 0.42);
         p.setBrush(w == "snowy" ? QColor(0xea, 0xf0, 0xf5) : QColor(0x8f, 0xc6, 0x62));
         p.drawEllipse(QPointF(f.left() + f.width() * 0.2, f.top() + f.height() * 0.46), f.width() * 0.35, f.height() * 0.12);
         p.drawEllipse(QPointF(f.left() + f.width() * 0.8, f.top() + f.height() * 0.47), f.width() * 0.3, f.height() * 0.1);
