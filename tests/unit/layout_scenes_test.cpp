@@ -65,6 +65,7 @@ protected:
         if (!fs::exists(kBake)) GTEST_SKIP() << "the pictures are prebaked: no layout_bake in this build";
         dir_ = fs::temp_directory_path() / ("tapbook-scenes-" + std::to_string(::getpid()));
         fs::remove_all(dir_);
+        fs::create_directories(dir_);
         fs::copy(kSource / "book", dir_ / "book", fs::copy_options::recursive);
     }
     void TearDown() override {
