@@ -60,6 +60,9 @@ struct Prop {
     QRectF rect;
 };
 
+// A thing put up in the sky or on the wall rather than by someone or something.
+bool up_high(const Prop& pr) { return pr.anchor == "sky" || pr.anchor == "wall"; }
+
 struct Stage {
     QRectF frame;
     double adult = 0, ground = 0;
@@ -160,7 +163,7 @@ std::string stage(const Spread& s, const book::Scene& sc, const QRectF& frame, S
     }
     // Things placed against something already staged.
     std::size_t in_sky = 0, sky_count = 0;
-    for (const Prop& pr : st.props) sky_count += pr.where == "in" && (pr.anchor == "sky" || pr.anchor == "wall");
+    for (const Prop& pr : st.props) sky_count += up_high(pr);
     for (Prop& pr : st.props) {
         if (pr.where.empty() || pr.where == "next to") continue;
         double sz = prop_size(pr, st.adult);
@@ -175,7 +178,7 @@ std::string stage(const Spread& s, const book::Scene& sc, const QRectF& frame, S
             }
         for (const Prop& o : st.props)
             if (&o != &pr && o.name == pr.anchor && !o.rect.isNull()) anchor = o.rect;
-        if (pr.anchor == "sky" || pr.anchor == "wall") {
+        if (up_high(pr)) {
             double fx = frame.left() + frame.width() * (0.15 + 0.7 * (in_sky++ + 0.5) / double(sky_count));
             double top = frame.top() + frame.height() * (pr.anchor == "sky" ? 0.06 : 0.12);
             pr.rect = QRectF(fx - pr.width / 2, top, pr.width, sz);
@@ -492,7 +495,7 @@ void paint_stage(QPainter& p, const book::Scene& sc, const Stage& st) {
     p.setClipPath(clip);
     setting(p, st.frame, st.ground, st.adult, sc);
     for (const Prop& pr : st.props)
-        if (pr.where == "in" && (pr.anchor == "sky" || pr.anchor == "wall")) paint_prop(p, pr);
+        if (up_high(pr)) paint_prop(p, pr);
     for (const Prop& pr : st.props)
         if (pr.where == "behind") paint_prop(p, pr);
     for (const auto& [actor, i] : st.row) {
@@ -500,8 +503,7 @@ void paint_stage(QPainter& p, const book::Scene& sc, const Stage& st) {
         else paint_prop(p, st.props[i]);
     }
     for (const Prop& pr : st.props)
-        if (pr.where == "under" || pr.where == "on" || pr.where == "above" || (pr.where == "in" && pr.anchor != "sky" && pr.anchor != "wall"))
-            paint_prop(p, pr);
+        if (!up_high(pr) && (pr.where == "under" || pr.where == "on" || pr.where == "above" || pr.where == "in")) paint_prop(p, pr);
     p.restore();
 }
 
