@@ -113,6 +113,9 @@ Page read_page(const fs::path& file, int index, const HeadingTable& headings, st
                 continue;
             }
             page.ticks.push_back({to_int(f[1], 0), f[2], to_int(f[3], -1), f[4], n});
+        } else if (key == "scene" || key == "panel") {
+            page.scenes.push_back(parse_scene(f, key == "panel", where(file, n), problems));
+            page.scenes.back().source_line = n;
         } else if (key == "extra") {
             if (f.size() != 2) {
                 problems.push_back({where(file, n), "extra needs extra | clip text"});
@@ -159,6 +162,8 @@ Book read_book(const fs::path& root, std::vector<Problem>& problems) {
         }
         book.units.push_back(std::move(words));
     }
+    book.characters = read_characters(root / "characters.txt", problems);
+    book.things = read_things(root / "things.txt", problems);
     fs::path extras = root / "extras.txt";
     for (const auto& [n, line] : content_lines(extras, problems)) {
         auto f = split_fields(line);

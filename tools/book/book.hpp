@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/book/scene.hpp"
+
 namespace tb::book {
 
 enum class ItemKind { Title, Heading, Line, Word, Marker };
@@ -47,6 +49,7 @@ struct Page {
     std::vector<FillExercise> fills;
     std::vector<TickExercise> ticks;
     std::optional<std::string> extra_clip;  // a clip that belongs to no hotspot
+    std::vector<Scene> scenes;              // its story pictures and numbered pictures, in order
 
     int printed_left_page() const { return 2 * (index + 1); }
 };
@@ -96,6 +99,8 @@ struct Book {
     std::vector<std::vector<Word>> units;    // units[0] is Unit 1
     std::map<std::string, Entry> extras;
     ArtMap art;                              // what each word card and marker picture shows
+    std::map<std::string, Character> characters;  // book/characters.txt
+    std::map<std::string, Thing> things;          // book/things.txt
 };
 
 // A problem found while reading or checking, naming the file and line.

@@ -7,10 +7,10 @@ include_guard(GLOBAL)
 set(_cb_dir ${CMAKE_BINARY_DIR}/content)
 set(_cb_exe ${_cb_dir}/contentbake-configure)
 set(_cb_sources ${CMAKE_SOURCE_DIR}/tools/book/book.cpp ${CMAKE_SOURCE_DIR}/tools/book/wordlist.cpp
-    ${CMAKE_SOURCE_DIR}/tools/book/artmap.cpp
+    ${CMAKE_SOURCE_DIR}/tools/book/artmap.cpp ${CMAKE_SOURCE_DIR}/tools/book/scene.cpp
     ${CMAKE_SOURCE_DIR}/tools/content/check.cpp ${CMAKE_SOURCE_DIR}/tools/content/contentbake.cpp)
 set(_cb_headers ${CMAKE_SOURCE_DIR}/tools/book/book.hpp ${CMAKE_SOURCE_DIR}/tools/book/wordlist.hpp
-    ${CMAKE_SOURCE_DIR}/tools/book/artmap.hpp
+    ${CMAKE_SOURCE_DIR}/tools/book/artmap.hpp ${CMAKE_SOURCE_DIR}/tools/book/scene.hpp
     ${CMAKE_SOURCE_DIR}/tools/content/check.hpp ${CMAKE_SOURCE_DIR}/content/volume.hpp)
 file(MAKE_DIRECTORY ${_cb_dir})
 

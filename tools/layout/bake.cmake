@@ -2,7 +2,8 @@
 if(NOT TAPBOOK_PREBAKED_DIR)
   add_executable(layout_bake ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/render.cpp ${CMAKE_CURRENT_LIST_DIR}/word_art.cpp
-                 ${CMAKE_CURRENT_LIST_DIR}/check.cpp)
+                 ${CMAKE_CURRENT_LIST_DIR}/check.cpp ${CMAKE_CURRENT_LIST_DIR}/scenes.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/characters.cpp)
   target_link_libraries(layout_bake PRIVATE tapbook_book tapbook_art Qt6::Gui)
 endif()
 

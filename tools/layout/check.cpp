@@ -165,6 +165,7 @@ std::vector<std::string> check_volume(const Volume& v, const book::Book& book) {
     compare_boxes("选择框打钩", kTicks, tick_seen, ticks, 22);
     if (listens != kListenIcons) bad.push_back("the volume has " + std::to_string(listens) + " listen icons, not 31");
     if (overlays != kOverlays) bad.push_back("the volume has " + std::to_string(overlays) + " practice overlays, not 34");
+    for (std::string& b : check_scenes(v, book)) bad.push_back(std::move(b));
     return bad;
 }
 

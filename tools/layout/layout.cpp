@@ -571,15 +571,48 @@ Placed place_blocks(const Spread& s, const std::vector<Block>& blocks, std::size
     return out;
 }
 
-// The decorative scene that fills a page left mostly blank.
+// The largest free corner at the foot of a printed page, clear of everything printed there and of
+// every unit: where numbered pictures go on a page too full for a story picture.
+QRectF free_corner(const Placed& placed, int col) {
+    const double left0 = kColumns[col].x, right = kColumns[col].x + kColumns[col].w;
+    QRectF best;
+    for (double top = kTop; top < kBottom - 90; top += 2) {
+        double left = left0;
+        auto clear_of = [&](const QRectF& r) {
+            if (r.right() > left0 && r.left() < right && r.bottom() > top) left = std::max(left, r.right() + 6);
+        };
+        for (const Draw& d : placed.draws) clear_of(d.rect.adjusted(0, 0, 0, d.kind == Draw::Bubble ? d.size : 0));
+        for (const Unit& u : placed.units) clear_of(QRectF(u.rect.x, u.rect.y, u.rect.w, u.rect.h));
+        QRectF r(std::ceil(left), top + 4, std::floor(right - left), kBottom - top - 4);
+        if (r.width() >= 90 && r.height() >= 90 && r.width() * r.height() > best.width() * best.height()) best = r;
+    }
+    return best;
+}
+
+// The story pictures: each page left mostly blank shows its scene there; the first room on a page
+// with numbered pictures holds them instead, or, when the page has none, its largest free corner.
 void add_scene(Spread& s, const Placed& placed, const Scheme& sc) {
+    bool panels = std::any_of(s.scenes.begin(), s.scenes.end(), [](const book::Scene& sc) { return sc.panel > 0; });
+    if (panels && std::none_of(std::begin(placed.free_bottom), std::end(placed.free_bottom), [](double b) { return kBottom - std::ceil(b) - 8 >= 130; })) {
+        QRectF corner = free_corner(placed, 1);
+        if (corner.isEmpty()) corner = free_corner(placed, 0);
+        if (!corner.isEmpty()) s.draws.push_back(shape_draw(Draw::Panels, corner, sc.colour, {}, -1));
+        panels = false;
+    }
+    std::size_t story = 0;
     for (int col = 0; col < 2; ++col) {
         double top = std::ceil(placed.free_bottom[col]) + 8;
         double room = kBottom - top;
         if (room < 130) continue;
         double h = std::min(room, 230.0);
         QRectF r(kColumns[col].x + 20, top + (room - h) / 2, kColumns[col].w - 40, h);
-        s.draws.push_back(shape_draw(Draw::Picture, r, sc.colour, placed.words[col], col));
+        Draw d = shape_draw(panels ? Draw::Panels : Draw::Scene, r, sc.colour, placed.words[col], -1);
+        if (!panels) {
+            while (story < s.scenes.size() && s.scenes[story].panel > 0) ++story;
+            if (story < s.scenes.size()) d.number = static_cast<int>(story++);
+        }
+        panels = false;
+        s.draws.push_back(d);
     }
 }
 
@@ -590,6 +623,7 @@ Spread lay_out_page(const book::Page& page, const std::map<std::pair<int, int>, 
     s.printed = page.printed_left_page();
     s.page_word = page_word(s.printed);
     s.item_count = static_cast<int>(page.items.size());
+    s.scenes = page.scenes;
     Scheme sc = scheme_of_page(page.index);
     const double w = kColumns[0].w;
 
@@ -775,7 +809,11 @@ Spread lay_out_word_list(int picture, const std::vector<book::Cell>& cells) {
 Volume lay_out(const book::Book& book) {
     Volume v;
     auto listens = choose_listen_icons(book);
-    for (const book::Page& page : book.pages) v.spreads.push_back(lay_out_page(page, listens, book.art));
+    for (const book::Page& page : book.pages) {
+        v.spreads.push_back(lay_out_page(page, listens, book.art));
+        v.spreads.back().cast = book.characters;
+        v.spreads.back().things = book.things;
+    }
     auto cells = book::wordlist_cells(book);
     v.spreads.push_back(lay_out_word_list(35, cells));
     v.spreads.push_back(lay_out_word_list(36, cells));

@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -66,14 +67,15 @@ enum class FontRole { Title, Subtitle, Heading, Line, Word, Exercise, ExerciseHe
 
 // One thing the page picture paints.
 struct Draw {
-    enum Kind { Text, Bubble, Card, Gap, Square, Picture, Band, Rule } kind = Text;
+    enum Kind { Text, Bubble, Card, Gap, Square, Picture, Band, Rule, Scene, Panels } kind = Text;
     QRectF rect;
     QString text;
     FontRole role = FontRole::Line;
     double size = 11;  // font pixel size in box units
     QColor colour;
     int align = 0;     // Qt::Alignment flags for Text
-    int number = 0;    // Gap, Square: the box number it carries; Bubble: 1 tail right; Picture: 1 right page
+    int number = 0;    // Gap, Square: the box number it carries; Bubble: 1 tail right; Picture: 1 right page;
+                       // Scene: the spread's scene it shows, -1 none written (Panels shows all its panels)
     // Picture of a word card or marker: what it shows (into the book's map, which outlives the
     // layout) and the item's English text, the name its picture is also written under.
     const book::Artwork* art = nullptr;
@@ -90,6 +92,9 @@ struct Spread {
     std::vector<Draw> draws;
     bool overflows = false;  // the page's content does not fit even in the smallest type
     int item_count = 0;  // items of the page (or hotspot cells of the word list)
+    std::vector<book::Scene> scenes;  // the page's scene and panel lines
+    std::map<std::string, book::Character> cast;  // who its scenes may show (book/characters.txt)
+    std::map<std::string, book::Thing> things;    // the things' names beyond the icons' own
 
     std::string picture_name() const;  // 图片框底图N
     std::string picture_file() const;  // pictures/page-NN.jpg
@@ -110,6 +115,13 @@ void paint_listen_icon(QPainter& p, const QRectF& r);
 
 // Checks the layout; every problem names its unit. Empty when the layout is sound.
 std::vector<std::string> check_volume(const Volume& v, const book::Book& book);
+
+// The story pictures (scenes.cpp): painting one into its frame, checking every scene of the
+// volume against the cast, the things and the artwork, and each story picture's frame (the
+// spread's Scene and Panels draws in order) for writing out on its own.
+void paint_scene(QPainter& p, const Spread& s, const Draw& d);
+std::vector<std::string> check_scenes(const Volume& v, const book::Book& book);
+std::vector<const Draw*> story_pictures(const Spread& s);
 
 // Writes the units of the page pictures for the template compiler.
 std::string units_json(const Volume& v);

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,6 +52,22 @@ bool render_page(const layout::Spread& s, const fs::path& out, bool debug) {
     char name[32];
     std::snprintf(name, sizeof name, "page-%02d", s.picture);
     if (!save(img, out / "pictures" / (std::string(name) + ".jpg"), "JPG", 90)) return false;
+    // Each story picture on its own, as printed, on white: art/scenes/page<NN>-<n>.png.
+    int n = 0;
+    for (const layout::Draw* d : layout::story_pictures(s)) {
+        constexpr double kScale = 3;
+        QImage pic(static_cast<int>(std::ceil(d->rect.width() * kScale)), static_cast<int>(std::ceil(d->rect.height() * kScale)), QImage::Format_RGB32);
+        pic.fill(Qt::white);
+        {
+            QPainter p(&pic);
+            p.scale(kScale, kScale);
+            p.translate(-d->rect.topLeft());
+            layout::paint_scene(p, s, *d);
+        }
+        char file[48];
+        std::snprintf(file, sizeof file, "page%02d-%d.png", s.page_index, ++n);
+        if (!save(pic, out / "art" / "scenes" / file, "PNG", -1)) return false;
+    }
     if (debug) {
         QImage dbg(1200, 810, QImage::Format_RGB32);
         QPainter p(&dbg);
@@ -148,6 +165,8 @@ int main(int argc, char** argv) {
     for (const auto& b : bad) std::fprintf(stderr, "layout_bake: %s\n", b.c_str());
     if (!bad.empty()) return 1;
 
+    std::error_code gone;
+    fs::remove_all(out_dir / "art" / "scenes", gone);  // no picture left from an earlier bake
     // Two workers: the pictures are independent and the machine has two cores.
     std::atomic<bool> ok = true;
     std::atomic<std::size_t> next = 0;

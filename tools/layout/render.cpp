@@ -885,6 +885,10 @@ void paint_spread(QPainter& p, const Spread& s, bool debug) {
                 p.setPen(QPen(d.colour, 0.8));
                 p.drawLine(d.rect.topLeft(), d.rect.topRight());
                 break;
+            case Draw::Scene:
+            case Draw::Panels:
+                paint_scene(p, s, d);
+                break;
         }
     }
     paint_page_numbers(p, s, band.darker(110));
