@@ -22,7 +22,6 @@ namespace {
 const fs::path kSource = TAPBOOK_SOURCE_DIR;
 const fs::path kBake = fs::path(TAPBOOK_BINARY_DIR) / "layout_bake";
 const fs::path kScenes = fs::path(TAPBOOK_BINARY_DIR) / "assets" / "art" / "scenes";
-const fs::path kIcons = kSource / "tools/art/node_modules/@iconify-json/fluent-emoji-flat/icons.json";
 
 std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -36,7 +35,7 @@ struct BakeRun {
 
 BakeRun bake(const fs::path& book, const fs::path& out) {
     std::string cmd = "QT_QPA_PLATFORM=offscreen '" + kBake.string() + "' --book '" + book.string() + "' --out '" + out.string() +
-                      "' --art '" + kIcons.string() + "' 2>&1";
+                      "' --art '" TAPBOOK_ART_ICONS "' --art '" TAPBOOK_ART_OWN_ICONS "' 2>&1";
     BakeRun r;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return r;

@@ -582,7 +582,11 @@ QRectF free_corner(const Placed& placed, int col) {
             if (r.right() > left0 && r.left() < right && r.bottom() > top) left = std::max(left, r.right() + 6);
         };
         for (const Draw& d : placed.draws) clear_of(d.rect.adjusted(0, 0, 0, d.kind == Draw::Bubble ? d.size : 0));
-        for (const Unit& u : placed.units) clear_of(QRectF(u.rect.x, u.rect.y, u.rect.w, u.rect.h));
+        for (const Unit& u : placed.units) {
+            clear_of(QRectF(u.rect.x, u.rect.y, u.rect.w, u.rect.h));
+            // A fill-in box's answer mark shows beside it: the pictures keep clear of it too.
+            if (u.kind == UnitKind::FillIn) clear_of(QRectF(u.rect.x + u.rect.w + 5, u.rect.y - kFillInMarkRise, 20, kFillInMarkRise));
+        }
         QRectF r(std::ceil(left), top + 4, std::floor(right - left), kBottom - top - 4);
         if (r.width() >= 90 && r.height() >= 90 && r.width() * r.height() > best.width() * best.height()) best = r;
     }
