@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QScreen>
 #include <QLoggingCategory>
@@ -54,6 +55,9 @@ void install_qt_seams() {
         return ScreenSize{g.width(), g.height()};
     });
     set_sleep(feedback_wait);
+    // The style keeps pictures of drawn controls keyed by their palettes, and each window brings
+    // palettes of its own: with Qt's 10 MB the cache only fills, slowly, as windows come and go.
+    QPixmapCache::setCacheLimit(1024);  // kB
 }
 
 namespace {
