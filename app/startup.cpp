@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QIcon>
 #include <cstdlib>
+#include <thread>
+
+#include <fontconfig/fontconfig.h>
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
@@ -53,13 +56,19 @@ void start_program() {
 }  // namespace tb::app
 
 int tapbook_main(int argc, char** argv) {
+    // The font configuration, which the welcome window's first text needs, loads while the
+    // toolkit starts: the largest single cost before the window appears.
+    std::thread font_configuration([] { FcInit(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tapbook"));
     QApplication::setApplicationVersion(QString::fromLatin1(tb::app::kVersion));
     // Ties the windows to the installed menu entry, whose icon the desktop then shows for them.
     QApplication::setDesktopFileName(QString::fromLatin1(tb::app::kDesktopId));
-    QApplication::setWindowIcon(program_icon());
+    font_configuration.join();
     tb::app::start_program();
+    // Decoding the icon's pictures waits until the welcome window is up; the desktop shows the
+    // icon as soon as it is set.
+    QApplication::setWindowIcon(program_icon());
     app.exec();
     tb::ui::close_all_windows();
     return 0;
