@@ -107,6 +107,7 @@ void dump_log(const char* why) {
 }
 
 [[noreturn]] void fail(const char* why, int status) {
+    std::fflush(stdout);  // what the run printed so far goes before the record
     dump_log(why);
     std::_Exit(status);
 }
