@@ -5,10 +5,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+#include <fontconfig/fontconfig.h>
+#include <malloc.h>
+
 #include <cstdlib>
 #include <thread>
-
-#include <fontconfig/fontconfig.h>
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
@@ -39,6 +40,10 @@ QIcon program_icon() {
 namespace tb::app {
 
 void start_program() {
+    // Page pictures and window backing stores (1 to 3 MB each) come and go all the time. glibc
+    // raises its mmap threshold after the first is freed, so later ones came from the heap and
+    // left it fragmented; mapped, each goes back whole when freed.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     tb::ui::install_diagnostic_log();
     tb::log::set_clip_namer(&tb::catalogue::clip_name);
     tb::set_feedback_clip_test(&tb::catalogue::is_feedback_clip);
