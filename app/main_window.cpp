@@ -252,10 +252,10 @@ int fullscreen_clicked(const EventArgs&) {
     reading::BookView& s = reading::book_view();
     s.full_screen_presses += 1;
     s.full_screen = (s.full_screen_presses % 2 == 1) ? 1 : 0;
-    destroy_window(mw::window);
-    stop_sounds();  // the clip of the window just destroyed
-    show_window(mw::window, true);
-    stop_sounds();
+    stop_sounds();  // the clip of the window about to go
+    // The window is built anew in place: the welcome window's start button goes on waiting for
+    // it, so pressing again and again nests no loop and keeps no former window.
+    rebuild_window(mw::window);
     return 0;
 }
 

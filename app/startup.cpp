@@ -5,7 +5,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+#include <fontconfig/fontconfig.h>
+#include <malloc.h>
+
 #include <cstdlib>
+#include <thread>
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
@@ -37,6 +41,10 @@ QIcon program_icon() {
 namespace tb::app {
 
 void start_program() {
+    // Page pictures and window backing stores (1 to 3 MB each) come and go all the time. glibc
+    // raises its mmap threshold after the first is freed, so later ones came from the heap and
+    // left it fragmented; mapped, each goes back whole when freed.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     tb::ui::install_diagnostic_log();
     tb::log::set_clip_namer(&tb::catalogue::clip_name);
     tb::set_feedback_clip_test(&tb::catalogue::is_feedback_clip);
@@ -55,13 +63,19 @@ void start_program() {
 }  // namespace tb::app
 
 int tapbook_main(int argc, char** argv) {
+    // The font configuration, which the welcome window's first text needs, loads while the
+    // toolkit starts: the largest single cost before the window appears.
+    std::thread font_configuration([] { FcInit(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tapbook"));
     QApplication::setApplicationVersion(QString::fromLatin1(tb::app::kVersion));
     // Ties the windows to the installed menu entry, whose icon the desktop then shows for them.
     QApplication::setDesktopFileName(QString::fromLatin1(tb::app::kDesktopId));
-    QApplication::setWindowIcon(program_icon());
+    font_configuration.join();
     tb::app::start_program();
+    // Decoding the icon's pictures waits until the welcome window is up; the desktop shows the
+    // icon as soon as it is set.
+    QApplication::setWindowIcon(program_icon());
     app.exec();
     tb::ui::close_all_windows();
     return 0;

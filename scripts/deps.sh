@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-  libjpeg62-turbo-dev libmpg123-dev libsdl2-dev libgif-dev libsoundtouch-dev
+  libjpeg62-turbo-dev libmpg123-dev libsdl2-dev libgif-dev libsoundtouch-dev libfontconfig-dev
   flite1-dev libmp3lame-dev
   fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Tapbook needs, builds it, and runs every test: the plain build, the Debian package,
 # the AddressSanitizer + UndefinedBehaviorSanitizer build with a long soak of the whole program,
-# and a short run of each fuzz target.
+# a plain soak with a new seed each run, and a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -34,11 +34,16 @@ soak_seed="${TAPBOOK_SOAK_SEED:-20261209}"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   timeout 600 build-asan/tests/tapbook_soak --actions "${TAPBOOK_SOAK_ACTIONS:-20000}" --seed "$soak_seed"
 
-echo "== ThreadSanitizer build of the test program, audio tests (clip player threads) =="
+echo "== Soak with a seed new to every run (plain build: crashes, stalls and memory growth) =="
+# The seed is printed first; a failure replays with build/tests/tapbook_soak --actions N --seed S.
+fresh_seed="${TAPBOOK_SOAK_FRESH_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}"
+timeout 900 build/tests/tapbook_soak --actions "${TAPBOOK_SOAK_FRESH_ACTIONS:-50000}" --seed "$fresh_seed"
+
+echo "== ThreadSanitizer build of the test program: clip player threads, picture prefetch worker =="
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOOK_TSAN=ON \
       -DTAPBOOK_PREBAKED_DIR="$root/build/assets" >/dev/null
 cmake --build build-tsan --target tapbook_tests
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/tapbook_tests --gtest_filter='Audio*-AudioClips.EveryClipStartsWithin10Ms'
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions="$root/tests/tsan.supp" build-tsan/tests/tapbook_tests --gtest_filter='Audio*:PicturePrefetch*-AudioClips.EveryClipStartsWithin10Ms'
 
 echo "== Fuzz targets (clang, libFuzzer + ASan + UBSan) =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOOK_FUZZ=ON \

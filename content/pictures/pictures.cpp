@@ -123,23 +123,31 @@ PictureCache::PictureCache(std::size_t max_entries, std::size_t max_bytes)
 
 QImage PictureCache::get(std::span<const std::uint8_t> bytes, QSize target) {
     const std::size_t hash = content_hash(bytes);
-    auto matches = [&](const Entry& e) { return e.length == bytes.size() && e.hash == hash && e.target == target; };
-    {
-        std::lock_guard lock(mutex_);
+    const Key key{bytes.size(), hash, target};
+    auto matches = [&](const Entry& e) { return e.key == key; };
+    std::unique_lock lock(mutex_);
+    for (;;) {
         auto it = std::find_if(entries_.begin(), entries_.end(), matches);
         if (it != entries_.end()) {
             entries_.splice(entries_.begin(), entries_, it);
             ++hits_;
             return it->image;
         }
+        // Another thread decoding the same picture (a prefetch): wait for its result.
+        if (std::find(in_flight_.begin(), in_flight_.end(), key) == in_flight_.end()) break;
+        decoded_.wait(lock);
     }
+    in_flight_.push_back(key);
+    lock.unlock();
     QImage image = decode_picture(bytes, target);  // outside the lock: decodes may take a while
-    std::lock_guard lock(mutex_);
+    lock.lock();
+    in_flight_.erase(std::find(in_flight_.begin(), in_flight_.end(), key));
+    decoded_.notify_all();
     ++decodes_;
     const auto cost = static_cast<std::size_t>(image.sizeInBytes());
+    // A null result is not kept: a waiter that finds nothing decodes for itself.
     if (image.isNull() || cost > max_bytes_ || max_entries_ == 0) return image;
-    if (std::find_if(entries_.begin(), entries_.end(), matches) != entries_.end()) return image;
-    entries_.push_front(Entry{bytes.size(), hash, target, image});
+    entries_.push_front(Entry{key, image});
     bytes_ += cost;
     while (entries_.size() > max_entries_ || bytes_ > max_bytes_) {
         bytes_ -= static_cast<std::size_t>(entries_.back().image.sizeInBytes());

@@ -14,9 +14,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <condition_variable>
 #include <list>
 #include <mutex>
 #include <span>
+#include <vector>
 
 class QMovie;
 class QObject;
@@ -50,7 +52,8 @@ QMovie* open_movie(std::span<const std::uint8_t> bytes, QObject* parent = nullpt
 // A small LRU cache of decoded, scaled pictures, keyed by the picture's bytes (their length and a
 // hash of their content, so equal pictures share an entry wherever they are stored) and the
 // target size. Bounded both by entry count and by the pixel bytes it holds. Null results are not
-// kept. Safe to call from any thread.
+// kept. Safe to call from any thread; a picture asked for while another thread decodes it waits
+// for that decode rather than doing it again.
 class PictureCache {
 public:
     explicit PictureCache(std::size_t max_entries = 8, std::size_t max_bytes = 32u * 1024 * 1024);
@@ -64,15 +67,21 @@ public:
     std::size_t hits() const;
 
 private:
-    struct Entry {
+    struct Key {
         std::size_t length;
         std::size_t hash;
         QSize target;
+        bool operator==(const Key&) const = default;
+    };
+    struct Entry {
+        Key key;
         QImage image;
     };
     const std::size_t max_entries_;
     const std::size_t max_bytes_;
     mutable std::mutex mutex_;
+    std::condition_variable decoded_;  // a decode under way has finished
+    std::vector<Key> in_flight_;       // pictures being decoded now, by any thread
     std::list<Entry> entries_;  // most recently used first
     std::size_t bytes_ = 0;
     std::size_t decodes_ = 0;

@@ -6,6 +6,7 @@
 // modality and the widget under the pointer decide who gets it, as for a real pupil.
 //
 //   tapbook_soak [--actions N] [--seed S] [--sound fake|silent|sdl] [--screen WxH] [--report-sound]
+//                [--memory-every N]
 //
 // It fails (exit status 1 to 3, with the seed and the last 50 actions) on a crash, a sanitizer
 // report, a run-time error box, the event loop stalled for more than 5 s of real time, or, in a
@@ -106,6 +107,7 @@ void dump_log(const char* why) {
 }
 
 [[noreturn]] void fail(const char* why, int status) {
+    std::fflush(stdout);  // what the run printed so far goes before the record
     dump_log(why);
     std::_Exit(status);
 }
@@ -159,6 +161,7 @@ struct Options {
     std::string sound = "silent";
     int screen_w = 0, screen_h = 0;
     bool report_sound = false;
+    long memory_every = 0;  // print resident memory every that many actions (0: never)
 };
 
 class Driver {
@@ -187,6 +190,10 @@ private:
         heartbeat.store(real_ms());
         ++done_;
         if (done_ == opt_.actions / 10) memory_first_tenth_kb = trimmed_resident_kb();
+        if (opt_.memory_every > 0 && done_ % opt_.memory_every == 0) {
+            std::printf("tapbook_soak: %ld actions, resident memory %ld kB\n", done_, trimmed_resident_kb());
+            std::fflush(stdout);
+        }
         if (opt_.report_sound && !reported_ && sounding()) {
             reported_ = true;
             std::printf("sounding\n");
@@ -451,6 +458,7 @@ bool parse(int argc, char** argv, Options& o) {
             const std::string v = value();
             if (std::sscanf(v.c_str(), "%dx%d", &o.screen_w, &o.screen_h) != 2) return false;
         } else if (a == "--report-sound") o.report_sound = true;
+        else if (a == "--memory-every") o.memory_every = std::atol(value().c_str());
         else return false;
     }
     return o.actions >= 0 && (o.sound == "fake" || o.sound == "silent" || o.sound == "sdl");
@@ -462,7 +470,8 @@ int main(int argc, char** argv) {
     Options opt;
     opt.seed = std::random_device{}();
     if (!parse(argc, argv, opt)) {
-        std::fprintf(stderr, "usage: tapbook_soak [--actions N] [--seed S] [--sound fake|silent|sdl] [--screen WxH] [--report-sound]\n");
+        std::fprintf(stderr, "usage: tapbook_soak [--actions N] [--seed S] [--sound fake|silent|sdl] [--screen WxH] [--report-sound] "
+                     "[--memory-every N]\n");
         return 64;
     }
     g_log.seed = opt.seed;

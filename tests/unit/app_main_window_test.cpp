@@ -216,10 +216,8 @@ TEST_F(MainWindowTest, FullScreenOnOffOnRebuildsTheWindowEachTime) {
     const UnitRecord hotspot = template_record("透明标签页二_3");
     std::vector<std::string> captions;
     std::vector<int> pages, cursors, hotspot_lefts, hotspot_heights, book_widths, states, lists;
-    int presses_left = 3;
-    std::function<void()> inside;
-    inside = [&] {
-        // Runs inside the rebuilt window's own modal loop.
+    for (int press = 0; press < 3; ++press) {
+        click(mw::超级按钮_全屏);  // the window is rebuilt and the press returns
         captions.push_back(utf8(text_of(mw::超级按钮_全屏, kCaption)));
         pages.push_back(page());
         cursors.push_back(view().page_cursor);
@@ -228,14 +226,7 @@ TEST_F(MainWindowTest, FullScreenOnOffOnRebuildsTheWindowEachTime) {
         book_widths.push_back(get(mw::高级选择夹1, prop::kWidth));
         states.push_back(get(find_window(mw::window)->unit_id_at(0), 18));
         lists.push_back(spread().current_translations.count());
-        if (--presses_left > 0) {
-            QTimer::singleShot(0, inside);
-            click(mw::超级按钮_全屏);
-        }
-        destroy_window(mw::window);
-    };
-    QTimer::singleShot(0, inside);
-    click(mw::超级按钮_全屏);
+    }
     EXPECT_EQ(captions, (std::vector<std::string>{"退出全屏", "全屏", "退出全屏"}));
     EXPECT_EQ(pages, (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(cursors, (std::vector<int>{0, 0, 0}));
@@ -256,29 +247,23 @@ TEST_F(MainWindowTest, FullScreenKeepsTheToolbarWholeAndTheTickBoxesOnTheirSquar
     for (auto [w, h] : {std::pair{800, 600}, std::pair{1024, 768}, std::pair{1280, 900}}) {
         SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
         test::set_screen_size(w, h);
-        const double sx = w / 800.0, sy = (h - 60.0) / 540;
-        bool checked = false;
-        QTimer::singleShot(0, [&] {
-            checked = true;
-            const int top = get(mw::分组框翻页, prop::kTop);
-            EXPECT_LE(top + get(mw::分组框翻页, prop::kHeight), h);
-            EXPECT_GE(get(mw::分组框翻页, prop::kHeight), 59);
-            EXPECT_GE(top, 536);
-            const auto ticks = collect_units(mw::window, gbk("选择框打钩"), gbk("选择框"));
-            EXPECT_EQ(ticks.size(), 22u);
-            for (const UnitRef& t : ticks) {
-                const UnitRecord r = *record_of(mw::window, t.unit_id);
-                const double square_cx = sx * (r.left + 7 + 7.5), square_cy = sy * (r.top + 8 + 8);
-                EXPECT_NEAR(get(t.unit_id, prop::kLeft) + 7.5, square_cx, 1.0) << utf8(r.name);
-                EXPECT_NEAR(get(t.unit_id, prop::kTop) + 8, square_cy, 1.0) << utf8(r.name);
-            }
-            destroy_window(mw::window);
-        });
-        click(mw::超级按钮_全屏);
-        ASSERT_TRUE(checked);
-        view().full_screen_presses = 0;  // the next size opens in full screen again
+        view().full_screen_presses = 0;  // each size opens in full screen afresh
         view().full_screen = 0;
-        ASSERT_TRUE(show_window(mw::window, false));
+        const double sx = w / 800.0, sy = (h - 60.0) / 540;
+        click(mw::超级按钮_全屏);  // the window is rebuilt in place, laid out for the screen
+        ASSERT_TRUE(window_shown(mw::window));
+        const int top = get(mw::分组框翻页, prop::kTop);
+        EXPECT_LE(top + get(mw::分组框翻页, prop::kHeight), h);
+        EXPECT_GE(get(mw::分组框翻页, prop::kHeight), 59);
+        EXPECT_GE(top, 536);
+        const auto ticks = collect_units(mw::window, gbk("选择框打钩"), gbk("选择框"));
+        EXPECT_EQ(ticks.size(), 22u);
+        for (const UnitRef& t : ticks) {
+            const UnitRecord r = *record_of(mw::window, t.unit_id);
+            const double square_cx = sx * (r.left + 7 + 7.5), square_cy = sy * (r.top + 8 + 8);
+            EXPECT_NEAR(get(t.unit_id, prop::kLeft) + 7.5, square_cx, 1.0) << utf8(r.name);
+            EXPECT_NEAR(get(t.unit_id, prop::kTop) + 8, square_cy, 1.0) << utf8(r.name);
+        }
     }
 }
 

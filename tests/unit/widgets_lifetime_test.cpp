@@ -1,11 +1,13 @@
 // How long closed windows and destroyed units live: a handler may close its own window and then
 // run a nested loop (a modal window) for as long as the pupil likes; meanwhile only the control
-// Qt is still delivering to, and its parents, may stay.
+// Qt is still delivering to, and its parents, may stay. A window rebuilt in place keeps nothing of
+// its former self and nests no loop.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QThread>
 #include <QTest>
 #include <QTimer>
 
@@ -118,4 +120,48 @@ TEST_F(WidgetsLifetime, AWindowClosedByTheSystemIsFreedOnceItsCloseIsDelivered) 
     EXPECT_FALSE(picture || neighbour || pressed) << "its controls go at once";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(frame.isNull());
+}
+
+TEST_F(WidgetsLifetime, AWindowRebuiltByItsOwnButtonStaysModalKeepsItsShowingWaitingAndNestsNothing) {
+    int created = 0;
+    std::vector<int> loop_levels;
+    std::vector<QPointer<QWidget>> former_frames;
+    auto w = window_spec(kWin);
+    w.units[0].bindings = {{0, bind([&](const EventArgs&) {
+                                ++created;
+                                return 0;
+                            })}};
+    auto b = unit_spec(kButton, UnitType::SuperBtn, "超级按钮_全屏", 0, {8, 15, 40, 30});
+    b.bindings = {{0, bind([&](const EventArgs&) {
+                       former_frames.emplace_back(control(kWin, 0));
+                       EXPECT_TRUE(rebuild_window(kWin));
+                       return 0;
+                   })}};
+    w.units.push_back(b);
+    w.units.push_back(unit_spec(kPicture, UnitType::PicBox, "图片框底图2", 0, {0, 50, 800, 500}));
+    load({w});
+    bool returned_while_shown = false;  // the showing still waits after the rebuilds
+    QTimer::singleShot(0, [&] {
+        for (int press = 0; press < 3; ++press) {
+            QTest::mouseClick(button(kWin, kButton), Qt::LeftButton);
+            loop_levels.push_back(QThread::currentThread()->loopLevel());
+            EXPECT_TRUE(control(kWin, 0)->isModal());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_TRUE(former_frames.back().isNull()) << "press " << press << ": the former window is freed";
+        }
+        returned_while_shown = window_shown(kWin);
+        destroy_window(kWin);
+    });
+    ASSERT_TRUE(show_window(kWin, true));  // returns once the last rebuilt window has closed
+    EXPECT_TRUE(returned_while_shown);
+    EXPECT_FALSE(window_shown(kWin));
+    EXPECT_EQ(created, 4);
+    EXPECT_EQ(loop_levels, (std::vector<int>{1, 1, 1})) << "each press runs in the first showing's loop";
+}
+
+TEST_F(WidgetsLifetime, RebuildingAWindowThatIsNotShownShowsNothing) {
+    build([](const EventArgs&) { return 0; });
+    destroy_window(kWin);
+    EXPECT_FALSE(rebuild_window(kWin));
+    EXPECT_FALSE(window_shown(kWin));
 }

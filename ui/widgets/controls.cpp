@@ -1008,6 +1008,8 @@ void PageBook::layout_pages() {
 
 void PageBook::resizeEvent(QResizeEvent*) { layout_pages(); }
 
+void PageBook::showEvent(QShowEvent*) { prefetch_pages_beside(pages_, current_); }
+
 void PageBook::mousePressEvent(QMouseEvent* e) { e->accept(); }
 
 void PageBook::turn_to(int k, bool from_toolkit) {
@@ -1031,6 +1033,7 @@ void PageBook::turn_to(int k, bool from_toolkit) {
     stack_->setCurrentIndex(k);
     sync_tabs(k);
     fire(0, from_toolkit);
+    if (alive) prefetch_pages_beside(pages_, current_);
 }
 
 bool PageBook::get_own(int index, int, Value& out) {

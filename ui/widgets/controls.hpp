@@ -15,8 +15,10 @@
 #include <QTextEdit>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "content/pictures/prefetch.hpp"
 #include "ui/widgets/widgets.hpp"
 
 class QMovie;
@@ -73,6 +75,9 @@ QSize device_pixel_size(QSize logical, qreal ratio);
 // A picture scaled to fill a box: decoded for the box's device pixels and marked with the ratio,
 // so it is drawn pixel for pixel on a high-density screen. Null for no or unreadable bytes.
 QImage decode_picture_for_box(const Blob& bytes, QSize box, qreal ratio);
+// Asks the picture prefetcher for the pictures of the pages either side of the current one (the
+// next first), so turning to either paints from the cache.
+void prefetch_pages_beside(const std::vector<QWidget*>& pages, int current);
 
 // What every unit control offers the widget set.
 class UnitBehaviour {
@@ -149,6 +154,9 @@ public:
     PicBoxWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, PicBoxBlock block);
     ~PicBoxWidget() override;
     QWidget* self() override { return this; }
+    // Its picture as its next paint will ask the picture cache for it (none for an empty box or
+    // an animation), to be decoded ahead.
+    std::optional<media::PrefetchRequest> prefetch_request() const;
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
     bool animating() const;
@@ -323,6 +331,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent*) override;
+    void showEvent(QShowEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
 
 private:

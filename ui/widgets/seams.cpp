@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -99,6 +100,9 @@ void install_qt_seams() {
     });
     set_sleep(feedback_wait);
     set_timer([](int ms, std::function<void()> fn) { QTimer::singleShot(ms, Qt::PreciseTimer, qApp, std::move(fn)); });
+    // The style keeps pictures of drawn controls keyed by their palettes, and each window brings
+    // palettes of its own: with Qt's 10 MB the cache only fills, slowly, as windows come and go.
+    QPixmapCache::setCacheLimit(1024);  // kB
 }
 
 namespace {

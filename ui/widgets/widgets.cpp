@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "runtime/error.hpp"
 #include "runtime/log.hpp"
@@ -53,7 +54,8 @@ struct LiveWindow {
     QPointer<WindowFrame> frame;
     LiveUnit own;  // the window's own record
     std::unordered_map<std::uint32_t, LiveUnit> units;
-    QEventLoop* loop = nullptr;
+    QEventLoop* loop = nullptr;  // the loop a modal showing runs until the window closes
+    bool modal = false;
     bool closed = false;
 };
 
@@ -601,19 +603,15 @@ QWidget* control_of(std::uint32_t window, std::uint32_t unit) {
 
 bool window_shown(std::uint32_t window_id) { return live(window_id) != nullptr; }
 
-bool show_window(std::uint32_t window_id, bool modal) {
-    WindowTemplate* tpl = find_window(window_id);
-    if (!tpl) return false;
-    if (auto existing = live(window_id)) {
-        existing->frame->QWidget::raise();
-        existing->frame->activateWindow();
-        return true;
-    }
+namespace {
+// Creates the window's units from its template and runs its created event; the frame is not
+// shown yet. Null when the template cannot be read.
+std::shared_ptr<LiveWindow> build_window(std::uint32_t window_id, WindowTemplate* tpl) {
     tpl->reset();  // each showing starts again from the template
-    if (tpl->record_count() < 1) return false;
+    if (tpl->record_count() < 1) return nullptr;
     UnitRecord own = tpl->record_at(0);
     auto block = decode_window(own.type_block);
-    if (!block) return false;
+    if (!block) return nullptr;
 
     auto lw = std::make_shared<LiveWindow>();
     lw->id = window_id;
@@ -654,16 +652,52 @@ bool show_window(std::uint32_t window_id, bool modal) {
     for (std::size_t i = 1; i < tab_stops.size(); ++i) QWidget::setTabOrder(tab_stops[i - 1].second, tab_stops[i].second);
 
     raise_event(window_id, own.unit_id, 0, EventArgs{}, false);
-    if (lw->closed || !lw->frame) return true;  // its created handler closed it again
-    if (modal) frame->setWindowModality(Qt::ApplicationModal);
-    frame->show();
-    if (modal) {
-        QEventLoop loop;
-        lw->loop = &loop;
-        loop.exec(QEventLoop::DialogExec);
-        if (lw->loop == &loop) lw->loop = nullptr;
-    }
+    return lw;
+}
+
+// Shows a built window; false when its created handler closed it again.
+bool show_built(LiveWindow& lw, bool modal) {
+    if (lw.closed || !lw.frame) return false;
+    lw.modal = modal;
+    if (modal) lw.frame->setWindowModality(Qt::ApplicationModal);
+    lw.frame->show();
     return true;
+}
+}  // namespace
+
+bool show_window(std::uint32_t window_id, bool modal) {
+    WindowTemplate* tpl = find_window(window_id);
+    if (!tpl) return false;
+    if (auto existing = live(window_id)) {
+        existing->frame->QWidget::raise();
+        existing->frame->activateWindow();
+        return true;
+    }
+    auto lw = build_window(window_id, tpl);
+    if (!lw) return false;
+    if (!show_built(*lw, modal) || !modal) return true;
+    QEventLoop loop;
+    lw->loop = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    // The loop may have ended with the application while a rebuilt window still held it.
+    for (auto& [id, w] : st().windows)
+        if (w->loop == &loop) w->loop = nullptr;
+    return true;
+}
+
+bool rebuild_window(std::uint32_t window_id) {
+    WindowTemplate* tpl = find_window(window_id);
+    auto old = live(window_id);
+    if (!tpl || !old) return false;
+    // The loop the window's showing runs goes on for the new window: nothing nests.
+    QEventLoop* loop = std::exchange(old->loop, nullptr);
+    const bool modal = old->modal;
+    close_window(old);
+    auto lw = build_window(window_id, tpl);
+    const bool shown = lw && show_built(*lw, modal);
+    if (shown) lw->loop = loop;
+    else if (loop) loop->exit(0);  // nothing left to wait for: the showing returns
+    return lw != nullptr;
 }
 
 void destroy_window(std::uint32_t window_id) {
@@ -674,6 +708,9 @@ void close_all_windows() {
     auto windows = st().windows;
     for (auto& [id, lw] : windows) close_window(lw);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Nor is anything decoded ahead for them: at the program's end the toolkit goes next.
+    media::picture_prefetcher().prefetch({});
+    media::picture_prefetcher().wait_idle();
 }
 
 UnitRef copy_unit(const UnitRef& source) {

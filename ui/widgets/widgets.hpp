@@ -120,6 +120,11 @@ UnitRef event_unit();
 // Creates the window's units from its template and shows it. With modal, returns only when the
 // window has been closed. Returns false when the window cannot be shown.
 bool show_window(std::uint32_t window_id, bool modal);
+// Closes a shown window and creates it anew from its template, as a new showing does (its
+// created event runs), and returns at once: a modal window stays modal, and the showing that
+// waits for it goes on waiting for the new one, so rebuilding again and again nests nothing.
+// Returns false when the window is not shown or cannot be built.
+bool rebuild_window(std::uint32_t window_id);
 bool window_shown(std::uint32_t window_id);
 
 // A run-time copy of a unit: hidden, no events, same parent, drawn right behind the source.
@@ -263,7 +268,8 @@ int combo_item_count(std::uint32_t window, std::uint32_t unit);
 // null. For the program's start-up and for tests that drive controls with real input.
 QWidget* control_of(std::uint32_t window, std::uint32_t unit);
 
-// Closes every shown window at once (program end, and between tests).
+// Closes every shown window at once (program end, and between tests); pictures being decoded
+// ahead are dropped, and the decode under way is waited for.
 void close_all_windows();
 
 // Real platform seams on Qt: message boxes, screen size, blocking sleep, and the CJK font
