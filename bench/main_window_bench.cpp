@@ -8,7 +8,7 @@
 #include <string>
 
 #include "bench/program.hpp"
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 
 using namespace tb;
 using namespace tb::ui;

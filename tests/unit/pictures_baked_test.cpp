@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "runtime/embedded.hpp"
 
 using Bytes = std::vector<std::uint8_t>;

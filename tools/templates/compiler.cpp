@@ -9,7 +9,7 @@
 // A source file names its window by "window" (the namespace in the header). The file that also
 // gives the window's "id" defines the window; further files of the same window only add
 // "units" (a generated file of extra units, say), in command-line order. Windows are written in
-// ascending id order. Handler names are resolved against app/handlers.def, the same list the
+// ascending id order. Handler names are resolved against ui/store/handlers.def, the same list the
 // program binds by, so offsets can never drift.
 //
 // A text may be given as {"extras": "key"} (optionally "column": n, from 1): the text of that
@@ -49,7 +49,7 @@ using namespace tb::ui;
 
 const char* const kHandlers[] = {
 #define TB_HANDLER(name) #name,
-#include "app/handlers.def"
+#include "ui/store/handlers.def"
 #undef TB_HANDLER
 };
 
@@ -384,7 +384,7 @@ struct Window {
 std::uint32_t handler_offset(const std::string& where, const std::string& name) {
     for (std::size_t i = 0; i < std::size(kHandlers); ++i)
         if (name == kHandlers[i]) return static_cast<std::uint32_t>(i);
-    error(where, "unknown handler \"" + name + "\" (not in app/handlers.def)");
+    error(where, "unknown handler \"" + name + "\" (not in ui/store/handlers.def)");
 }
 
 std::vector<Binding> read_events(Fields& f) {

@@ -16,7 +16,7 @@
 #include <QtMath>
 #include <algorithm>
 
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "runtime/bytes.hpp"
 #include "runtime/platform.hpp"
 
