@@ -44,5 +44,7 @@ add_custom_command(OUTPUT ${TAPBOOK_UNIT_IDS}
           ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_MAIN_WINDOW_UNITS}
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} VERBATIM)
 add_custom_target(tapbook_unit_ids DEPENDS ${TAPBOOK_UNIT_IDS})
-target_include_directories(tapbook_core PUBLIC ${CMAKE_BINARY_DIR}/generated)
-add_dependencies(tapbook_core tapbook_unit_ids)
+foreach(layer tapbook_reading tapbook_drills tapbook_app)
+  target_include_directories(${layer} PUBLIC ${CMAKE_BINARY_DIR}/generated)
+  add_dependencies(${layer} tapbook_unit_ids)
+endforeach()
