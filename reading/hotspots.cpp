@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "content/catalogue.hpp"
 #include "content/spread.hpp"
 #include "content/tables.hpp"
 #include "reading/book_view.hpp"
@@ -130,6 +131,6 @@ int wordlist_hotspot_pressed(const EventArgs&) {
     const ui::UnitRef u = ui::event_unit();
     const auto record = ui::record_of(u.window_id, u.unit_id);
     const int n = record ? reading::item_number_of(record->name) : 0;
-    reading::hotspot_routine(content::wordlist_clip(n), Text());
+    reading::hotspot_routine(catalogue::word_list_clip(n), Text());
     return 0;
 }

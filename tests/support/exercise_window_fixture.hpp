@@ -10,6 +10,7 @@
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
+#include "content/catalogue.hpp"
 #include "content/spread.hpp"
 #include "content/tables.hpp"
 #include "content/volume.hpp"
@@ -51,7 +52,7 @@ protected:
         }
         auto& sounds = content::spread().exercise_sounds;
         sounds.clear();
-        const auto table = content::page_clip_table(0);
+        const auto table = catalogue::page_clips(0);
         const int n = clips < 0 ? static_cast<int>(sentences.size()) : clips;
         for (int i = 0; i < n; ++i) {
             const auto& c = table[static_cast<std::size_t>(i) % table.size()];

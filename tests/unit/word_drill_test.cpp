@@ -6,6 +6,7 @@
 #include <deque>
 #include <utility>
 
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
 #include "content/volume.hpp"
 #include "drills/word_drill.hpp"
@@ -94,7 +95,7 @@ TEST(WordDrill, RandomOrderDrawsFromAPoolThatShrinksByTheWordAsked) {
 TEST(WordDrill, RandomOrderAsksEachWordOfEveryLessonExactlyOncePerRun) {
     WordDrill d;  // the clock-seeded source the program uses
     for (int lesson = 1; lesson <= volume::kLessons; ++lesson) {
-        d.start(content::lesson_text(lesson), content::copy_clip_table(content::lesson_clip_table(lesson)));
+        d.start(content::lesson_text(lesson), content::copy_clip_table(catalogue::drill_clips(lesson)));
         std::vector<int> asked = whole_run(d, kRandomOrder);
         std::sort(asked.begin(), asked.end());
         std::vector<int> every(static_cast<std::size_t>(d.word_count()));
@@ -136,7 +137,7 @@ TEST(WordDrill, WrongAndSkippedWordsAreRecordedAsWordThenMeaning) {
 TEST(WordDrill, TheSummaryCountsWordsAndErrorsAndSaysWhenTheRunIsOver) {
     const Text unit1 = "Unit 1";
     WordDrill d;
-    d.start(content::lesson_text(1), content::copy_clip_table(content::lesson_clip_table(1)));
+    d.start(content::lesson_text(1), content::copy_clip_table(catalogue::drill_clips(1)));
     ASSERT_EQ(d.meaning_count(), 19);
     EXPECT_EQ(d.summary(unit1), gbk("Unit 1共19个单词。目前错误0个"));
     int n = 0;
@@ -151,7 +152,7 @@ TEST(WordDrill, TheSummaryCountsWordsAndErrorsAndSaysWhenTheRunIsOver) {
     auto record = [&](int word) { return lines[2 * word - 2] + lines[2 * word - 1] + "\r\n\r\n"; };
     EXPECT_EQ(d.record_text(), record(2) + record(5) + record(19));
     // A new start begins a fresh count.
-    d.start(content::lesson_text(1), content::copy_clip_table(content::lesson_clip_table(1)));
+    d.start(content::lesson_text(1), content::copy_clip_table(catalogue::drill_clips(1)));
     EXPECT_EQ(d.summary(unit1), gbk("Unit 1共19个单词。目前错误0个"));
     EXPECT_EQ(d.record_text(), Text());
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
 #include "support/fakes.hpp"
 #include "support/log_capture.hpp"
@@ -25,14 +26,14 @@ namespace {
 struct LessonWords {
     std::vector<Text> words;
     std::vector<Text> meanings;
-    std::vector<content::ClipView> clips;
+    std::vector<Clip> clips;
 };
 
 LessonWords lesson(int k) {
     LessonWords l;
     const std::vector<Text> lines = split(content::lesson_text(k), "\r\n");
     for (std::size_t i = 0; i < lines.size(); ++i) (i % 2 == 0 ? l.words : l.meanings).push_back(lines[i]);
-    l.clips = content::lesson_clip_table(k);
+    l.clips = catalogue::drill_clips(k);
     return l;
 }
 
