@@ -433,8 +433,6 @@ PicBoxWidget::~PicBoxWidget() {
     if (movie_) movie_->stop();
 }
 
-bool PicBoxWidget::animating() const { return movie_ && movie_->state() == QMovie::Running; }
-
 void PicBoxWidget::picture_changed() {
     decoded_ = false;
     image_ = {};
@@ -946,8 +944,6 @@ PageBook::PageBook(std::uint32_t window, std::uint32_t unit, QWidget* parent, Pa
     }
     layout_pages();
 }
-
-bool PageBook::tabs_visible() const { return tabs_ != nullptr; }
 
 QWidget* PageBook::page_for(std::uint32_t unit) const {
     auto it = std::lower_bound(membership_.begin(), membership_.end(), std::make_pair(unit, -1));
