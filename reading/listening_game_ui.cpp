@@ -2,6 +2,7 @@
 
 #include "content/catalogue.hpp"
 #include "content/spread.hpp"
+#include "content/volume.hpp"
 #include "reading/book_view.hpp"
 #include "reading/hotspots.hpp"
 #include "runtime/arithmetic.hpp"
@@ -107,7 +108,7 @@ void start_game(ListeningMode mode) {
         set_popup(prop::kLabelCaption, Text());
         set_popup(prop::kVisible, 0);
     }
-    const int printed_page = 2 * (book_view().page_cursor + 1);
+    const int printed_page = volume::printed_page(book_view().page_cursor);
     switch_practice_overlays(gbk("可用"));
     const content::SpreadLists& lists = content::spread();
     listening_game().start(mode, spread_hotspots(printed_page), lists.current_translations,

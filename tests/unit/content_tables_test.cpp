@@ -7,6 +7,7 @@
 
 #include "content/catalogue.hpp"
 #include "content/tables.hpp"
+#include "content/volume.hpp"
 #include "runtime/embedded.hpp"
 #include "runtime/list.hpp"
 #include "runtime/text.hpp"
@@ -67,8 +68,8 @@ TEST(ContentTables, EveryPageHasAsManyLinePairsAsClipsSaveTheExtras) {
         split_page_text(page_text(k), s, t);
         ASSERT_GT(s.count(), 0) << k;
         EXPECT_EQ(s.count(), t.count()) << k;
-        const int extra = (k == 6 || k == 33) ? 1 : 0;
-        EXPECT_EQ(static_cast<int>(catalogue::page_clips(k).size()), s.count() + extra) << k;
+        EXPECT_EQ(s.count(), volume::kPageItems[k]) << k;
+        EXPECT_EQ(static_cast<int>(catalogue::page_clips(k).size()), volume::page_clip_count(k)) << k;
         // A marker is "$" on both lines, never on one alone.
         for (int n = 1; n <= s.count(); ++n) EXPECT_EQ(s.at(n) == "$", t.at(n) == "$") << k << " item " << n;
     }
@@ -154,14 +155,14 @@ TEST(ContentTables, BakedTextFilesAreWhatTheProgramCarries) {
 }
 
 TEST(ContentTables, LessonTablesMatchTheirWords) {
-    const int words[volume::kLessons] = {19, 28, 16, 28, 25, 14};
     for (int l = 1; l <= volume::kLessons; ++l) {
+        const int words = volume::kLessonWords[l - 1];
         List<Text> english, chinese;
         split_page_text(lesson_text(l), english, chinese);
-        EXPECT_EQ(english.count(), words[l - 1]) << l;
-        EXPECT_EQ(chinese.count(), words[l - 1]) << l;
+        EXPECT_EQ(english.count(), words) << l;
+        EXPECT_EQ(chinese.count(), words) << l;
         const auto clips = catalogue::drill_clips(l);
-        EXPECT_EQ(clips.size(), static_cast<std::size_t>(words[l - 1])) << l;
+        EXPECT_EQ(clips.size(), static_cast<std::size_t>(words)) << l;
         for (const auto& c : clips) EXPECT_FALSE(c.empty()) << l;
         for (const Text& w : english) EXPECT_EQ(trim(w), w) << l;
     }
@@ -192,10 +193,8 @@ TEST(ContentTables, WordListCellsPlayTheVerySameClipAsTheirDrillWord) {
 }
 
 TEST(ContentTables, ExerciseAnswersCoverEveryBox) {
-    const std::pair<int, int> fills[] = {{6, 4},  {14, 1}, {16, 4}, {18, 4}, {20, 2}, {26, 3},
-                                         {30, 1}, {40, 6}, {50, 6}, {54, 2}, {60, 5}};
     int count = 0;
-    for (auto [page, boxes] : fills) {
+    for (auto [page, boxes] : volume::kFillBoxes) {
         for (int b = 1; b <= boxes; ++b) {
             const auto a = fill_in_answer(page, b);
             ASSERT_TRUE(a) << page << "/" << b;
@@ -213,15 +212,8 @@ TEST(ContentTables, ExerciseAnswersCoverEveryBox) {
         ASSERT_EQ(a->size(), 1u);
         EXPECT_TRUE((*a)[0] >= '1' && (*a)[0] <= '4');
     }
-    const struct {
-        int page;
-        std::vector<int> ticked, empty;
-    } ticks[] = {{4, {1, 2}, {3}},       {16, {2}, {1}},    {48, {1}, {2}}, {50, {1}, {2, 3}},
-                 {54, {1, 2, 3, 5}, {4}}, {58, {1}, {2, 3}}, {64, {3, 5}, {1, 2}}};
-    for (const auto& t : ticks) {
-        for (int b : t.ticked) EXPECT_EQ(tick_expected(t.page, b), std::optional<int>(1)) << t.page << "/" << b;
-        for (int b : t.empty) EXPECT_EQ(tick_expected(t.page, b), std::optional<int>(0)) << t.page << "/" << b;
-    }
+    for (const auto& t : volume::kTickBoxes)
+        EXPECT_EQ(tick_expected(t.printed_page, t.box), std::optional<int>(t.ticked ? 1 : 0)) << t.printed_page << "/" << t.box;
 }
 
 TEST(ContentTables, ABrokenPackGivesNoEntriesNeverBytesOutsideIt) {

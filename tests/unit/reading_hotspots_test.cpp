@@ -4,6 +4,7 @@
 
 #include "content/catalogue.hpp"
 #include "content/tables.hpp"
+#include "content/volume.hpp"
 #include "support/fakes.hpp"
 #include "support/main_window_fixture.hpp"
 
@@ -150,7 +151,7 @@ TEST_F(Hotspots, EveryHotspotOfEveryPageFindsItsClipAndTranslation) {
     int pressed = 0;
     for (int k = 0; k <= 35; ++k) {
         ASSERT_EQ(page(), k);
-        const long long p = 2 * (k + 1);
+        const long long p = tb::volume::printed_page(k);
         std::vector<UnitRef> spots = k < 34 ? collect_units(mw::window, {}, gbk("透明标签"), p, p)
                                             : collect_units(mw::window, gbk("透明标签页70_"));
         std::vector<UnitRef> on_page;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "content/volume.hpp"
+
 namespace tb::book {
 
 enum class ItemKind { Title, Heading, Line, Word, Marker };
@@ -47,7 +49,7 @@ struct Page {
     std::vector<TickExercise> ticks;
     std::optional<std::string> extra_clip;  // a clip that belongs to no hotspot
 
-    int printed_left_page() const { return 2 * (index + 1); }
+    int printed_left_page() const { return volume::printed_page(index); }
 };
 
 struct Word {
