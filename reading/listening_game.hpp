@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/list.hpp"
+#include "runtime/random.hpp"
 #include "runtime/text.hpp"
 
 namespace tb::reading {
@@ -38,8 +39,8 @@ inline constexpr double kAboveTopAllowance = 10;
 
 class ListeningGame {
 public:
-    // Draws a uniform integer in [low, high]; the default seeds from the clock before each draw.
-    using RandomSource = std::function<int(int low, int high)>;
+    // The default source reseeds from the clock before each draw.
+    using RandomSource = tb::RandomSource;
 
     explicit ListeningGame(RandomSource random = {});
 

@@ -17,6 +17,7 @@
 #include "drills/exercise_lists.hpp"
 #include "runtime/embedded.hpp"
 #include "support/fakes.hpp"
+#include "support/scripted_random.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
@@ -59,15 +60,7 @@ protected:
             sounds.append(Blob(c.begin(), c.end()));
         }
     }
-    // Draws the given numbers in turn, then always the lowest.
-    static drills::RandomSource scripted(std::deque<int> draws) {
-        return [draws](int low, int) mutable {
-            if (draws.empty()) return low;
-            int d = draws.front();
-            draws.pop_front();
-            return d;
-        };
-    }
+    static RandomSource scripted(std::deque<int> draws) { return test::scripted(std::move(draws)); }
 
     static QWidget* control(std::uint32_t window, std::uint32_t unit) { return ui::control_of(window, unit); }
     static void click(std::uint32_t window, std::uint32_t unit) {

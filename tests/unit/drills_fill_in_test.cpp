@@ -4,27 +4,16 @@
 #include <deque>
 
 #include "drills/fill_in.hpp"
+#include "support/scripted_random.hpp"
+#include "support/text_lists.hpp"
 
 using namespace tb;
 using namespace tb::drills;
 
 namespace {
 
-// Draws the given numbers in turn, then always the lowest.
-RandomSource scripted(std::deque<int> draws) {
-    return [draws](int low, int) mutable {
-        if (draws.empty()) return low;
-        int d = draws.front();
-        draws.pop_front();
-        return d;
-    };
-}
-
-List<Text> list_of(std::initializer_list<const char*> items) {
-    List<Text> l;
-    for (const char* s : items) l.append(s);
-    return l;
-}
+using tb::test::list_of;
+using tb::test::scripted;
 
 double eleven_per_byte(std::string_view t) { return 11.0 * static_cast<double>(t.size()); }
 

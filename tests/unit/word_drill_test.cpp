@@ -10,6 +10,7 @@
 #include "content/tables.hpp"
 #include "content/volume.hpp"
 #include "drills/word_drill.hpp"
+#include "support/scripted_random.hpp"
 
 using namespace tb;
 using tb::drills::WordDrill;
@@ -27,19 +28,7 @@ List<Blob> clips_for(int words) {
     return out;
 }
 
-// A random source that answers from a script and remembers the ranges it was asked for.
-struct ScriptedRandom {
-    std::deque<int> answers;
-    std::vector<std::pair<int, int>> asked;
-    WordDrill::RandomSource source() {
-        return [this](int lo, int hi) {
-            asked.emplace_back(lo, hi);
-            int a = answers.empty() ? lo : answers.front();
-            if (!answers.empty()) answers.pop_front();
-            return a;
-        };
-    }
-};
+using tb::test::ScriptedRandom;
 
 // Word numbers asked in one whole run.
 std::vector<int> whole_run(WordDrill& d, int order) {
@@ -81,15 +70,15 @@ TEST(WordDrill, TextbookOrderAsksEveryWordInTurnWithItsMeaningAndClip) {
 
 TEST(WordDrill, RandomOrderDrawsFromAPoolThatShrinksByTheWordAsked) {
     ScriptedRandom r;
-    r.answers = {2, 2, 1};
+    r.script = {2, 2, 1};
     WordDrill d(r.source());
     d.start(kLesson, clips_for(3));
     EXPECT_EQ(whole_run(d, kRandomOrder), (std::vector<int>{2, 3, 1}));
-    EXPECT_EQ(r.asked, (std::vector<std::pair<int, int>>{{1, 3}, {1, 2}, {1, 1}}));
+    EXPECT_EQ(r.ranges, (std::vector<std::pair<int, int>>{{1, 3}, {1, 2}, {1, 1}}));
     // Textbook order draws nothing.
     d.start(kLesson, clips_for(3));
     whole_run(d, drills::kTextbookOrder);
-    EXPECT_EQ(r.asked.size(), 3u);
+    EXPECT_EQ(r.ranges.size(), 3u);
 }
 
 TEST(WordDrill, RandomOrderAsksEachWordOfEveryLessonExactlyOncePerRun) {
