@@ -89,11 +89,11 @@ void check_answer() {
     const int j = random_int(1, 3);
     if (fill_in_game().judge(get_text(fw::window, fw::编辑框_要填入内容的, prop::kEditContent))) {
         drills::play_feedback(catalogue::fill_in_right_clips(), i);
-        sleep_ms(drills::kFeedbackPauseMs);
+        sleep_ms(feedback::kExerciseWaitMs);
         ask_question();
     } else {
         drills::play_feedback(catalogue::fill_in_wrong_clips(), j);
-        sleep_ms(drills::kFeedbackPauseMs);
+        sleep_ms(feedback::kExerciseWaitMs);
         if (switches().sound) drills::play_exercise_sound(fill_in_game().question().number);
         set(fw::编辑框_要填入内容的, prop::kEditContent, Text());
     }

@@ -184,7 +184,7 @@ int ordering_submit_clicked(const EventArgs&) {
     restore_label(ordering_game().last_clicked());
     if (ordering_game().submit()) {
         drills::play_feedback(catalogue::ordering_right_clips(), i);
-        sleep_ms(drills::kFeedbackPauseMs);
+        sleep_ms(feedback::kExerciseWaitMs);
     } else {
         drills::play_feedback(catalogue::ordering_wrong_clips(), j);
         show_line();

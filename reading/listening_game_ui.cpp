@@ -1,6 +1,7 @@
 #include "reading/listening_game_ui.hpp"
 
 #include "content/catalogue.hpp"
+#include "content/feedback_timings.hpp"
 #include "content/spread.hpp"
 #include "content/volume.hpp"
 #include "reading/book_view.hpp"
@@ -16,9 +17,6 @@ namespace {
 using namespace tb::ui;
 namespace mw = tb::ids::main_window;
 
-constexpr int kIntroWaitMs = 7000;
-constexpr int kRightWaitMs = 3000;
-constexpr int kWrongWaitMs = 4000;
 
 // The find question in the pop-up: large type, centred over the page, near its top.
 constexpr int kQuestionTop = 40;
@@ -114,7 +112,7 @@ void start_game(ListeningMode mode) {
     listening_game().start(mode, spread_hotspots(printed_page), lists.current_translations,
                            mode == ListeningMode::Practice ? lists.current_sounds : List<Blob>{});
     play_sound(mode == ListeningMode::Practice ? catalogue::practice_prompt() : catalogue::find_prompt());
-    sleep_ms(kIntroWaitMs);
+    sleep_ms(feedback::kPromptWaitMs);
     ask_next_question();
 }
 
@@ -171,13 +169,13 @@ int practice_overlay_pressed(const EventArgs& e) {
     const bool practice = game.mode() == ListeningMode::Practice;
     if (verdict->right) {
         play_choice(practice ? catalogue::practice_right_clips() : catalogue::find_right_clips(), verdict->clip);
-        sleep_ms(kRightWaitMs);
+        sleep_ms(feedback::kRightWaitMs);
         if (verdict->complete) finish_game();
         else ask_next_question();
         return 0;
     }
     play_choice(practice ? catalogue::practice_wrong_clips() : catalogue::find_wrong_clips(), verdict->clip);
-    sleep_ms(kWrongWaitMs);
+    sleep_ms(feedback::kWrongWaitMs);
     if (!game.question_out()) return 0;
     if (practice) play_sound(game.question_clip());
     else ui::set_property(mw::window, mw::标签_显示翻译, ui::prop::kLabelCaption, game.question_translation());
