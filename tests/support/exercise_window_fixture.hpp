@@ -17,27 +17,15 @@
 #include "drills/exercise_lists.hpp"
 #include "runtime/embedded.hpp"
 #include "support/fakes.hpp"
+#include "support/program_fixture.hpp"
 #include "support/scripted_random.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
 namespace tb::test {
 
-class ExerciseWindowTest : public ::testing::Test {
+class ExerciseWindowTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        ui::close_all_windows();
-        ui::load_templates(embedded_blob("templates"));
-        app::install_handlers();
-        app::reset_state();
-        ui::take_handler_error();
-    }
-    void TearDown() override {
-        ui::close_all_windows();
-        auto e = ui::take_handler_error();
-        EXPECT_FALSE(e) << "a handler raised a run-time error: " << utf8(e->message);
-    }
-
     // The exercise lists as a window takes them, with a clip of the book for each sentence (or as
     // many clips as asked), so that the log names what plays.
     static void use_lists(std::initializer_list<Text> sentences, int clips = -1) {
