@@ -176,7 +176,16 @@ void set_background(QWidget* w, std::uint32_t colour, QPalette::ColorRole role) 
 namespace {
 // Visitors over a block's field list that read or write the field a property index names.
 // Fields without a property index, and kinds that are no property, are passed over.
-class FieldGetter {
+struct PassesOverNonProperties {
+    template <typename... A> void version_words(A&&...) {}
+    template <typename... A> void word_list(A&&...) {}
+    template <typename... A> void text_list(A&&...) {}
+    template <typename... A> void inline_font(A&&...) {}
+    template <typename... A> void page_table(A&&...) {}
+    template <typename... A> void bytes(A&&...) {}
+};
+
+class FieldGetter : public PassesOverNonProperties {
 public:
     FieldGetter(int index, int member, Value& out) : index_(index), member_(member), out_(out) {}
     bool found = false;
@@ -192,12 +201,6 @@ public:
         if (f.property >= 0 && index_ >= f.property && index_ < f.property + int(N))
             give(Field{f.key, index_}, std::int32_t(v[std::size_t(index_ - f.property)]));
     }
-    template <typename... A> void version_words(A&&...) {}
-    template <typename... A> void word_list(A&&...) {}
-    template <typename... A> void text_list(A&&...) {}
-    template <typename... A> void inline_font(A&&...) {}
-    template <typename... A> void page_table(A&&...) {}
-    template <typename... A> void bytes(A&&...) {}
 
 private:
     void give(Field f, Value v) {
@@ -209,7 +212,7 @@ private:
     Value& out_;
 };
 
-class FieldSetter {
+class FieldSetter : public PassesOverNonProperties {
 public:
     FieldSetter(int index, int member, const Value& v) : index_(index), member_(member), v_(v) {}
     bool found = false;
@@ -235,12 +238,6 @@ public:
         if (f.property >= 0 && index_ >= f.property && index_ < f.property + int(N) && hit(Field{f.key, index_}))
             v[std::size_t(index_ - f.property)] = std::uint32_t(as_int(v_));
     }
-    template <typename... A> void version_words(A&&...) {}
-    template <typename... A> void word_list(A&&...) {}
-    template <typename... A> void text_list(A&&...) {}
-    template <typename... A> void inline_font(A&&...) {}
-    template <typename... A> void page_table(A&&...) {}
-    template <typename... A> void bytes(A&&...) {}
 
 private:
     bool hit(Field f) {
