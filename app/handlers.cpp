@@ -5,12 +5,12 @@ namespace tb::app {
 namespace {
 const ui::Handler kHandlers[] = {
 #define TB_HANDLER(name) &::name,
-#include "app/handlers.def"
+#include "ui/store/handlers.def"
 #undef TB_HANDLER
 };
 const char* const kNames[] = {
 #define TB_HANDLER(name) #name,
-#include "app/handlers.def"
+#include "ui/store/handlers.def"
 #undef TB_HANDLER
 };
 }  // namespace

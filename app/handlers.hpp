@@ -6,7 +6,7 @@
 #include "ui/widgets/widgets.hpp"
 
 #define TB_HANDLER(name) int name(const tb::ui::EventArgs&);
-#include "app/handlers.def"
+#include "ui/store/handlers.def"
 #undef TB_HANDLER
 
 namespace tb::app {

@@ -8,7 +8,6 @@ namespace tb::app {
 
 // Page indices of the page book.
 inline constexpr int kFirstWordListPage = volume::kContentPages;
-inline constexpr int kLastPicturePage = 35;
 inline constexpr int kDrillPage = 36;
 
 // The landing page of a course-choice data value (1..9), or -1.

@@ -23,7 +23,8 @@
 #include "ui/widgets/widgets.hpp"
 
 namespace {
-void exit_routine() { tb::app::free_state(); }
+// The exit routine: assigning fresh values frees every list, text and clip.
+void exit_routine() { tb::app::reset_state(); }
 
 // The icon the build renders into the program's resources; the installed theme's copy when the
 // program runs without them.

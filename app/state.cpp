@@ -24,7 +24,4 @@ void reset_state() {
     drills::reset_ordering();
 }
 
-// Assigning fresh values frees every element; the lists themselves stay, empty.
-void free_state() { reset_state(); }
-
 }  // namespace tb::app

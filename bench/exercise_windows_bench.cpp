@@ -7,7 +7,7 @@
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "content/spread.hpp"
 #include "drills/exercise_lists.hpp"
 #include "runtime/embedded.hpp"

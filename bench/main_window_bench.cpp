@@ -10,8 +10,8 @@
 
 #include "app/main_window.hpp"
 #include "bench/program.hpp"
-#include "content/pictures/pictures.hpp"
-#include "content/pictures/prefetch.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
+#include "ui/widgets/pictures/prefetch.hpp"
 
 using namespace tb;
 using namespace tb::ui;

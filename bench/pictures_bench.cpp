@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "content/pictures/jpeg_decode.hpp"
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/jpeg_decode.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "support/picture_samples.hpp"
 
 namespace {

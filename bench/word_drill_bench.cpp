@@ -12,6 +12,8 @@
 
 #include "bench/program.hpp"
 #include "bench/timed_output.hpp"
+#include "content/audio/players.hpp"
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
 #include "runtime/platform.hpp"
 
@@ -49,7 +51,7 @@ void BM_WordDrill_ConfirmToNextClip(benchmark::State& st) {
 
     const Text text = content::lesson_text(2);
     const std::vector<Text> lines = split(text, "\r\n");
-    const auto clips = content::lesson_clip_table(2);
+    const auto clips = catalogue::drill_clips(2);
     const int words = static_cast<int>(clips.size());
     auto word_asked = [&]() -> Text {
         for (int n = 0; n < words; ++n)

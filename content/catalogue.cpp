@@ -33,8 +33,11 @@ std::vector<Clip> page_clips(int page_index) {
     return clip_pack().group(group);
 }
 
-// The word list's cells play their drill word's clip; the content tables know which is which.
-Clip word_list_clip(int hotspot) { return content::wordlist_clip(hotspot); }
+// The word list's cells play their drill word's clip; the text pack names which is which.
+Clip word_list_clip(int hotspot) {
+    const Text* clip = content::text_pack().find("wordlist/" + std::to_string(hotspot));
+    return clip ? clip_pack().clip(*clip) : Clip{};
+}
 
 std::vector<Clip> drill_clips(int lesson) {
     if (lesson < 1 || lesson > volume::kLessons) return {};

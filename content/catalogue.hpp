@@ -12,11 +12,15 @@
 
 namespace tb::catalogue {
 
-// Page clip list of page index 0..33: element k-1 is the clip of item (hotspot) k.
+// Page clip list of page index 0..33: element k-1 is the clip of item (hotspot) k; pages 6 and 33
+// carry one clip more than they have items.
 std::vector<Clip> page_clips(int page_index);
-// The clip of word-list hotspot n (the number after the underscore in its unit name).
+// The clip of word-list hotspot n (the number after the underscore in its unit name): the
+// heading's own, a word cell's is its drill clip (the very same bytes). Empty for a number
+// without a clip.
 Clip word_list_clip(int hotspot);
-// Word-drill clip list of lesson 1..6, one clip per word in order.
+// Word-drill clip list of lesson 1..6, one clip per word in order (the pronunciation of word n
+// is element n-1).
 std::vector<Clip> drill_clips(int lesson);
 
 // Feedback after an answer: one clip of a list is chosen at random.

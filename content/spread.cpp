@@ -1,5 +1,6 @@
 #include "content/spread.hpp"
 
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
 
 namespace tb::content {
@@ -13,7 +14,7 @@ void load_spread_lists(int k) {
     SpreadLists& s = spread();
     if (k >= 0 && k < volume::kContentPages) {
         split_page_text(page_text(k), s.current_sentences, s.current_translations);
-        s.current_sounds = copy_clip_table(page_clip_table(k));
+        s.current_sounds = copy_clip_table(catalogue::page_clips(k));
         s.page_index = k;
     }
     s.exercise_sounds = s.current_sounds;

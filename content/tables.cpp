@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "content/catalogue.hpp"
 #include "runtime/bytes.hpp"
 #include "runtime/embedded.hpp"
 
@@ -54,18 +53,9 @@ const Text& page_text(int page_index) {
     return entry_or_empty(name);
 }
 
-std::vector<ClipView> page_clip_table(int page_index) { return catalogue::page_clips(page_index); }
-
 const Text& lesson_text(int lesson) {
     if (lesson < 1 || lesson > volume::kLessons) return kEmpty;
     return entry_or_empty("drill" + std::to_string(lesson));
-}
-
-std::vector<ClipView> lesson_clip_table(int lesson) { return catalogue::drill_clips(lesson); }
-
-ClipView wordlist_clip(int hotspot) {
-    const Text* clip = text_pack().find("wordlist/" + std::to_string(hotspot));
-    return clip ? catalogue::clip_pack().clip(*clip) : ClipView{};
 }
 
 std::optional<Text> fill_in_answer(int printed_page, int box) {
@@ -89,9 +79,9 @@ void split_page_text(const Text& text, List<Text>& sentences, List<Text>& transl
     for (std::size_t i = 0; i < lines.size(); ++i) (i % 2 == 0 ? sentences : translations).append(lines[i]);
 }
 
-List<Blob> copy_clip_table(const std::vector<ClipView>& table) {
+List<Blob> copy_clip_table(const std::vector<Clip>& table) {
     List<Blob> out;
-    for (ClipView c : table) out.append(Blob(c.begin(), c.end()));
+    for (Clip c : table) out.append(Blob(c.begin(), c.end()));
     return out;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The lesson content tables: the page texts and lesson word texts the program carries (GBK, CR LF
-// between lines, line 2n-1 the English of item n and line 2n its Chinese), their clip tables,
-// the page exercises' expected answers and the edition label. All are read-only and live for
+// between lines, line 2n-1 the English of item n and line 2n its Chinese), the page exercises'
+// expected answers and the edition label (their clips are the catalogue's). All are read-only and live for
 // the whole run; an index outside a table gives an empty result.
 #include <cstdint>
 #include <map>
@@ -11,26 +11,17 @@
 #include <string_view>
 #include <vector>
 
+#include "content/clip_pack.hpp"
 #include "content/volume.hpp"
 #include "runtime/list.hpp"
 #include "runtime/text.hpp"
 
 namespace tb::content {
 
-using ClipView = std::span<const std::uint8_t>;
-
 // Page text of page index 0..33; an empty text outside.
 const Text& page_text(int page_index);
-// Page clip table of page index 0..33: entry n-1 is the clip of item n; pages 6 and 33 carry one
-// clip more than they have items.
-std::vector<ClipView> page_clip_table(int page_index);
 // Lesson word text of lesson 1..6.
 const Text& lesson_text(int lesson);
-// Lesson clip table of lesson 1..6: entry n-1 is the pronunciation of word n.
-std::vector<ClipView> lesson_clip_table(int lesson);
-// The clip of word-list hotspot n: the heading's own, a word cell's is its drill clip (the very
-// same bytes). Empty for a number without a clip.
-ClipView wordlist_clip(int hotspot);
 
 // Expected answer of fill-in box `box` on printed page `printed_page`.
 std::optional<Text> fill_in_answer(int printed_page, int box);
@@ -43,7 +34,7 @@ const Text& edition_text();
 // odd lines go to sentences, even lines to translations.
 void split_page_text(const Text& text, List<Text>& sentences, List<Text>& translations);
 // A list owning a copy of each clip, in order.
-List<Blob> copy_clip_table(const std::vector<ClipView>& table);
+List<Blob> copy_clip_table(const std::vector<Clip>& table);
 
 // The packed texts the bake writes (tools/content/contentbake.cpp): "TBTX", u32 version 1,
 // u32 count, then per entry u32 name length, name, u32 value length, value; little-endian.

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "runtime/list.hpp"
+#include "runtime/random.hpp"
 #include "runtime/text.hpp"
 
 namespace tb::drills {
@@ -19,9 +20,9 @@ ExerciseLists& exercise_lists();
 // Takes the copies from the spread being shown.
 void copy_exercise_lists();
 
-// A uniform integer in [low, high]. The windows' rules take one so that tests can fix the draws;
-// the program's own is tb::random_int, reseeded by the handlers as each routine starts.
-using RandomSource = std::function<int(int low, int high)>;
+// The windows' rules draw through a tb::RandomSource; the program's own is tb::random_int,
+// reseeded by the handlers as each routine starts.
+using tb::RandomSource;
 
 }  // namespace tb::drills
 

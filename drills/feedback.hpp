@@ -5,11 +5,9 @@
 #include <vector>
 
 #include "content/catalogue.hpp"
+#include "content/feedback_timings.hpp"
 
 namespace tb::drills {
-
-// How long the pupil hears a feedback clip before the window goes on.
-inline constexpr int kFeedbackPauseMs = 4000;
 
 // Plays clip n (1-based) of the exercise sound list; nothing when the list has no such clip.
 void play_exercise_sound(int n);

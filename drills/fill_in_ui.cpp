@@ -106,14 +106,14 @@ void check_answer() {
         content::mistakes().answered_right(content::MistakeOrigin::FillIn, content::spread().page_index, sentence,
                                            question_run());
         drills::play_feedback(catalogue::fill_in_right_clips(), i);
-        sleep_ms(drills::kFeedbackPauseMs);
+        sleep_ms(feedback::kExerciseWaitMs);
         hide_verdict();
         ask_question();
     } else {
         content::mistakes().missed(content::MistakeOrigin::FillIn, content::spread().page_index, sentence, Text(),
                                    question_run());
         drills::play_feedback(catalogue::fill_in_wrong_clips(), j);
-        sleep_ms(drills::kFeedbackPauseMs);
+        sleep_ms(feedback::kExerciseWaitMs);
         hide_verdict();
         if (switches().sound) drills::play_exercise_sound(fill_in_game().question().number);
         set(fw::编辑框_要填入内容的, prop::kEditContent, Text());

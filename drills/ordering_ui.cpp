@@ -207,7 +207,7 @@ int ordering_submit_clicked(const EventArgs&) {
         content::mistakes().answered_right(content::MistakeOrigin::Ordering, content::spread().page_index,
                                            ordering_game().sentence(), deal_run());
         drills::play_feedback(catalogue::ordering_right_clips(), i);
-        sleep_ms(drills::kFeedbackPauseMs);
+        sleep_ms(feedback::kExerciseWaitMs);
         hide_verdict();
     } else {
         // No pause follows a wrong line: the cross stays until the pupil goes on.

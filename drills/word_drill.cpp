@@ -6,11 +6,6 @@
 namespace tb::drills {
 namespace {
 
-int clock_seeded_draw(int low, int high) {
-    seed_random();
-    return random_int(low, high);
-}
-
 template <class T>
 T element_or_empty(const List<T>& list, int n) {
     return n >= 1 && n <= list.count() ? list.at(n) : T{};
@@ -18,7 +13,7 @@ T element_or_empty(const List<T>& list, int n) {
 
 }  // namespace
 
-WordDrill::WordDrill(RandomSource random) : random_(random ? std::move(random) : RandomSource(&clock_seeded_draw)) {}
+WordDrill::WordDrill(RandomSource random) : random_(random ? std::move(random) : RandomSource(&reseeded_random_int)) {}
 
 void WordDrill::start(const Text& lesson_text, List<Blob> clips) {
     content::split_page_text(lesson_text, words_, meanings_);

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "runtime/list.hpp"
+#include "runtime/random.hpp"
 #include "runtime/text.hpp"
 
 namespace tb::drills {
@@ -15,8 +16,8 @@ inline constexpr int kTextbookOrder = 1;
 
 class WordDrill {
 public:
-    // Draws a uniform integer from [low, high]. The default reseeds from the clock, then draws.
-    using RandomSource = std::function<int(int low, int high)>;
+    // The default source reseeds from the clock before each draw.
+    using RandomSource = tb::RandomSource;
 
     enum class Verdict { NoRun, Right, Wrong };
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "content/mistakes.hpp"
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
 #include "drills/word_drill.hpp"
 #include "drills/word_drill_ui.hpp"
@@ -163,7 +164,7 @@ int drill_start_clicked(const EventArgs&) {
     const int lesson = combo_item_data(mw::window, mw::组合框_背单词课时选择, selected(mw::组合框_背单词课时选择));
     focus_answer_box();
     // A lesson number outside 1..6 finds no text and no clips: a run of no words.
-    drill().start(content::lesson_text(lesson), content::copy_clip_table(content::lesson_clip_table(lesson)));
+    drill().start(content::lesson_text(lesson), content::copy_clip_table(catalogue::drill_clips(lesson)));
     drill_run().lesson = lesson;
     first_word_of_run();
     return 0;

@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     bool lists_as_needed = book.units.size() == tb::volume::kLessons;
     for (int u = 0; lists_as_needed && u < tb::volume::kLessons; ++u)
-        lists_as_needed = static_cast<int>(book.units[std::size_t(u)].size()) == tb::content::kLessonWords[u];
+        lists_as_needed = static_cast<int>(book.units[std::size_t(u)].size()) == tb::volume::kLessonWords[u];
     if (lists_as_needed) (void)wordlist_cells(book);
     if (problems.empty()) {
         for (const Page& page : book.pages) (void)page_text_gbk(page);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "content/pictures/jpeg_decode.hpp"
+#include "ui/widgets/pictures/jpeg_decode.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const int kBoxes[][2] = {{0, 0}, {800, 540}, {152, 216}, {20, 20}};

@@ -11,7 +11,7 @@ set(pkg_out ${CMAKE_BINARY_DIR}/packaging)
 configure_file(${pkg_src}/tapbook.desktop.in ${pkg_out}/${TAPBOOK_APP_ID}.desktop @ONLY)
 configure_file(${pkg_src}/tapbook.metainfo.xml.in ${pkg_out}/${TAPBOOK_APP_ID}.metainfo.xml @ONLY)
 configure_file(${pkg_src}/version.hpp.in ${CMAKE_BINARY_DIR}/generated/app/version.hpp @ONLY)
-target_include_directories(tapbook_core PUBLIC ${CMAKE_BINARY_DIR}/generated)
+target_include_directories(tapbook_app PUBLIC ${CMAKE_BINARY_DIR}/generated)
 
 # The icon is drawn once, as SVG; the build renders the theme's fixed sizes from it.
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)

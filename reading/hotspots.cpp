@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "content/catalogue.hpp"
 #include "content/spread.hpp"
 #include "content/tables.hpp"
 #include "reading/read_along_ui.hpp"
@@ -64,7 +65,7 @@ HotspotItem hotspot_item(const UnitRef& hotspot) {
     if (record->name.rfind(kHotspot, 0) != 0) return h;
     h.item = item_number_of(record->name);
     if (record->name.rfind(kWordList, 0) == 0) {
-        h.clip = content::wordlist_clip(h.item);
+        h.clip = catalogue::word_list_clip(h.item);
         return h;
     }
     const content::SpreadLists& s = content::spread();
@@ -165,6 +166,6 @@ int wordlist_hotspot_pressed(const EventArgs&) {
     const ui::UnitRef u = ui::event_unit();
     const auto record = ui::record_of(u.window_id, u.unit_id);
     const int n = record ? reading::item_number_of(record->name) : 0;
-    reading::hotspot_routine(content::wordlist_clip(n), Text());
+    reading::hotspot_routine(catalogue::word_list_clip(n), Text());
     return 0;
 }

@@ -12,11 +12,6 @@ bool inside(const PageBox& b, double x, double y) {
     return greater(x, b.left) && greater(b.right, x) && greater(y + kAboveTopAllowance, b.top) && greater(b.bottom, y);
 }
 
-int draw_from_clock(int low, int high) {
-    seed_random();
-    return random_int(low, high);
-}
-
 const Text kNoText = "$";
 
 }  // namespace
@@ -33,7 +28,7 @@ int free_strip_top(int left, int width, int height, int first_top, int page_heig
 }
 
 ListeningGame::ListeningGame(RandomSource random)
-    : random_(random ? std::move(random) : RandomSource(draw_from_clock)) {}
+    : random_(random ? std::move(random) : RandomSource(&reseeded_random_int)) {}
 
 void ListeningGame::start(ListeningMode mode, std::vector<NumberedBox> hotspots, const List<Text>& translations,
                           const List<Blob>& clips) {

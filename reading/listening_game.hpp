@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/list.hpp"
+#include "runtime/random.hpp"
 #include "runtime/text.hpp"
 
 namespace tb::reading {
@@ -44,8 +45,8 @@ int free_strip_top(int left, int width, int height, int first_top, int page_heig
 
 class ListeningGame {
 public:
-    // Draws a uniform integer in [low, high]; the default seeds from the clock before each draw.
-    using RandomSource = std::function<int(int low, int high)>;
+    // The default source reseeds from the clock before each draw.
+    using RandomSource = tb::RandomSource;
 
     explicit ListeningGame(RandomSource random = {});
 

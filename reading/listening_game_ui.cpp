@@ -4,6 +4,7 @@
 
 #include "content/catalogue.hpp"
 #include "content/mistakes.hpp"
+#include "content/feedback_timings.hpp"
 #include "content/spread.hpp"
 #include "content/volume.hpp"
 #include "reading/book_view.hpp"
@@ -20,9 +21,6 @@ namespace {
 using namespace tb::ui;
 namespace mw = tb::ids::main_window;
 
-constexpr int kIntroWaitMs = 7000;
-constexpr int kRightWaitMs = 3000;
-constexpr int kWrongWaitMs = 4000;
 
 // The find question in the pop-up: large type, centred over the page, near its top.
 constexpr int kQuestionTop = 40;
@@ -143,7 +141,7 @@ void open_game(ListeningMode mode, Deal deal) {
     deal();
     game_run() = {content::mistakes().new_run(), book_view().page_cursor};
     play_sound(mode == ListeningMode::Practice ? catalogue::practice_prompt() : catalogue::find_prompt());
-    sleep_ms(kIntroWaitMs);
+    sleep_ms(feedback::kPromptWaitMs);
     ask_next_question();
 }
 
@@ -235,14 +233,14 @@ int practice_overlay_pressed(const EventArgs& e) {
     ui::show_verdict(overlay, e.x, e.y, verdict->right);
     if (verdict->right) {
         play_choice(practice ? catalogue::practice_right_clips() : catalogue::find_right_clips(), verdict->clip);
-        sleep_ms(kRightWaitMs);
+        sleep_ms(feedback::kRightWaitMs);
         ui::hide_verdict();
         if (verdict->complete) finish_game();
         else ask_next_question();
         return 0;
     }
     play_choice(practice ? catalogue::practice_wrong_clips() : catalogue::find_wrong_clips(), verdict->clip);
-    sleep_ms(kWrongWaitMs);
+    sleep_ms(feedback::kWrongWaitMs);
     ui::hide_verdict();
     if (!game.question_out()) return 0;
     if (practice) play_sound(game.question_clip());

@@ -33,4 +33,9 @@ int random_int(int low, int high) {
     return d(gen().engine);
 }
 
+int reseeded_random_int(int low, int high) {
+    seed_random();
+    return random_int(low, high);
+}
+
 }  // namespace tb

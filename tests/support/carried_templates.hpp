@@ -17,7 +17,7 @@ namespace tb::test {
 // Handler offsets by name, from the same table the compiler and the program read.
 enum HandlerOffset : std::uint32_t {
 #define TB_HANDLER(name) handler_##name,
-#include "app/handlers.def"
+#include "ui/store/handlers.def"
 #undef TB_HANDLER
 };
 

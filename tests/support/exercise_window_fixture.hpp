@@ -10,32 +10,22 @@
 
 #include "app/handlers.hpp"
 #include "app/state.hpp"
+#include "content/catalogue.hpp"
 #include "content/spread.hpp"
 #include "content/tables.hpp"
 #include "content/volume.hpp"
 #include "drills/exercise_lists.hpp"
 #include "runtime/embedded.hpp"
 #include "support/fakes.hpp"
+#include "support/program_fixture.hpp"
+#include "support/scripted_random.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
 namespace tb::test {
 
-class ExerciseWindowTest : public ::testing::Test {
+class ExerciseWindowTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        ui::close_all_windows();
-        ui::load_templates(embedded_blob("templates"));
-        app::install_handlers();
-        app::reset_state();
-        ui::take_handler_error();
-    }
-    void TearDown() override {
-        ui::close_all_windows();
-        auto e = ui::take_handler_error();
-        EXPECT_FALSE(e) << "a handler raised a run-time error: " << utf8(e->message);
-    }
-
     // The exercise lists as a window takes them, with a clip of the book for each sentence (or as
     // many clips as asked), so that the log names what plays.
     static void use_lists(std::initializer_list<Text> sentences, int clips = -1) {
@@ -51,22 +41,14 @@ protected:
         }
         auto& sounds = content::spread().exercise_sounds;
         sounds.clear();
-        const auto table = content::page_clip_table(0);
+        const auto table = catalogue::page_clips(0);
         const int n = clips < 0 ? static_cast<int>(sentences.size()) : clips;
         for (int i = 0; i < n; ++i) {
             const auto& c = table[static_cast<std::size_t>(i) % table.size()];
             sounds.append(Blob(c.begin(), c.end()));
         }
     }
-    // Draws the given numbers in turn, then always the lowest.
-    static drills::RandomSource scripted(std::deque<int> draws) {
-        return [draws](int low, int) mutable {
-            if (draws.empty()) return low;
-            int d = draws.front();
-            draws.pop_front();
-            return d;
-        };
-    }
+    static RandomSource scripted(std::deque<int> draws) { return test::scripted(std::move(draws)); }
 
     static QWidget* control(std::uint32_t window, std::uint32_t unit) { return ui::control_of(window, unit); }
     static void click(std::uint32_t window, std::uint32_t unit) {

@@ -13,6 +13,7 @@
 #include "content/spread.hpp"
 #include "reading/book_view.hpp"
 #include "runtime/embedded.hpp"
+#include "support/program_fixture.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
@@ -20,21 +21,12 @@ namespace tb::test {
 
 namespace mw = tb::ids::main_window;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramTest {
 protected:
     void SetUp() override {
-        ui::close_all_windows();
-        ui::load_templates(embedded_blob("templates"));
-        app::install_handlers();
-        app::reset_state();
-        ui::take_handler_error();
+        ProgramTest::SetUp();
         ASSERT_TRUE(ui::show_window(tb::ids::welcome::window, false));
         ASSERT_TRUE(ui::show_window(mw::window, false));
-    }
-    void TearDown() override {
-        ui::close_all_windows();
-        auto e = ui::take_handler_error();
-        EXPECT_FALSE(e) << "a handler raised a run-time error: " << utf8(e->message);
     }
 
     static std::int32_t get(std::uint32_t unit, int index) { return ui::get_int(mw::window, unit, index); }

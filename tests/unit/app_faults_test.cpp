@@ -22,6 +22,7 @@
 
 #include "content/audio/players.hpp"
 #include "content/catalogue.hpp"
+#include "support/env_var.hpp"
 #include "support/fake_audio_device.hpp"
 
 extern char** environ;
@@ -30,19 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-class EnvVar {
-public:
-    EnvVar(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvVar() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
+using tb::test::EnvVar;
 
 // A device that can be unplugged.
 class UnpluggableDevice : public tb::test::FakeAudioDevice {

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "content/catalogue.hpp"
 #include "drills/exercise_lists.hpp"
 #include "content/tables.hpp"
 #include "support/fakes.hpp"
@@ -156,7 +157,7 @@ TEST_F(MainWindowTest, ExerciseSoundsFollowEveryPageChange) {
     EXPECT_EQ(spread().current_translations.count(), 8);
     EXPECT_EQ(spread().current_sounds.count(), 9);
     ASSERT_EQ(spread().exercise_sounds.count(), 9);
-    const auto table = content::page_clip_table(33);
+    const auto table = catalogue::page_clips(33);
     EXPECT_EQ(spread().exercise_sounds.at(9), Blob(table[8].begin(), table[8].end()));
     click(mw::超级按钮_下一页);
     EXPECT_EQ(page(), 34);

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
 #include "support/fakes.hpp"
 #include "support/main_window_fixture.hpp"
@@ -108,7 +109,7 @@ TEST_F(AppReliability, ClosingTheFillInOrOrderingWindowStopsItsClips) {
             start_main_window([&, button = button, window = window, exit_button = exit_button] {
                 QTimer::singleShot(0, [&] {
                     // A clip of the window's own, still sounding when it closes.
-                    play_sound(content::page_clip_table(0).at(1));
+                    play_sound(catalogue::page_clips(0).at(1));
                     playing_while_open = !test::sound().playing.empty();
                     if (by_system) control_of(window, 0)->close();
                     else QTest::mouseClick(control_of(window, exit_button), Qt::LeftButton, {}, QPoint(5, 5));

@@ -138,7 +138,7 @@ TEST(AppState, StartsEmptyAndResets) {
     s.current_sentences.append("Hello.");
     v.full_screen = 1;
     drills::exercise_lists().sentences.append("Hi.");
-    app::free_state();
+    app::reset_state();
     EXPECT_EQ(s.current_sentences.count(), 0);
     EXPECT_EQ(v.full_screen, 0);
     EXPECT_EQ(drills::exercise_lists().sentences.count(), 0);

@@ -11,23 +11,12 @@
 
 #include "content/audio/players.hpp"
 #include "content/catalogue.hpp"
+#include "support/env_var.hpp"
 
 namespace {
 namespace fs = std::filesystem;
 
-class EnvVar {
-public:
-    EnvVar(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvVar() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
+using tb::test::EnvVar;
 
 TEST(AudioSdl, ClipsPlayThroughTheSdlDevice) {
     const fs::path dir = fs::temp_directory_path() / ("tapbook-audio-" + std::to_string(getpid()));

@@ -5,7 +5,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
+#include "content/volume.hpp"
 #include "runtime/embedded.hpp"
 #include "runtime/list.hpp"
 #include "runtime/text.hpp"
@@ -35,7 +37,7 @@ TEST(ContentTables, PageOneSplitsIntoItemsWithItsMarkerStillClipped) {
     EXPECT_EQ(sentences.at(3), "$");
     EXPECT_EQ(translations.at(3), "$");
     EXPECT_NE(sentences.at(2), "$");
-    const auto clips = page_clip_table(1);
+    const auto clips = catalogue::page_clips(1);
     ASSERT_EQ(clips.size(), 35u);
     EXPECT_FALSE(clips[2].empty());
 }
@@ -45,12 +47,12 @@ TEST(ContentTables, ExtraClipPagesCarryOneClipMoreThanItems) {
     split_page_text(page_text(6), sentences, translations);
     EXPECT_EQ(sentences.count(), 28);
     EXPECT_EQ(translations.count(), 28);
-    EXPECT_EQ(page_clip_table(6).size(), 29u);
+    EXPECT_EQ(catalogue::page_clips(6).size(), 29u);
 
     split_page_text(page_text(33), sentences, translations);
     EXPECT_EQ(sentences.count(), 8);
     EXPECT_EQ(translations.count(), 8);
-    const auto clips = page_clip_table(33);
+    const auto clips = catalogue::page_clips(33);
     ASSERT_EQ(clips.size(), 9u);
     const List<Blob> copy = copy_clip_table(clips);
     ASSERT_EQ(copy.count(), 9);
@@ -66,8 +68,8 @@ TEST(ContentTables, EveryPageHasAsManyLinePairsAsClipsSaveTheExtras) {
         split_page_text(page_text(k), s, t);
         ASSERT_GT(s.count(), 0) << k;
         EXPECT_EQ(s.count(), t.count()) << k;
-        const int extra = (k == 6 || k == 33) ? 1 : 0;
-        EXPECT_EQ(static_cast<int>(page_clip_table(k).size()), s.count() + extra) << k;
+        EXPECT_EQ(s.count(), volume::kPageItems[k]) << k;
+        EXPECT_EQ(static_cast<int>(catalogue::page_clips(k).size()), volume::page_clip_count(k)) << k;
         // A marker is "$" on both lines, never on one alone.
         for (int n = 1; n <= s.count(); ++n) EXPECT_EQ(s.at(n) == "$", t.at(n) == "$") << k << " item " << n;
     }
@@ -76,13 +78,13 @@ TEST(ContentTables, EveryPageHasAsManyLinePairsAsClipsSaveTheExtras) {
 TEST(ContentTables, OutsideTheTablesIsEmptyNeverACrash) {
     for (int k : {-1, 34, 36, 1000}) {
         EXPECT_TRUE(page_text(k).empty()) << k;
-        EXPECT_TRUE(page_clip_table(k).empty()) << k;
+        EXPECT_TRUE(catalogue::page_clips(k).empty()) << k;
     }
     for (int l : {0, 7, -3}) {
         EXPECT_TRUE(lesson_text(l).empty()) << l;
-        EXPECT_TRUE(lesson_clip_table(l).empty()) << l;
+        EXPECT_TRUE(catalogue::drill_clips(l).empty()) << l;
     }
-    for (int h : {-1, 0, 185, 141, 166, 2}) EXPECT_TRUE(wordlist_clip(h).empty()) << h;
+    for (int h : {-1, 0, 185, 141, 166, 2}) EXPECT_TRUE(catalogue::word_list_clip(h).empty()) << h;
     EXPECT_FALSE(fill_in_answer(6, 5));
     EXPECT_FALSE(fill_in_answer(7, 1));
     EXPECT_FALSE(tick_expected(64, 4));
@@ -153,14 +155,14 @@ TEST(ContentTables, BakedTextFilesAreWhatTheProgramCarries) {
 }
 
 TEST(ContentTables, LessonTablesMatchTheirWords) {
-    const int words[volume::kLessons] = {19, 28, 16, 28, 25, 14};
     for (int l = 1; l <= volume::kLessons; ++l) {
+        const int words = volume::kLessonWords[l - 1];
         List<Text> english, chinese;
         split_page_text(lesson_text(l), english, chinese);
-        EXPECT_EQ(english.count(), words[l - 1]) << l;
-        EXPECT_EQ(chinese.count(), words[l - 1]) << l;
-        const auto clips = lesson_clip_table(l);
-        EXPECT_EQ(clips.size(), static_cast<std::size_t>(words[l - 1])) << l;
+        EXPECT_EQ(english.count(), words) << l;
+        EXPECT_EQ(chinese.count(), words) << l;
+        const auto clips = catalogue::drill_clips(l);
+        EXPECT_EQ(clips.size(), static_cast<std::size_t>(words)) << l;
         for (const auto& c : clips) EXPECT_FALSE(c.empty()) << l;
         for (const Text& w : english) EXPECT_EQ(trim(w), w) << l;
     }
@@ -172,29 +174,27 @@ TEST(ContentTables, WordListCellsPlayTheVerySameClipAsTheirDrillWord) {
         int lesson, first_cell, words;
     };
     const Run runs[] = {{1, 3, 19}, {2, 23, 28}, {3, 52, 16}, {4, 69, 28}, {5, 98, 25}, {6, 125, 14}};
-    int with_clip = wordlist_clip(1).empty() ? 0 : 1;
+    int with_clip = catalogue::word_list_clip(1).empty() ? 0 : 1;
     EXPECT_EQ(with_clip, 1);  // the heading's own clip
     for (const Run& r : runs) {
-        const auto drill = lesson_clip_table(r.lesson);
+        const auto drill = catalogue::drill_clips(r.lesson);
         ASSERT_EQ(drill.size(), static_cast<std::size_t>(r.words));
-        EXPECT_TRUE(wordlist_clip(r.first_cell - 1).empty()) << "unit header " << r.lesson;
+        EXPECT_TRUE(catalogue::word_list_clip(r.first_cell - 1).empty()) << "unit header " << r.lesson;
         for (int w = 0; w < r.words; ++w) {
-            const ClipView c = wordlist_clip(r.first_cell + w);
+            const Clip c = catalogue::word_list_clip(r.first_cell + w);
             EXPECT_EQ(c.data(), drill[static_cast<std::size_t>(w)].data()) << "cell " << r.first_cell + w;
             EXPECT_EQ(c.size(), drill[static_cast<std::size_t>(w)].size());
         }
     }
-    for (int h = 1; h <= 184; ++h) with_clip += wordlist_clip(h).empty() ? 0 : 1;
+    for (int h = 1; h <= 184; ++h) with_clip += catalogue::word_list_clip(h).empty() ? 0 : 1;
     EXPECT_EQ(with_clip, 1 + 131);
     for (int l = 1; l <= volume::kLessons; ++l)
-        for (const auto& c : lesson_clip_table(l)) EXPECT_NE(c.data(), wordlist_clip(1).data());
+        for (const auto& c : catalogue::drill_clips(l)) EXPECT_NE(c.data(), catalogue::word_list_clip(1).data());
 }
 
 TEST(ContentTables, ExerciseAnswersCoverEveryBox) {
-    const std::pair<int, int> fills[] = {{6, 4},  {14, 1}, {16, 4}, {18, 4}, {20, 2}, {26, 3},
-                                         {30, 1}, {40, 6}, {50, 6}, {54, 2}, {60, 5}};
     int count = 0;
-    for (auto [page, boxes] : fills) {
+    for (auto [page, boxes] : volume::kFillBoxes) {
         for (int b = 1; b <= boxes; ++b) {
             const auto a = fill_in_answer(page, b);
             ASSERT_TRUE(a) << page << "/" << b;
@@ -212,15 +212,8 @@ TEST(ContentTables, ExerciseAnswersCoverEveryBox) {
         ASSERT_EQ(a->size(), 1u);
         EXPECT_TRUE((*a)[0] >= '1' && (*a)[0] <= '4');
     }
-    const struct {
-        int page;
-        std::vector<int> ticked, empty;
-    } ticks[] = {{4, {1, 2}, {3}},       {16, {2}, {1}},    {48, {1}, {2}}, {50, {1}, {2, 3}},
-                 {54, {1, 2, 3, 5}, {4}}, {58, {1}, {2, 3}}, {64, {3, 5}, {1, 2}}};
-    for (const auto& t : ticks) {
-        for (int b : t.ticked) EXPECT_EQ(tick_expected(t.page, b), std::optional<int>(1)) << t.page << "/" << b;
-        for (int b : t.empty) EXPECT_EQ(tick_expected(t.page, b), std::optional<int>(0)) << t.page << "/" << b;
-    }
+    for (const auto& t : volume::kTickBoxes)
+        EXPECT_EQ(tick_expected(t.printed_page, t.box), std::optional<int>(t.ticked ? 1 : 0)) << t.printed_page << "/" << t.box;
 }
 
 TEST(ContentTables, ABrokenPackGivesNoEntriesNeverBytesOutsideIt) {

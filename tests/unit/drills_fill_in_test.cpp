@@ -4,48 +4,30 @@
 #include <deque>
 
 #include "drills/fill_in.hpp"
+#include "support/scripted_random.hpp"
+#include "support/text_lists.hpp"
 
 using namespace tb;
 using namespace tb::drills;
 
 namespace {
 
-// Draws the given numbers in turn, then always the lowest.
-RandomSource scripted(std::deque<int> draws) {
-    return [draws](int low, int) mutable {
-        if (draws.empty()) return low;
-        int d = draws.front();
-        draws.pop_front();
-        return d;
-    };
-}
-
-List<Text> list_of(std::initializer_list<const char*> items) {
-    List<Text> l;
-    for (const char* s : items) l.append(s);
-    return l;
-}
+using tb::test::list_of;
+using tb::test::scripted;
 
 double eleven_per_byte(std::string_view t) { return 11.0 * static_cast<double>(t.size()); }
 
 }  // namespace
 
 TEST(FillInAnswer, LosesExactlyOneTrailingMark) {
-    EXPECT_EQ(blank_answer("Hello,"), "Hello");
-    EXPECT_EQ(blank_answer("Hi!"), "Hi");
-    EXPECT_EQ(blank_answer("me."), "me");
-    EXPECT_EQ(blank_answer("you?"), "you");
-    EXPECT_EQ(blank_answer("Wow!!"), "Wow!");
-    EXPECT_EQ(blank_answer("What?!"), "What?");
-    EXPECT_EQ(blank_answer("cat"), "cat");
-    EXPECT_EQ(blank_answer(""), "");
-    // Other signs stay: quotes, the full-width exclamation mark, the empty marker.
-    EXPECT_EQ(blank_answer("\"Hi\""), "\"Hi\"");
-    EXPECT_EQ(blank_answer(gbk("好！")), gbk("好！"));
-    EXPECT_EQ(blank_answer("$"), "$");
-    // An ellipsis goes as a whole.
-    EXPECT_EQ(blank_answer("three..."), "three");
-    EXPECT_EQ(blank_answer("so.."), "so.");
+    const std::pair<Text, Text> cases[] = {
+        {"Hello,", "Hello"}, {"Hi!", "Hi"}, {"me.", "me"}, {"you?", "you"}, {"Wow!!", "Wow!"},
+        {"What?!", "What?"}, {"cat", "cat"}, {"", ""},
+        // Other signs stay: quotes, the full-width exclamation mark, the empty marker.
+        {"\"Hi\"", "\"Hi\""}, {gbk("好！"), gbk("好！")}, {"$", "$"},
+        // An ellipsis goes as a whole.
+        {"three...", "three"}, {"so..", "so."}};
+    for (const auto& [word, answer] : cases) EXPECT_EQ(blank_answer(word), answer) << word;
 }
 
 TEST(FillInBox, CoversTheFirstWholeWordWithTheAnswersCase) {

@@ -4,26 +4,16 @@
 #include <deque>
 
 #include "drills/ordering.hpp"
+#include "support/scripted_random.hpp"
+#include "support/text_lists.hpp"
 
 using namespace tb;
 using namespace tb::drills;
 
 namespace {
 
-RandomSource scripted(std::deque<int> draws) {
-    return [draws](int low, int) mutable {
-        if (draws.empty()) return low;
-        int d = draws.front();
-        draws.pop_front();
-        return d;
-    };
-}
-
-List<Text> list_of(std::initializer_list<const char*> items) {
-    List<Text> l;
-    for (const char* s : items) l.append(s);
-    return l;
-}
+using tb::test::list_of;
+using tb::test::scripted;
 
 std::vector<Text> dealt_words(const Ordering& game) {
     std::vector<Text> words;

@@ -13,6 +13,8 @@
 #include <map>
 #include <set>
 
+#include "content/volume.hpp"
+
 namespace {
 
 const QString kAssets = QStringLiteral(TAPBOOK_BINARY_DIR "/assets/");
@@ -145,7 +147,7 @@ TEST_F(LayoutPages, HotspotsStayInBoundsNeverOverlapAndCarryTheirPage) {
     for (const auto& pv : pictures) {
         QJsonObject p = pv.toObject();
         int k = p["page"].toInt();
-        QString tag = k >= 34 ? QString() : QString::number(2 * (k + 1));
+        QString tag = k >= 34 ? QString() : QString::number(tb::volume::printed_page(k));
         QString word = k == 0 ? QString::fromUtf8("二") : k == 1 ? QString::fromUtf8("四") : k >= 34 ? "70" : tag;
         std::vector<QJsonObject> hot;
         for (const auto& cv : p["children"].toArray())

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tools/layout/paper.hpp"
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "runtime/embedded.hpp"
 
 using Bytes = std::vector<std::uint8_t>;

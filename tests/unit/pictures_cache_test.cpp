@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "support/picture_samples.hpp"
 
 using tb::media::PictureCache;

@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "content/pictures/jpeg_decode.hpp"
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/jpeg_decode.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "support/picture_samples.hpp"
 
 using tb::media::decode_picture;

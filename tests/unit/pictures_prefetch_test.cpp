@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "content/pictures/prefetch.hpp"
+#include "ui/widgets/pictures/prefetch.hpp"
 #include "support/picture_samples.hpp"
 #include "support/widget_fixture.hpp"
 

@@ -2,7 +2,9 @@
 // and Chinese-hint rules, word-list hotspots, and every hotspot of the volume.
 #include <gtest/gtest.h>
 
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
+#include "content/volume.hpp"
 #include "support/fakes.hpp"
 #include "support/main_window_fixture.hpp"
 
@@ -42,7 +44,7 @@ TEST_F(Hotspots, APressPlaysTheItemsClipAndShowsItsTranslationBelow) {
     const std::uint32_t h = unit_named("透明标签页二_5");
     press(h);
     ASSERT_EQ(test::sound().played.size(), 1u);
-    const auto table = content::page_clip_table(0);
+    const auto table = catalogue::page_clips(0);
     EXPECT_EQ(test::sound().played[0].bytes, Blob(table[4].begin(), table[4].end()));
     EXPECT_FALSE(test::sound().played[0].loop);
     const Popup p = popup();
@@ -109,7 +111,7 @@ TEST_F(Hotspots, ASecondPressStopsTheFirstClip) {
     press(unit_named("透明标签页二_4"));
     EXPECT_EQ(test::sound().stops, stops + 1);
     ASSERT_EQ(test::sound().playing.size(), 1u);
-    const auto table = content::page_clip_table(0);
+    const auto table = catalogue::page_clips(0);
     EXPECT_EQ(test::sound().playing[0].bytes, Blob(table[3].begin(), table[3].end()));
 }
 
@@ -117,7 +119,7 @@ TEST_F(Hotspots, AWordListHotspotPlaysItsOwnClip) {
     choose_course(8);  // the word list
     press(unit_named("透明标签页70_3"));
     ASSERT_EQ(test::sound().played.size(), 1u);
-    const auto clip = content::wordlist_clip(3);
+    const auto clip = catalogue::word_list_clip(3);
     ASSERT_FALSE(clip.empty());
     EXPECT_EQ(test::sound().played[0].bytes, Blob(clip.begin(), clip.end()));
     EXPECT_EQ(popup().width, 0);
@@ -149,7 +151,7 @@ TEST_F(Hotspots, EveryHotspotOfEveryPageFindsItsClipAndTranslation) {
     int pressed = 0;
     for (int k = 0; k <= 35; ++k) {
         ASSERT_EQ(page(), k);
-        const long long p = 2 * (k + 1);
+        const long long p = tb::volume::printed_page(k);
         std::vector<UnitRef> spots = k < 34 ? collect_units(mw::window, {}, gbk("透明标签"), p, p)
                                             : collect_units(mw::window, gbk("透明标签页70_"));
         std::vector<UnitRef> on_page;

@@ -7,26 +7,14 @@
 
 #include "reading/listening_game.hpp"
 #include "runtime/random.hpp"
+#include "support/scripted_random.hpp"
 
 using namespace tb;
 using namespace tb::reading;
 
 namespace {
 
-// Draws from a script (the lowest value once it runs out) and records the ranges asked for.
-struct Draws {
-    std::deque<int> script;
-    std::vector<std::pair<int, int>> ranges;
-    ListeningGame::RandomSource source() {
-        return [this](int low, int high) {
-            ranges.emplace_back(low, high);
-            if (script.empty()) return low;
-            const int v = script.front();
-            script.pop_front();
-            return v;
-        };
-    }
-};
+using Draws = tb::test::ScriptedRandom;
 
 List<Text> texts(std::initializer_list<const char*> items) {
     List<Text> out;

@@ -34,7 +34,7 @@ protected:
 
     // The overlay of the spread at the page cursor (page index 0 and 1: the front matter).
     static std::uint32_t overlay(int page_index) {
-        const int printed = 2 * (page_index + 1);
+        const int printed = tb::volume::printed_page(page_index);
         const std::string name =
             "透明标签练一练是否错误" + std::to_string(printed) + (page_index < 2 ? "_0" : "_1");
         return unit_named(name.c_str());

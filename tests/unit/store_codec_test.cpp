@@ -222,8 +222,8 @@ TEST(StoreBlocks, SuperBtnFieldsInStoredOrder) {
     s.style = 1;
     s.toggle = 1;
     s.checked = 1;
-    s.transparent_17 = 0x17;
-    s.transparent_15 = 0x15;
+    s.transparent0 = 0x17;
+    s.transparent1 = 0x15;
     s.builtin_click_sound = 1;
     s.colours = {24, 25, 26, 27, 28, 29};
     s.picture0 = {0xA0};
@@ -231,7 +231,7 @@ TEST(StoreBlocks, SuperBtnFieldsInStoredOrder) {
     s.font = song15();
     s.caption = gbk("开始学习");
     s.tooltip = gbk("提示");
-    s.transparent_19 = 0x19;
+    s.transparent2 = 0x19;
     s.picture2 = {0xC0, 0xC1, 0xC2};
     Blob b = encode(s);
     EXPECT_EQ(u32_at(b, 4), 1u);       // 8 style
@@ -253,7 +253,7 @@ TEST(StoreBlocks, SuperBtnFieldsInStoredOrder) {
     EXPECT_EQ(d->font, s.font);
     EXPECT_EQ(d->caption, s.caption);
     EXPECT_EQ(d->tooltip, s.tooltip);
-    EXPECT_EQ(d->transparent_19, 0x19u);
+    EXPECT_EQ(d->transparent2, 0x19u);
     EXPECT_EQ(d->colours, s.colours);
     expect_refusals(b, decode_superbtn);
     // Version 1 ends after the tooltip.

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "support/picture_samples.hpp"
 #include "support/widget_fixture.hpp"
 #include "ui/widgets/controls.hpp"

@@ -24,6 +24,10 @@ constexpr std::uint32_t kEdit = 0x16000004;
 constexpr std::uint32_t kCombo = 0x16000005;
 constexpr std::uint32_t kBroken = 0x16000006;
 constexpr std::uint32_t kCheck = 0x16000007;
+constexpr std::uint32_t kButton = 0x16000008;
+
+// The picture button's numbered words, each stored as its own property number.
+constexpr int kButtonWords[] = {11, 12, 13, 14, 16, 18, 20, 23, 24, 25, 26, 27, 28, 29, 34};
 
 class WidgetsProperties : public tb::test::WidgetTest {
 protected:
@@ -55,6 +59,17 @@ protected:
         broken.type_block = {9, 0, 0, 0};  // a version no reader knows
         w.units.push_back(broken);
         w.units.push_back(unit_spec(kCheck, UnitType::CheckBox, "选择框甲", 0, {10, 300, 80, 20}));
+        auto button = unit_spec(kButton, UnitType::SuperBtn, "超级按钮甲", 0, {10, 400, 40, 30});
+        SuperBtnBlock sb;
+        sb.reserved_words = {11, 12, 13, 14};
+        sb.transparent1 = 16;
+        sb.transparent0 = 18;
+        sb.transparent2 = 20;
+        sb.reserved_word = 23;
+        sb.colours = {24, 25, 26, 27, 28, 29};
+        sb.reserved_last = 34;
+        button.type_block = encode(sb);
+        w.units.push_back(button);
         load({w});
     }
 };
@@ -77,6 +92,13 @@ TEST_F(WidgetsProperties, PicksAreClampedToTheirLists) {
     EXPECT_EQ(get_int(kWin, kPic, prop::kPicDisplayMode), 0);
     set_property(kWin, kTrans, prop::kTransWrap, std::int32_t(42));
     EXPECT_EQ(get_int(kWin, kTrans, prop::kTransWrap), 1);
+}
+
+TEST_F(WidgetsProperties, PictureButtonWordsAreReachedByTheirNumbers) {
+    ASSERT_TRUE(show_window(kWin, false));
+    for (int index : kButtonWords) EXPECT_EQ(get_int(kWin, kButton, index), index) << index;
+    for (int index : kButtonWords) set_property(kWin, kButton, index, std::int32_t(index + 100));
+    for (int index : kButtonWords) EXPECT_EQ(get_int(kWin, kButton, index), index + 100) << index;
 }
 
 TEST_F(WidgetsProperties, WritesConvertToThePropertysKind) {

@@ -6,9 +6,11 @@
 #include <deque>
 #include <utility>
 
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
 #include "content/volume.hpp"
 #include "drills/word_drill.hpp"
+#include "support/scripted_random.hpp"
 
 using namespace tb;
 using tb::drills::WordDrill;
@@ -26,19 +28,7 @@ List<Blob> clips_for(int words) {
     return out;
 }
 
-// A random source that answers from a script and remembers the ranges it was asked for.
-struct ScriptedRandom {
-    std::deque<int> answers;
-    std::vector<std::pair<int, int>> asked;
-    WordDrill::RandomSource source() {
-        return [this](int lo, int hi) {
-            asked.emplace_back(lo, hi);
-            int a = answers.empty() ? lo : answers.front();
-            if (!answers.empty()) answers.pop_front();
-            return a;
-        };
-    }
-};
+using tb::test::ScriptedRandom;
 
 // Word numbers asked in one whole run.
 std::vector<int> whole_run(WordDrill& d, int order) {
@@ -80,21 +70,21 @@ TEST(WordDrill, TextbookOrderAsksEveryWordInTurnWithItsMeaningAndClip) {
 
 TEST(WordDrill, RandomOrderDrawsFromAPoolThatShrinksByTheWordAsked) {
     ScriptedRandom r;
-    r.answers = {2, 2, 1};
+    r.script = {2, 2, 1};
     WordDrill d(r.source());
     d.start(kLesson, clips_for(3));
     EXPECT_EQ(whole_run(d, kRandomOrder), (std::vector<int>{2, 3, 1}));
-    EXPECT_EQ(r.asked, (std::vector<std::pair<int, int>>{{1, 3}, {1, 2}, {1, 1}}));
+    EXPECT_EQ(r.ranges, (std::vector<std::pair<int, int>>{{1, 3}, {1, 2}, {1, 1}}));
     // Textbook order draws nothing.
     d.start(kLesson, clips_for(3));
     whole_run(d, drills::kTextbookOrder);
-    EXPECT_EQ(r.asked.size(), 3u);
+    EXPECT_EQ(r.ranges.size(), 3u);
 }
 
 TEST(WordDrill, RandomOrderAsksEachWordOfEveryLessonExactlyOncePerRun) {
     WordDrill d;  // the clock-seeded source the program uses
     for (int lesson = 1; lesson <= volume::kLessons; ++lesson) {
-        d.start(content::lesson_text(lesson), content::copy_clip_table(content::lesson_clip_table(lesson)));
+        d.start(content::lesson_text(lesson), content::copy_clip_table(catalogue::drill_clips(lesson)));
         std::vector<int> asked = whole_run(d, kRandomOrder);
         std::sort(asked.begin(), asked.end());
         std::vector<int> every(static_cast<std::size_t>(d.word_count()));
@@ -136,7 +126,7 @@ TEST(WordDrill, WrongAndSkippedWordsAreRecordedAsWordThenMeaning) {
 TEST(WordDrill, TheSummaryCountsWordsAndErrorsAndSaysWhenTheRunIsOver) {
     const Text unit1 = "Unit 1";
     WordDrill d;
-    d.start(content::lesson_text(1), content::copy_clip_table(content::lesson_clip_table(1)));
+    d.start(content::lesson_text(1), content::copy_clip_table(catalogue::drill_clips(1)));
     ASSERT_EQ(d.meaning_count(), 19);
     EXPECT_EQ(d.summary(unit1), gbk("Unit 1共19个单词。目前错误0个"));
     int n = 0;
@@ -151,7 +141,7 @@ TEST(WordDrill, TheSummaryCountsWordsAndErrorsAndSaysWhenTheRunIsOver) {
     auto record = [&](int word) { return lines[2 * word - 2] + lines[2 * word - 1] + "\r\n\r\n"; };
     EXPECT_EQ(d.record_text(), record(2) + record(5) + record(19));
     // A new start begins a fresh count.
-    d.start(content::lesson_text(1), content::copy_clip_table(content::lesson_clip_table(1)));
+    d.start(content::lesson_text(1), content::copy_clip_table(catalogue::drill_clips(1)));
     EXPECT_EQ(d.summary(unit1), gbk("Unit 1共19个单词。目前错误0个"));
     EXPECT_EQ(d.record_text(), Text());
 }
@@ -227,7 +217,7 @@ TEST(WordDrill, RepeatingErrorsAsksExactlyTheMissedWordsAndSumsOnlyThem) {
         ASSERT_EQ(d.start_repeat(), 2);
         EXPECT_EQ(d.word_count(), 2);
         EXPECT_TRUE(d.records().empty());
-        random.answers = {2, 1};  // random order: the second left, then the only one left
+        random.script = {2, 1};  // random order: the second left, then the only one left
         std::vector<Text> asked;
         std::vector<Blob> clips;
         while (d.next(order)) {

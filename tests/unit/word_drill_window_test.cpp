@@ -13,6 +13,7 @@
 #include <cctype>
 
 #include "content/mistakes.hpp"
+#include "content/catalogue.hpp"
 #include "content/tables.hpp"
 #include "drills/word_drill_ui.hpp"
 #include "support/fakes.hpp"
@@ -29,14 +30,14 @@ namespace {
 struct LessonWords {
     std::vector<Text> words;
     std::vector<Text> meanings;
-    std::vector<content::ClipView> clips;
+    std::vector<Clip> clips;
 };
 
 LessonWords lesson(int k) {
     LessonWords l;
     const std::vector<Text> lines = split(content::lesson_text(k), "\r\n");
     for (std::size_t i = 0; i < lines.size(); ++i) (i % 2 == 0 ? l.words : l.meanings).push_back(lines[i]);
-    l.clips = content::lesson_clip_table(k);
+    l.clips = catalogue::drill_clips(k);
     return l;
 }
 

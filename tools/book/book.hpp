@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "content/volume.hpp"
 #include "tools/book/scene.hpp"
 
 namespace tb::book {
@@ -51,7 +52,7 @@ struct Page {
     std::optional<std::string> extra_clip;  // a clip that belongs to no hotspot
     std::vector<Scene> scenes;              // its story pictures and numbered pictures, in order
 
-    int printed_left_page() const { return 2 * (index + 1); }
+    int printed_left_page() const { return volume::printed_page(index); }
 };
 
 struct Word {

@@ -16,10 +16,6 @@ using tb::book::ItemKind;
 using tb::book::Page;
 using tb::book::Problem;
 
-const int kItemCounts[volume::kContentPages] = {14, 35, 29, 24, 21, 15, 28, 31, 26, 16, 13, 28, 26, 29, 19, 15, 9,
-                                 14, 24, 34, 23, 20, 8,  26, 32, 25, 24, 10, 27, 22, 19, 21, 30, 8};
-const int kLessonWords[volume::kLessons] = {19, 28, 16, 28, 25, 14};
-
 namespace {
 
 // Item numbers that are empty markers, per page index.
@@ -35,16 +31,18 @@ bool starts_course(int page_index) {
            std::end(volume::kCourseLanding);
 }
 const std::set<int> kLinePages = {16, 33};
-const std::set<int> kExtraPages = {6, 33};
 
-// Fill-in boxes and tick boxes by printed page.
-const std::map<int, int> kFillBoxes = {{6, 4},  {14, 1}, {16, 4}, {18, 4}, {20, 2}, {26, 3},
-                                       {30, 1}, {40, 6}, {50, 6}, {54, 2}, {60, 5}};
-const std::map<int, std::map<int, int>> kTickBoxes = {
-    {4, {{1, 1}, {2, 1}, {3, 0}}},          {16, {{1, 0}, {2, 1}}},
-    {48, {{1, 1}, {2, 0}}},                 {50, {{1, 1}, {2, 0}, {3, 0}}},
-    {54, {{1, 1}, {2, 1}, {3, 1}, {4, 0}, {5, 1}}}, {58, {{1, 1}, {2, 0}, {3, 0}}},
-    {64, {{1, 0}, {2, 0}, {3, 1}, {5, 1}}}};
+// Fill-in boxes and tick boxes by printed page: box number -> state a tick box must be left in.
+const std::map<int, int> kFillBoxes = [] {
+    std::map<int, int> m;
+    for (const auto& f : volume::kFillBoxes) m[f.printed_page] = f.boxes;
+    return m;
+}();
+const std::map<int, std::map<int, int>> kTickBoxes = [] {
+    std::map<int, std::map<int, int>> m;
+    for (const auto& t : volume::kTickBoxes) m[t.printed_page][t.box] = t.ticked ? 1 : 0;
+    return m;
+}();
 constexpr int kDigitPage = 8;  // "number the pictures": the answers are the digits 1 to 4
 
 // Which pages each lesson's words are taught on.
@@ -57,8 +55,8 @@ std::string two(int k) {
 }
 
 std::string page_name(int k) {
-    return "page " + two(k) + " (printed pages " + std::to_string(2 * (k + 1)) + "-" +
-           std::to_string(2 * (k + 1) + 1) + ")";
+    return "page " + two(k) + " (printed pages " + std::to_string(volume::printed_page(k)) + "-" +
+           std::to_string(volume::printed_page(k) + 1) + ")";
 }
 
 struct Reporter {
@@ -189,7 +187,7 @@ std::string printed_english(const Page& p) {
 void check_page(const Reporter& r, const Page& p, const std::string& volume_text) {
     const std::string file = p.file;
     const std::string pn = page_name(p.index);
-    const int want = kItemCounts[p.index];
+    const int want = volume::kPageItems[p.index];
     if (static_cast<int>(p.items.size()) != want)
         r.at(file, 0, pn + ": " + std::to_string(p.items.size()) + " items, the spread has " +
                           std::to_string(want) + " hotspots");
@@ -229,7 +227,7 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
         r.at(file, 0, pn + ": only " + std::to_string(ordering_lines) +
                           " lines of 2 to 9 words, the ordering game needs at least 7");
 
-    const bool extra_wanted = kExtraPages.count(p.index) > 0;
+    const bool extra_wanted = volume::has_extra_clip(p.index);
     if (extra_wanted && !p.extra_clip) r.at(file, 0, pn + ": the extra clip is missing");
     if (!extra_wanted && p.extra_clip) r.at(file, 0, pn + ": only pages 06 and 33 carry an extra clip");
     if (p.extra_clip) check_field(r, file, 0, pn + ", extra clip", *p.extra_clip, true);
@@ -491,9 +489,9 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
         const auto& words = book.units[static_cast<std::size_t>(u)];
         const std::string file = (root / "words" / ("unit" + std::to_string(u + 1) + ".txt")).string();
         const std::string lesson = "lesson " + std::to_string(u + 1);
-        if (static_cast<int>(words.size()) != kLessonWords[u])
+        if (static_cast<int>(words.size()) != volume::kLessonWords[u])
             r.at(file, 0, lesson + ": " + std::to_string(words.size()) + " words, the drill needs " +
-                              std::to_string(kLessonWords[u]));
+                              std::to_string(volume::kLessonWords[u]));
         std::string unit_text;
         for (int k = kUnitFirst[u]; k < kUnitFirst[u] + 5; ++k) unit_text += printed_english(book.pages[static_cast<std::size_t>(k)]);
         std::set<std::string> seen;

@@ -12,11 +12,6 @@ namespace tb::content {
 
 inline constexpr int kLongestLine = 84;  // bytes in GBK
 
-// Hotspot count of each page index.
-extern const int kItemCounts[volume::kContentPages];
-// Words of each lesson 1..6.
-extern const int kLessonWords[volume::kLessons];
-
 // Checks the book read from root. Appends one problem per broken rule.
 void check_book(const std::filesystem::path& root, const tb::book::Book& book,
                 std::vector<tb::book::Problem>& problems);

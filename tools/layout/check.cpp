@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "content/volume.hpp"
 #include "tools/book/wordlist.hpp"
 #include "tools/layout/layout.hpp"
 
@@ -20,13 +21,17 @@ const std::map<int, int> kHotspotsPerPicture = {
 };
 
 // Fill-in and tick boxes by printed page: the box numbers each page carries.
-const std::map<int, std::set<int>> kFillIns = {
-    {6, {1, 2, 3, 4}}, {14, {1}}, {16, {1, 2, 3, 4}}, {18, {1, 2, 3, 4}}, {20, {1, 2}}, {26, {1, 2, 3}},
-    {30, {1}},        {40, {1, 2, 3, 4, 5, 6}}, {50, {1, 2, 3, 4, 5, 6}}, {54, {1, 2}}, {60, {1, 2, 3, 4, 5}},
-};
-const std::map<int, std::set<int>> kTicks = {
-    {4, {1, 2, 3}}, {16, {1, 2}}, {48, {1, 2}}, {50, {1, 2, 3}}, {54, {1, 2, 3, 4, 5}}, {58, {1, 2, 3}}, {64, {1, 2, 3, 5}},
-};
+const std::map<int, std::set<int>> kFillIns = [] {
+    std::map<int, std::set<int>> m;
+    for (const auto& f : volume::kFillBoxes)
+        for (int b = 1; b <= f.boxes; ++b) m[f.printed_page].insert(b);
+    return m;
+}();
+const std::map<int, std::set<int>> kTicks = [] {
+    std::map<int, std::set<int>> m;
+    for (const auto& t : volume::kTickBoxes) m[t.printed_page].insert(t.box);
+    return m;
+}();
 
 constexpr int kHotspots = 878;
 constexpr int kListenIcons = 31;

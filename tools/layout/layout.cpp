@@ -728,7 +728,7 @@ Spread lay_out_word_list(int picture, const std::vector<book::Cell>& cells) {
     Spread s;
     s.picture = picture;
     s.page_index = page_of_picture(picture);
-    s.printed = 2 * (s.page_index + 1);
+    s.printed = volume::printed_page(s.page_index);
     s.word_list = true;
     s.page_word = std::to_string(kWordListPage);
     Scheme sc = scheme_of_page(s.page_index);

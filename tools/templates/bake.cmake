@@ -30,7 +30,7 @@ list(TRANSFORM TAPBOOK_TEMPLATE_PICTURES PREPEND ${TAPBOOK_ASSETS_DIR}/ OUTPUT_V
 tapbook_bake(OUTPUTS templates.bin
   COMMAND tapbook_template_compiler --out ${TAPBOOK_ASSETS_DIR}/templates.bin
           --assets ${TAPBOOK_ASSETS_DIR} ${TAPBOOK_TEMPLATE_FLAGS} ${TAPBOOK_WINDOW_SOURCES}
-  DEPENDS tapbook_template_compiler ${TAPBOOK_WINDOW_SOURCES} ${CMAKE_SOURCE_DIR}/app/handlers.def
+  DEPENDS tapbook_template_compiler ${TAPBOOK_WINDOW_SOURCES} ${CMAKE_SOURCE_DIR}/ui/store/handlers.def
           ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_MAIN_WINDOW_UNITS} ${TAPBOOK_MAIN_WINDOW_PICTURES}
           ${TAPBOOK_TEMPLATE_PICTURE_FILES})
 tapbook_embed(templates templates.bin)
@@ -40,9 +40,11 @@ set(TAPBOOK_UNIT_IDS ${CMAKE_BINARY_DIR}/generated/ui/unit_ids.hpp)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/generated/ui)
 add_custom_command(OUTPUT ${TAPBOOK_UNIT_IDS}
   COMMAND tapbook_template_compiler --header ${TAPBOOK_UNIT_IDS} ${TAPBOOK_TEMPLATE_FLAGS} ${TAPBOOK_WINDOW_SOURCES}
-  DEPENDS tapbook_template_compiler ${TAPBOOK_WINDOW_SOURCES} ${CMAKE_SOURCE_DIR}/app/handlers.def
+  DEPENDS tapbook_template_compiler ${TAPBOOK_WINDOW_SOURCES} ${CMAKE_SOURCE_DIR}/ui/store/handlers.def
           ${TAPBOOK_TEMPLATE_EXTRAS} ${TAPBOOK_MAIN_WINDOW_UNITS}
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} VERBATIM)
 add_custom_target(tapbook_unit_ids DEPENDS ${TAPBOOK_UNIT_IDS})
-target_include_directories(tapbook_core PUBLIC ${CMAKE_BINARY_DIR}/generated)
-add_dependencies(tapbook_core tapbook_unit_ids)
+foreach(layer tapbook_reading tapbook_drills tapbook_app)
+  target_include_directories(${layer} PUBLIC ${CMAKE_BINARY_DIR}/generated)
+  add_dependencies(${layer} tapbook_unit_ids)
+endforeach()

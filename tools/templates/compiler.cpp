@@ -9,7 +9,7 @@
 // A source file names its window by "window" (the namespace in the header). The file that also
 // gives the window's "id" defines the window; further files of the same window only add
 // "units" (a generated file of extra units, say), in command-line order. Windows are written in
-// ascending id order. Handler names are resolved against app/handlers.def, the same list the
+// ascending id order. Handler names are resolved against ui/store/handlers.def, the same list the
 // program binds by, so offsets can never drift.
 //
 // A text may be given as {"extras": "key"} (optionally "column": n, from 1): the text of that
@@ -34,6 +34,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "runtime/text.hpp"
@@ -48,7 +49,7 @@ using namespace tb::ui;
 
 const char* const kHandlers[] = {
 #define TB_HANDLER(name) #name,
-#include "app/handlers.def"
+#include "ui/store/handlers.def"
 #undef TB_HANDLER
 };
 
@@ -278,150 +279,83 @@ UnitType type_by_name(const std::string& where, const std::string& name) {
     error(where, "unknown unit type \"" + name + "\"");
 }
 
-// Encodes a unit's "block"; page_count receives a PageControl's number of pages.
-Blob encode_block(UnitType type, Fields& f, Assets& assets, std::size_t& page_count) {
-    auto pic = [&](const char* key, Blob& b) {
-        if (f.has(key)) b = assets.load(f.at(key), f.get(key));
-    };
-    switch (type) {
-    case UnitType::Window: {
-        WindowBlock b;
-        read_words(f, "options", b.options);
-        f.text("caption", b.caption);
-        f.text("extra", b.extra);
-        f.text("extra2", b.extra2);
-        pic("background", b.background);
-        pic("icon", b.icon);
-        pic("sound", b.sound);
-        return encode(b);
+// Reads a block's fields from a unit's "block" object by their keys; fields without a key keep
+// their defaults.
+class JsonFields {
+public:
+    JsonFields(Fields& f, Assets& assets, std::size_t& page_count) : f_(f), assets_(assets), page_count_(page_count) {}
+    void word(std::uint32_t& v, Field k) {
+        if (*k.key) f_.u32(k.key, v);
     }
-    case UnitType::TransLabel: {
-        TransLabelBlock b;
-        f.u32("effect", b.effect);
-        f.u32("colour", b.colour);
-        f.u32("halign", b.halign);
-        f.u32("valign", b.valign);
-        f.flag("wrap", b.wrap);
-        b.font = read_font(f, "font");
-        f.text("caption", b.caption);
-        return encode(b);
+    void flag(std::uint32_t& v, Field k) {
+        if (*k.key) f_.flag(k.key, v);
     }
-    case UnitType::PicBox: {
-        PicBoxBlock b;
-        f.u32("border", b.border);
-        f.u32("background", b.background);
-        f.u32("display_mode", b.display_mode);
-        f.flag("animate", b.animate);
-        pic("picture", b.picture);
-        f.text("data_source", b.data_source);
-        f.text("data_column", b.data_column);
-        return encode(b);
+    void pick(std::uint32_t& v, std::uint32_t, Field k) { word(v, k); }
+    void text(Text& v, Field k) {
+        if (*k.key) f_.text(k.key, v);
     }
-    case UnitType::ComboBox: {
-        ComboBoxBlock b;
-        read_words(f, "options", b.options);
+    void blob(Blob& v, Field k) {
+        if (*k.key && f_.has(k.key)) v = assets_.load(f_.at(k.key), f_.get(k.key));
+    }
+    void font(FontBlob& v, Field k) { v = read_font(f_, k.key); }
+    void inline_font(Font& v, Field k) {
+        if (auto font = read_font(f_, k.key)) v = *font;
+    }
+    template <std::size_t N> void words(std::array<std::uint32_t, N>& v, Field k) {
+        if (*k.key) read_words(f_, k.key, v);
+    }
+    template <std::size_t N> void version_words(std::array<std::uint32_t, N>& v, Field k, std::size_t (*)(std::uint32_t)) {
+        words(v, k);
+    }
+    void word_list(std::vector<std::uint32_t>& v, Field k) {
+        if (f_.has(k.key))
+            for (const auto& j : f_.get(k.key).toArray()) v.push_back(to_u32(f_.at(k.key), j));
+    }
+    void text_list(std::vector<Text>& v, Field k) {
+        v = read_texts(f_, k.key);
+        if (v.size() > 0xFFFF) error(f_.at(k.key), "too many items");
+    }
+    void page_table(PageControlBlock& b, Field k) {
+        b.page_titles = read_texts(f_, k.key);
+        page_count_ = b.page_titles.size();
+    }
+    template <std::size_t N> void bytes(std::array<std::uint8_t, N>&, Field) {}
+
+private:
+    Fields& f_;
+    Assets& assets_;
+    std::size_t& page_count_;
+};
+
+template <typename Block>
+Blob compile_block(Fields& f, Assets& assets, std::size_t& page_count) {
+    Block b;
+    JsonFields j(f, assets, page_count);
+    Block::visit(b, j);
+    if constexpr (std::is_same_v<Block, ComboBoxBlock>) {
+        // Shorthands for the two option words the sources set.
         f.u32("style", b.options[0]);
         f.u32("background", b.options[1]);
-        b.font = read_font(f, "font");
-        if (f.has("item_data"))
-            for (const auto& v : f.get("item_data").toArray()) b.item_data.push_back(to_u32(f.at("item_data"), v));
-        f.text("current_text", b.current_text);
-        b.items = read_texts(f, "items");
-        if (b.items.size() > 0xFFFF) error(f.at("items"), "too many items");
-        return encode(b);
     }
-    case UnitType::SuperBtn: {
-        SuperBtnBlock b;
-        f.u32("style", b.style);
-        f.flag("toggle", b.toggle);
-        f.flag("checked", b.checked);
-        f.u32("transparent_15", b.transparent_15);
-        f.u32("transparent_17", b.transparent_17);
-        f.u32("transparent_19", b.transparent_19);
-        f.flag("builtin_click_sound", b.builtin_click_sound);
-        read_words(f, "colours", b.colours);
-        pic("picture0", b.picture0);
-        pic("picture1", b.picture1);
-        pic("picture2", b.picture2);
-        pic("sound", b.sound);
-        pic("click_sound", b.click_sound);
-        b.font = read_font(f, "font");
-        f.text("caption", b.caption);
-        f.text("tooltip", b.tooltip);
-        return encode(b);
-    }
-    case UnitType::PageControl: {
-        PageControlBlock b;
-        read_words(f, "options", b.options);
-        if (auto font = read_font(f, "font")) b.font = *font;
-        b.page_titles = read_texts(f, "pages");
-        page_count = b.page_titles.size();
-        return encode(b);
-    }
-    case UnitType::EditBox: {
-        EditBoxBlock b;
-        f.text("content", b.content);
-        f.flag("multiline", b.multiline);
-        f.flag("read_only", b.read_only);
-        f.flag("password", b.password);
-        f.u32("max_length", b.max_length);
-        f.u32("text_colour", b.text_colour);
-        f.u32("background", b.background);
-        f.u32("border", b.border);
-        f.u32("halign", b.halign);
-        b.font = read_font(f, "font");
-        return encode(b);
-    }
-    case UnitType::GroupBox: {
-        GroupBoxBlock b;
-        f.text("caption", b.caption);
-        f.u32("text_colour", b.text_colour);
-        f.u32("background", b.background);
-        b.font = read_font(f, "font");
-        return encode(b);
-    }
-    case UnitType::Label: {
-        LabelBlock b;
-        f.text("caption", b.caption);
-        f.u32("text_colour", b.text_colour);
-        f.u32("background", b.background);
-        f.u32("alignment", b.alignment);
-        f.u32("valign", b.valign);
-        f.flag("wrap", b.wrap);
-        f.u32("border", b.border);
-        b.font = read_font(f, "font");
-        return encode(b);
-    }
-    case UnitType::Button: {
-        ButtonBlock b;
-        f.text("caption", b.caption);
-        b.font = read_font(f, "font");
-        return encode(b);
-    }
-    case UnitType::CheckBox: {
-        CheckBoxBlock b;
-        f.text("caption", b.caption);
-        f.flag("checked", b.checked);
-        f.u32("text_colour", b.text_colour);
-        f.u32("background", b.background);
-        b.font = read_font(f, "font");
-        return encode(b);
-    }
-    case UnitType::DrawPanel: {
-        DrawPanelBlock b;
-        f.u32("background", b.background);
-        pic("picture", b.picture);
-        return encode(b);
-    }
-    case UnitType::RichEdit: {
-        RichEditBlock b;
-        f.text("content", b.content);
-        f.flag("read_only", b.read_only);
-        f.u32("text_colour", b.text_colour);
-        f.u32("background", b.background);
-        b.font = read_font(f, "font");
-        return encode(b);
-    }
+    return encode(b);
+}
+
+// Encodes a unit's "block"; page_count receives a PageControl's number of pages.
+Blob encode_block(UnitType type, Fields& f, Assets& assets, std::size_t& page_count) {
+    switch (type) {
+    case UnitType::Window: return compile_block<WindowBlock>(f, assets, page_count);
+    case UnitType::TransLabel: return compile_block<TransLabelBlock>(f, assets, page_count);
+    case UnitType::PicBox: return compile_block<PicBoxBlock>(f, assets, page_count);
+    case UnitType::ComboBox: return compile_block<ComboBoxBlock>(f, assets, page_count);
+    case UnitType::SuperBtn: return compile_block<SuperBtnBlock>(f, assets, page_count);
+    case UnitType::PageControl: return compile_block<PageControlBlock>(f, assets, page_count);
+    case UnitType::EditBox: return compile_block<EditBoxBlock>(f, assets, page_count);
+    case UnitType::GroupBox: return compile_block<GroupBoxBlock>(f, assets, page_count);
+    case UnitType::Label: return compile_block<LabelBlock>(f, assets, page_count);
+    case UnitType::Button: return compile_block<ButtonBlock>(f, assets, page_count);
+    case UnitType::CheckBox: return compile_block<CheckBoxBlock>(f, assets, page_count);
+    case UnitType::DrawPanel: return compile_block<DrawPanelBlock>(f, assets, page_count);
+    case UnitType::RichEdit: return compile_block<RichEditBlock>(f, assets, page_count);
     }
     return {};
 }
@@ -450,7 +384,7 @@ struct Window {
 std::uint32_t handler_offset(const std::string& where, const std::string& name) {
     for (std::size_t i = 0; i < std::size(kHandlers); ++i)
         if (name == kHandlers[i]) return static_cast<std::uint32_t>(i);
-    error(where, "unknown handler \"" + name + "\" (not in app/handlers.def)");
+    error(where, "unknown handler \"" + name + "\" (not in ui/store/handlers.def)");
 }
 
 std::vector<Binding> read_events(Fields& f) {

@@ -2,6 +2,7 @@
 // refuses the whole block when any field runs past its end.
 #include "ui/store/type_blocks.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -18,21 +19,6 @@ constexpr std::size_t kFaceSize = 32;
 constexpr std::uint8_t kCharsetGb2312 = 134;
 constexpr int kDefaultSizePt = 9;
 
-namespace version {
-constexpr std::uint32_t kWindow = 6;
-constexpr std::uint32_t kEditBox = 2;
-constexpr std::uint32_t kPicBox = 2;
-constexpr std::uint32_t kGroupBox = 1;
-constexpr std::uint32_t kLabel = 2;
-constexpr std::uint32_t kButton = 1;
-constexpr std::uint32_t kCheckBox = 2;
-constexpr std::uint32_t kComboBox = 3;
-constexpr std::uint32_t kDrawPanel = 1;
-constexpr std::uint32_t kTransLabel = 1;
-constexpr std::uint32_t kSuperBtn = 2;
-constexpr std::uint32_t kRichEdit = 1;
-constexpr std::uint32_t kPageControl = 7;
-}  // namespace version
 
 // Reads a font blob: empty is the default GUI font, 60 bytes a LOGFONT, anything else fails.
 FontBlob read_font(Reader& r) {
@@ -118,431 +104,174 @@ std::optional<Font> decode_logfont(std::span<const std::uint8_t> bytes) {
     return f;
 }
 
-// ---- window ----------------------------------------------------------------------------------
-
-std::optional<WindowBlock> decode_window(std::span<const std::uint8_t> block) {
-    WindowBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    auto v = read_version(r, version::kWindow);
-    if (!v) return std::nullopt;
-    // Words 1 to 13 always; word 14 from version 2, 15 and 16 from 3, 17 from 4, 18 from 5.
-    std::size_t words = 13;
-    if (*v >= 2) words = 14;
-    if (*v >= 3) words = 16;
-    if (*v >= 4) words = 17;
-    if (*v >= 5) words = 18;
-    for (std::size_t i = 0; i < words; ++i) b.options[i] = r.u32();
-    if (*v >= 6) b.extra = r.string();
-    b.background = r.blob();
-    b.icon = r.blob();
-    b.sound = r.blob();
-    b.caption = r.string();
-    b.extra2 = r.string();
-    return finish(r, std::move(b));
-}
-
-Blob encode(const WindowBlock& b) {
-    Blob out;
-    put_u32(out, version::kWindow);
-    for (std::uint32_t w : b.options) put_u32(out, w);
-    put_string(out, b.extra);
-    put_blob(out, b.background);
-    put_blob(out, b.icon);
-    put_blob(out, b.sound);
-    put_string(out, b.caption);
-    put_string(out, b.extra2);
-    return out;
-}
-
-// ---- TransLabel ------------------------------------------------------------------------------
-
-std::optional<TransLabelBlock> decode_translabel(std::span<const std::uint8_t> block) {
-    TransLabelBlock b;
-    if (block.empty()) {
-        b.caption = gbk("透明标签");
-        return b;
-    }
-    Reader r(block);
-    if (!read_version(r, version::kTransLabel)) return std::nullopt;
-    b.effect = r.u32();
-    b.colour = r.u32();
-    b.halign = r.u32();
-    b.valign = r.u32();
-    b.wrap = r.u32();
-    b.font = read_font(r);
-    b.caption = r.string();
-    return finish(r, std::move(b));
-}
-
-Blob encode(const TransLabelBlock& b) {
-    Blob out;
-    put_u32(out, version::kTransLabel);
-    put_u32(out, b.effect);
-    put_u32(out, b.colour);
-    put_u32(out, b.halign);
-    put_u32(out, b.valign);
-    put_u32(out, b.wrap);
-    put_font(out, b.font);
-    put_string(out, b.caption);
-    return out;
-}
-
-// ---- PicBox ----------------------------------------------------------------------------------
-
-std::optional<PicBoxBlock> decode_picbox(std::span<const std::uint8_t> block) {
-    PicBoxBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    auto v = read_version(r, version::kPicBox);
-    if (!v) return std::nullopt;
-    b.border = r.u32();
-    b.background = r.u32();
-    b.display_mode = r.u32();
-    b.animate = r.u32();
-    b.picture = r.blob();
-    if (*v >= 2) {
-        b.data_source = r.string();
-        b.data_column = r.string();
-    }
-    return finish(r, std::move(b));
-}
-
-Blob encode(const PicBoxBlock& b) {
-    Blob out;
-    out.reserve(40 + b.picture.size());
-    put_u32(out, version::kPicBox);
-    put_u32(out, b.border);
-    put_u32(out, b.background);
-    put_u32(out, b.display_mode);
-    put_u32(out, b.animate);
-    put_blob(out, b.picture);
-    put_string(out, b.data_source);
-    put_string(out, b.data_column);
-    return out;
-}
-
-// ---- ComboBox --------------------------------------------------------------------------------
-
-std::optional<ComboBoxBlock> decode_combobox(std::span<const std::uint8_t> block) {
-    ComboBoxBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    auto v = read_version(r, version::kComboBox);
-    if (!v) return std::nullopt;
-    for (auto& w : b.options) w = r.u32();
-    b.font = read_font(r);
-    auto data = r.blob_view();
-    if (data.size() % 4 != 0) return std::nullopt;
-    Reader dr(data);
-    b.item_data.reserve(data.size() / 4);
-    for (std::size_t i = 0; i < data.size() / 4; ++i) b.item_data.push_back(dr.u32());
-    b.current_text = r.string();
-    std::uint16_t count = r.u16();
-    if (!r.ok() || count > r.remaining() / 4) return std::nullopt;
-    b.items.reserve(count);
-    for (std::uint16_t i = 0; i < count && r.ok(); ++i) b.items.push_back(r.string());
-    if (*v >= 2) {
-        b.data_source = r.string();
-        b.data_column = r.string();
-    }
-    if (*v >= 3) b.extra = r.u32();
-    return finish(r, std::move(b));
-}
-
-Blob encode(const ComboBoxBlock& b) {
-    Blob out;
-    put_u32(out, version::kComboBox);
-    for (std::uint32_t w : b.options) put_u32(out, w);
-    put_font(out, b.font);
-    put_u32(out, static_cast<std::uint32_t>(b.item_data.size() * 4));
-    for (std::uint32_t d : b.item_data) put_u32(out, d);
-    put_string(out, b.current_text);
-    put_u16(out, static_cast<std::uint16_t>(b.items.size()));
-    for (std::size_t i = 0; i < b.items.size() && i < 0xFFFF; ++i) put_string(out, b.items[i]);
-    put_string(out, b.data_source);
-    put_string(out, b.data_column);
-    put_u32(out, b.extra);
-    return out;
-}
-
-// ---- SuperBtn --------------------------------------------------------------------------------
-
-std::optional<SuperBtnBlock> decode_superbtn(std::span<const std::uint8_t> block) {
-    SuperBtnBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    auto v = read_version(r, version::kSuperBtn);
-    if (!v) return std::nullopt;
-    b.style = r.u32();
-    b.toggle = r.u32();
-    b.checked = r.u32();
-    for (auto& w : b.p11_14) w = r.u32();
-    b.transparent_17 = r.u32();
-    b.transparent_15 = r.u32();
-    b.p23 = r.u32();
-    b.builtin_click_sound = r.u32();
-    b.p34 = r.u32();
-    for (auto& c : b.colours) c = r.u32();
-    b.picture0 = r.blob();
-    b.picture1 = r.blob();
-    b.font = read_font(r);
-    b.sound = r.blob();
-    b.click_sound = r.blob();
-    b.caption = r.string();
-    b.tooltip = r.string();
-    if (*v >= 2) {
-        b.transparent_19 = r.u32();
-        b.picture2 = r.blob();
-    }
-    return finish(r, std::move(b));
-}
-
-Blob encode(const SuperBtnBlock& b) {
-    Blob out;
-    out.reserve(128 + b.picture0.size() + b.picture1.size() + b.picture2.size());
-    put_u32(out, version::kSuperBtn);
-    put_u32(out, b.style);
-    put_u32(out, b.toggle);
-    put_u32(out, b.checked);
-    for (std::uint32_t w : b.p11_14) put_u32(out, w);
-    put_u32(out, b.transparent_17);
-    put_u32(out, b.transparent_15);
-    put_u32(out, b.p23);
-    put_u32(out, b.builtin_click_sound);
-    put_u32(out, b.p34);
-    for (std::uint32_t c : b.colours) put_u32(out, c);
-    put_blob(out, b.picture0);
-    put_blob(out, b.picture1);
-    put_font(out, b.font);
-    put_blob(out, b.sound);
-    put_blob(out, b.click_sound);
-    put_string(out, b.caption);
-    put_string(out, b.tooltip);
-    put_u32(out, b.transparent_19);
-    put_blob(out, b.picture2);
-    return out;
-}
-
-// ---- PageControl -----------------------------------------------------------------------------
+// ---- The blocks, from their field lists ----------------------------------------------------
 
 namespace {
-constexpr std::size_t kPageOptions = 92;
-constexpr std::size_t kPageControlTail = 56;
-}  // namespace
 
-std::optional<PageControlBlock> decode_pagecontrol(std::span<const std::uint8_t> block) {
-    PageControlBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    if (!read_version(r, version::kPageControl)) return std::nullopt;
-    for (auto& w : b.options) w = r.u32();
-    auto font = decode_logfont(r.take(kLogfontSize));
-    if (!r.ok() || !font) return std::nullopt;
-    b.font = *font;
-    Reader table(r.blob_view());
-    b.table_word = table.u32();
-    std::uint32_t pages = table.u32();
-    if (!table.ok() || pages > table.remaining() / (4 + kPageOptions)) return std::nullopt;
-    b.page_titles.reserve(pages);
-    for (std::uint32_t i = 0; i < pages && table.ok(); ++i) {
-        b.page_titles.push_back(table.string());
-        table.skip(kPageOptions);
+// Reads the fields of a block of version `version` in their stored order.
+class Decoder {
+public:
+    Decoder(Reader& r, std::uint32_t version) : r_(r), version_(version) {}
+    void word(std::uint32_t& v, Field f) {
+        if (stored(f)) v = r_.u32();
     }
-    if (!table.ok()) return std::nullopt;
-    auto tail = r.take(kPageControlTail);
-    if (!r.ok()) return std::nullopt;
-    std::copy(tail.begin(), tail.end(), b.tail.begin());
+    void flag(std::uint32_t& v, Field f) { word(v, f); }
+    void pick(std::uint32_t& v, std::uint32_t, Field f) { word(v, f); }
+    void text(Text& v, Field f) {
+        if (stored(f)) v = r_.string();
+    }
+    void blob(Blob& v, Field f) {
+        if (stored(f)) v = r_.blob();
+    }
+    void font(FontBlob& v, Field f) {
+        if (stored(f)) v = read_font(r_);
+    }
+    template <std::size_t N> void words(std::array<std::uint32_t, N>& v, Field f) {
+        if (stored(f))
+            for (auto& w : v) w = r_.u32();
+    }
+    template <std::size_t N> void version_words(std::array<std::uint32_t, N>& v, Field f, std::size_t (*count)(std::uint32_t)) {
+        if (!stored(f)) return;
+        std::size_t n = std::min(count(version_), N);
+        for (std::size_t i = 0; i < n; ++i) v[i] = r_.u32();
+    }
+    void word_list(std::vector<std::uint32_t>& v, Field f) {
+        if (!stored(f)) return;
+        auto data = r_.blob_view();
+        if (data.size() % 4 != 0) return r_.fail();
+        Reader dr(data);
+        v.reserve(data.size() / 4);
+        for (std::size_t i = 0; i < data.size() / 4; ++i) v.push_back(dr.u32());
+    }
+    void text_list(std::vector<Text>& v, Field f) {
+        if (!stored(f)) return;
+        std::uint16_t count = r_.u16();
+        if (!r_.ok() || count > r_.remaining() / 4) return r_.fail();
+        v.reserve(count);
+        for (std::uint16_t i = 0; i < count && r_.ok(); ++i) v.push_back(r_.string());
+    }
+    void inline_font(Font& v, Field f) {
+        if (!stored(f)) return;
+        auto font = decode_logfont(r_.take(kLogfontSize));
+        if (!font) return r_.fail();
+        v = *font;
+    }
+    void page_table(PageControlBlock& b, Field f) {
+        if (!stored(f)) return;
+        Reader table(r_.blob_view());
+        b.table_word = table.u32();
+        std::uint32_t pages = table.u32();
+        if (!table.ok() || pages > table.remaining() / (4 + PageControlBlock::kPageOptions)) return r_.fail();
+        b.page_titles.reserve(pages);
+        for (std::uint32_t i = 0; i < pages && table.ok(); ++i) {
+            b.page_titles.push_back(table.string());
+            table.skip(PageControlBlock::kPageOptions);
+        }
+        if (!table.ok()) r_.fail();
+    }
+    template <std::size_t N> void bytes(std::array<std::uint8_t, N>& v, Field f) {
+        if (!stored(f)) return;
+        auto b = r_.take(N);
+        if (r_.ok()) std::copy(b.begin(), b.end(), v.begin());
+    }
+
+private:
+    bool stored(Field f) const { return version_ >= f.since && r_.ok(); }
+    Reader& r_;
+    std::uint32_t version_;
+};
+
+// Writes the fields of the newest version.
+class Encoder {
+public:
+    explicit Encoder(Blob& out) : out_(out) {}
+    void word(std::uint32_t v, Field) { put_u32(out_, v); }
+    void flag(std::uint32_t v, Field) { put_u32(out_, v); }
+    void pick(std::uint32_t v, std::uint32_t, Field) { put_u32(out_, v); }
+    void text(const Text& v, Field) { put_string(out_, v); }
+    void blob(const Blob& v, Field) { put_blob(out_, v); }
+    void font(const FontBlob& v, Field) { put_font(out_, v); }
+    template <std::size_t N> void words(const std::array<std::uint32_t, N>& v, Field) {
+        for (std::uint32_t w : v) put_u32(out_, w);
+    }
+    template <std::size_t N> void version_words(const std::array<std::uint32_t, N>& v, Field f, std::size_t (*)(std::uint32_t)) {
+        words(v, f);
+    }
+    void word_list(const std::vector<std::uint32_t>& v, Field) {
+        put_u32(out_, static_cast<std::uint32_t>(v.size() * 4));
+        for (std::uint32_t d : v) put_u32(out_, d);
+    }
+    void text_list(const std::vector<Text>& v, Field) {
+        put_u16(out_, static_cast<std::uint16_t>(v.size()));
+        for (std::size_t i = 0; i < v.size() && i < 0xFFFF; ++i) put_string(out_, v[i]);
+    }
+    void inline_font(const Font& v, Field) { put_bytes(out_, encode_logfont(v)); }
+    void page_table(const PageControlBlock& b, Field) {
+        Blob table;
+        put_u32(table, b.table_word);
+        put_u32(table, static_cast<std::uint32_t>(b.page_titles.size()));
+        for (const Text& t : b.page_titles) {
+            put_string(table, t);
+            put_zeros(table, PageControlBlock::kPageOptions);
+        }
+        put_blob(out_, table);
+    }
+    template <std::size_t N> void bytes(const std::array<std::uint8_t, N>& v, Field) { put_bytes(out_, v); }
+
+private:
+    Blob& out_;
+};
+
+template <typename T>
+T empty_block() {
+    return T{};
+}
+template <>
+TransLabelBlock empty_block<TransLabelBlock>() {
+    TransLabelBlock b;
+    b.caption = gbk("透明标签");
     return b;
 }
 
-Blob encode(const PageControlBlock& b) {
-    Blob table;
-    put_u32(table, b.table_word);
-    put_u32(table, static_cast<std::uint32_t>(b.page_titles.size()));
-    for (const Text& t : b.page_titles) {
-        put_string(table, t);
-        put_zeros(table, kPageOptions);
-    }
-    Blob out;
-    put_u32(out, version::kPageControl);
-    for (std::uint32_t w : b.options) put_u32(out, w);
-    put_bytes(out, encode_logfont(b.font));
-    put_blob(out, table);
-    put_bytes(out, b.tail);
-    return out;
-}
-
-// ---- Our own layouts: version, option words, font, pictures, strings -----------------------
-
-std::optional<EditBoxBlock> decode_editbox(std::span<const std::uint8_t> block) {
-    EditBoxBlock b;
+template <typename T>
+std::optional<T> decode_block(std::span<const std::uint8_t> block) {
+    T b = empty_block<T>();
     if (block.empty()) return b;
     Reader r(block);
-    if (!read_version(r, version::kEditBox)) return std::nullopt;
-    b.multiline = r.u32();
-    b.read_only = r.u32();
-    b.password = r.u32();
-    b.max_length = r.u32();
-    b.text_colour = r.u32();
-    b.background = r.u32();
-    b.border = r.u32();
-    b.halign = r.u32();
-    b.font = read_font(r);
-    b.content = r.string();
+    auto v = read_version(r, T::kVersion);
+    if (!v) return std::nullopt;
+    Decoder d(r, *v);
+    T::visit(b, d);
     return finish(r, std::move(b));
 }
 
-Blob encode(const EditBoxBlock& b) {
+template <typename T>
+Blob encode_block(const T& b) {
     Blob out;
-    put_u32(out, version::kEditBox);
-    put_u32(out, b.multiline);
-    put_u32(out, b.read_only);
-    put_u32(out, b.password);
-    put_u32(out, b.max_length);
-    put_u32(out, b.text_colour);
-    put_u32(out, b.background);
-    put_u32(out, b.border);
-    put_u32(out, b.halign);
-    put_font(out, b.font);
-    put_string(out, b.content);
+    put_u32(out, T::kVersion);
+    Encoder e(out);
+    T::visit(b, e);
     return out;
 }
 
-std::optional<GroupBoxBlock> decode_groupbox(std::span<const std::uint8_t> block) {
-    GroupBoxBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    if (!read_version(r, version::kGroupBox)) return std::nullopt;
-    b.text_colour = r.u32();
-    b.background = r.u32();
-    b.font = read_font(r);
-    b.caption = r.string();
-    return finish(r, std::move(b));
-}
+}  // namespace
 
-Blob encode(const GroupBoxBlock& b) {
-    Blob out;
-    put_u32(out, version::kGroupBox);
-    put_u32(out, b.text_colour);
-    put_u32(out, b.background);
-    put_font(out, b.font);
-    put_string(out, b.caption);
-    return out;
-}
-
-std::optional<LabelBlock> decode_label(std::span<const std::uint8_t> block) {
-    LabelBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    if (!read_version(r, version::kLabel)) return std::nullopt;
-    b.text_colour = r.u32();
-    b.background = r.u32();
-    b.alignment = r.u32();
-    b.valign = r.u32();
-    b.wrap = r.u32();
-    b.border = r.u32();
-    b.font = read_font(r);
-    b.caption = r.string();
-    return finish(r, std::move(b));
-}
-
-Blob encode(const LabelBlock& b) {
-    Blob out;
-    put_u32(out, version::kLabel);
-    put_u32(out, b.text_colour);
-    put_u32(out, b.background);
-    put_u32(out, b.alignment);
-    put_u32(out, b.valign);
-    put_u32(out, b.wrap);
-    put_u32(out, b.border);
-    put_font(out, b.font);
-    put_string(out, b.caption);
-    return out;
-}
-
-std::optional<ButtonBlock> decode_button(std::span<const std::uint8_t> block) {
-    ButtonBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    if (!read_version(r, version::kButton)) return std::nullopt;
-    b.font = read_font(r);
-    b.caption = r.string();
-    return finish(r, std::move(b));
-}
-
-Blob encode(const ButtonBlock& b) {
-    Blob out;
-    put_u32(out, version::kButton);
-    put_font(out, b.font);
-    put_string(out, b.caption);
-    return out;
-}
-
-std::optional<CheckBoxBlock> decode_checkbox(std::span<const std::uint8_t> block) {
-    CheckBoxBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    if (!read_version(r, version::kCheckBox)) return std::nullopt;
-    b.checked = r.u32();
-    b.text_colour = r.u32();
-    b.background = r.u32();
-    b.font = read_font(r);
-    b.caption = r.string();
-    return finish(r, std::move(b));
-}
-
-Blob encode(const CheckBoxBlock& b) {
-    Blob out;
-    put_u32(out, version::kCheckBox);
-    put_u32(out, b.checked);
-    put_u32(out, b.text_colour);
-    put_u32(out, b.background);
-    put_font(out, b.font);
-    put_string(out, b.caption);
-    return out;
-}
-
-std::optional<DrawPanelBlock> decode_drawpanel(std::span<const std::uint8_t> block) {
-    DrawPanelBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    if (!read_version(r, version::kDrawPanel)) return std::nullopt;
-    b.background = r.u32();
-    b.picture = r.blob();
-    return finish(r, std::move(b));
-}
-
-Blob encode(const DrawPanelBlock& b) {
-    Blob out;
-    put_u32(out, version::kDrawPanel);
-    put_u32(out, b.background);
-    put_blob(out, b.picture);
-    return out;
-}
-
-std::optional<RichEditBlock> decode_richedit(std::span<const std::uint8_t> block) {
-    RichEditBlock b;
-    if (block.empty()) return b;
-    Reader r(block);
-    if (!read_version(r, version::kRichEdit)) return std::nullopt;
-    b.read_only = r.u32();
-    b.text_colour = r.u32();
-    b.background = r.u32();
-    b.font = read_font(r);
-    b.content = r.string();
-    return finish(r, std::move(b));
-}
-
-Blob encode(const RichEditBlock& b) {
-    Blob out;
-    put_u32(out, version::kRichEdit);
-    put_u32(out, b.read_only);
-    put_u32(out, b.text_colour);
-    put_u32(out, b.background);
-    put_font(out, b.font);
-    put_string(out, b.content);
-    return out;
-}
+#define TB_BLOCK_CODEC(Type, name)                                                                     \
+    std::optional<Type> decode_##name(std::span<const std::uint8_t> block) { return decode_block<Type>(block); } \
+    Blob encode(const Type& b) { return encode_block(b); }
+TB_BLOCK_CODEC(WindowBlock, window)
+TB_BLOCK_CODEC(TransLabelBlock, translabel)
+TB_BLOCK_CODEC(PicBoxBlock, picbox)
+TB_BLOCK_CODEC(ComboBoxBlock, combobox)
+TB_BLOCK_CODEC(SuperBtnBlock, superbtn)
+TB_BLOCK_CODEC(PageControlBlock, pagecontrol)
+TB_BLOCK_CODEC(EditBoxBlock, editbox)
+TB_BLOCK_CODEC(GroupBoxBlock, groupbox)
+TB_BLOCK_CODEC(LabelBlock, label)
+TB_BLOCK_CODEC(ButtonBlock, button)
+TB_BLOCK_CODEC(CheckBoxBlock, checkbox)
+TB_BLOCK_CODEC(DrawPanelBlock, drawpanel)
+TB_BLOCK_CODEC(RichEditBlock, richedit)
+#undef TB_BLOCK_CODEC
 
 }  // namespace tb::ui

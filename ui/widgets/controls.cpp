@@ -17,7 +17,7 @@
 #include <QtMath>
 #include <algorithm>
 
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 #include "runtime/bytes.hpp"
 #include "runtime/platform.hpp"
 
@@ -172,6 +172,101 @@ void set_background(QWidget* w, std::uint32_t colour, QPalette::ColorRole role) 
 }
 }  // namespace
 
+// ---- block fields as properties -------------------------------------------------------------
+
+namespace {
+// Visitors over a block's field list that read or write the field a property index names.
+// Fields without a property index, and kinds that are no property, are passed over.
+struct PassesOverNonProperties {
+    template <typename... A> void version_words(A&&...) {}
+    template <typename... A> void word_list(A&&...) {}
+    template <typename... A> void text_list(A&&...) {}
+    template <typename... A> void inline_font(A&&...) {}
+    template <typename... A> void page_table(A&&...) {}
+    template <typename... A> void bytes(A&&...) {}
+};
+
+class FieldGetter : public PassesOverNonProperties {
+public:
+    FieldGetter(int index, int member, Value& out) : index_(index), member_(member), out_(out) {}
+    bool found = false;
+    void word(std::uint32_t v, Field f) { give(f, std::int32_t(v)); }
+    void flag(std::uint32_t v, Field f) { give(f, std::int32_t(v != 0)); }
+    void pick(std::uint32_t v, std::uint32_t, Field f) { give(f, std::int32_t(v)); }
+    void text(const Text& v, Field f) { give(f, v); }
+    void blob(const Blob& v, Field f) { give(f, v); }
+    void font(const FontBlob& v, Field f) {
+        if (f.property == index_) give(f, font_value(v, member_));
+    }
+    template <std::size_t N> void words(const std::array<std::uint32_t, N>& v, Field f) {
+        if (f.property >= 0 && index_ >= f.property && index_ < f.property + int(N))
+            give(Field{f.key, index_}, std::int32_t(v[std::size_t(index_ - f.property)]));
+    }
+
+private:
+    void give(Field f, Value v) {
+        if (f.property != index_) return;
+        out_ = std::move(v);
+        found = true;
+    }
+    int index_, member_;
+    Value& out_;
+};
+
+class FieldSetter : public PassesOverNonProperties {
+public:
+    FieldSetter(int index, int member, const Value& v) : index_(index), member_(member), v_(v) {}
+    bool found = false;
+    void word(std::uint32_t& v, Field f) {
+        if (hit(f)) v = std::uint32_t(as_int(v_));
+    }
+    void flag(std::uint32_t& v, Field f) {
+        if (hit(f)) v = as_bool(v_);
+    }
+    void pick(std::uint32_t& v, std::uint32_t high, Field f) {
+        if (hit(f)) v = std::uint32_t(as_pick(v_, 0, int(high)));
+    }
+    void text(Text& v, Field f) {
+        if (hit(f)) v = as_text(v_);
+    }
+    void blob(Blob& v, Field f) {
+        if (hit(f)) v = as_blob(v_);
+    }
+    void font(FontBlob& v, Field f) {
+        if (hit(f)) font_assign(v, member_, v_);
+    }
+    template <std::size_t N> void words(std::array<std::uint32_t, N>& v, Field f) {
+        if (f.property >= 0 && index_ >= f.property && index_ < f.property + int(N) && hit(Field{f.key, index_}))
+            v[std::size_t(index_ - f.property)] = std::uint32_t(as_int(v_));
+    }
+
+private:
+    bool hit(Field f) {
+        if (f.property != index_ || found) return false;
+        found = true;
+        return true;
+    }
+    int index_, member_;
+    const Value& v_;
+};
+
+// The value of the block's field with this property index; false when it has none.
+template <typename Block>
+bool get_field(const Block& b, int index, int member, Value& out) {
+    FieldGetter g(index, member, out);
+    Block::visit(b, g);
+    return g.found;
+}
+
+// Writes the block's field with this property index, converted to its kind; false when none.
+template <typename Block>
+bool set_field(Block& b, int index, int member, const Value& v) {
+    FieldSetter s(index, member, v);
+    Block::visit(b, s);
+    return s.found;
+}
+}  // namespace
+
 // ---- window ---------------------------------------------------------------------------------
 
 WindowFrame::WindowFrame(std::uint32_t window, std::uint32_t unit, WindowBlock block)
@@ -250,30 +345,11 @@ TransLabelWidget::TransLabelWidget(std::uint32_t window, std::uint32_t unit, QWi
 
 TransLabelWidget::~TransLabelWidget() { delete overflow_.data(); }
 
-bool TransLabelWidget::get_own(int index, int member, Value& out) {
-    switch (index) {
-        case prop::kTransCaption: out = block_.caption; return true;
-        case prop::kTransEffect: out = std::int32_t(block_.effect); return true;
-        case prop::kTransFont: out = font_value(block_.font, member); return true;
-        case prop::kTransColour: out = std::int32_t(block_.colour); return true;
-        case prop::kTransHAlign: out = std::int32_t(block_.halign); return true;
-        case prop::kTransWrap: out = std::int32_t(block_.wrap != 0); return true;
-        case prop::kTransVAlign: out = std::int32_t(block_.valign); return true;
-    }
-    return false;
-}
+bool TransLabelWidget::get_own(int index, int member, Value& out) { return get_field(block_, index, member, out); }
 
 void TransLabelWidget::set_own(int index, int member, const Value& v) {
-    switch (index) {
-        case prop::kTransCaption: block_.caption = as_text(v); caption_ = qs(block_.caption); break;
-        case prop::kTransEffect: block_.effect = std::uint32_t(as_pick(v, 0, 3)); break;
-        case prop::kTransFont: font_assign(block_.font, member, v); break;
-        case prop::kTransColour: block_.colour = std::uint32_t(as_int(v)); break;
-        case prop::kTransHAlign: block_.halign = std::uint32_t(as_pick(v, 0, 2)); break;
-        case prop::kTransWrap: block_.wrap = as_bool(v); break;
-        case prop::kTransVAlign: block_.valign = std::uint32_t(as_pick(v, 0, 2)); break;
-        default: return;
-    }
+    if (!set_field(block_, index, member, v)) return;
+    if (index == prop::kTransCaption) caption_ = qs(block_.caption);
     // Not opaque, so Qt repaints the parent and the siblings under this rectangle as well.
     place_caption();
     update();
@@ -355,8 +431,6 @@ PicBoxWidget::~PicBoxWidget() {
     if (movie_) movie_->stop();
 }
 
-bool PicBoxWidget::animating() const { return movie_ && movie_->state() == QMovie::Running; }
-
 void PicBoxWidget::picture_changed() {
     decoded_ = false;
     image_ = {};
@@ -373,35 +447,18 @@ void PicBoxWidget::picture_changed() {
     update();
 }
 
-bool PicBoxWidget::get_own(int index, int, Value& out) {
-    switch (index) {
-        case prop::kPicBorder: out = std::int32_t(block_.border); return true;
-        case prop::kPicBackground: out = std::int32_t(block_.background); return true;
-        case prop::kPicPicture: out = block_.picture; return true;
-        case prop::kPicDisplayMode: out = std::int32_t(block_.display_mode); return true;
-        case prop::kPicAnimate: out = std::int32_t(block_.animate != 0); return true;
-        case 13: out = block_.data_source; return true;
-        case 14: out = block_.data_column; return true;
-    }
-    return false;
-}
+bool PicBoxWidget::get_own(int index, int member, Value& out) { return get_field(block_, index, member, out); }
 
-void PicBoxWidget::set_own(int index, int, const Value& v) {
+void PicBoxWidget::set_own(int index, int member, const Value& v) {
+    const bool animating = block_.animate != 0;
+    if (!set_field(block_, index, member, v)) return;
     switch (index) {
-        case prop::kPicBorder: block_.border = std::uint32_t(as_pick(v, 0, 5)); break;
-        case prop::kPicBackground: block_.background = std::uint32_t(as_int(v)); break;
-        case prop::kPicPicture: block_.picture = as_blob(v); picture_changed(); return;
-        case prop::kPicDisplayMode: block_.display_mode = std::uint32_t(as_pick(v, 0, 2)); decoded_ = false; break;
-        case prop::kPicAnimate: {
-            bool on = as_bool(v);
-            if (on == (block_.animate != 0)) return;
-            block_.animate = on;
-            picture_changed();
+        case prop::kPicPicture: picture_changed(); return;
+        case prop::kPicDisplayMode: decoded_ = false; break;
+        case prop::kPicAnimate:
+            if (animating != (block_.animate != 0)) picture_changed();
             return;
-        }
-        case 13: block_.data_source = as_text(v); return;
-        case 14: block_.data_column = as_text(v); return;
-        default: return;
+        case 13: case 14: return;  // data-source names: nothing to show
     }
     update();
 }
@@ -476,23 +533,12 @@ void LabelWidget::apply() {
     setWordWrap(block_.wrap != 0);
 }
 
-bool LabelWidget::get_own(int index, int member, Value& out) {
-    switch (index) {
-        case prop::kLabelCaption: out = block_.caption; return true;
-        case prop::kLabelFont: out = font_value(block_.font, member); return true;
-        case prop::kLabelAlignment: out = std::int32_t(block_.alignment); return true;
-    }
-    return false;
-}
+bool LabelWidget::get_own(int index, int member, Value& out) { return get_field(block_, index, member, out); }
 
 void LabelWidget::set_own(int index, int member, const Value& v) {
-    switch (index) {
-        case prop::kLabelCaption: block_.caption = as_text(v); setText(qs(block_.caption)); return;
-        case prop::kLabelFont: font_assign(block_.font, member, v); break;
-        case prop::kLabelAlignment: block_.alignment = std::uint32_t(as_pick(v, 0, 2)); break;
-        default: return;
-    }
-    apply();
+    if (!set_field(block_, index, member, v)) return;
+    if (index == prop::kLabelCaption) setText(qs(block_.caption));
+    else apply();
 }
 
 void LabelWidget::mousePressEvent(QMouseEvent* e) { e->accept(); }
@@ -625,14 +671,10 @@ void ComboBoxWidget::set_own(int index, int, const Value& v) {
 // ---- edit boxes -----------------------------------------------------------------------------
 
 namespace {
-bool get_edit(EditBoxBlock& b, const Text& content, int index, int member, Value& out) {
-    switch (index) {
-        case prop::kEditContent: out = content; return true;
-        case prop::kEditColour: out = std::int32_t(b.text_colour); return true;
-        case prop::kEditBackground: out = std::int32_t(b.background); return true;
-        case prop::kEditFont: out = font_value(b.font, member); return true;
-    }
-    return false;
+bool get_edit(const EditBoxBlock& b, const Text& content, int index, int member, Value& out) {
+    if (index != prop::kEditContent) return get_field(b, index, member, out);
+    out = content;
+    return true;
 }
 }  // namespace
 
@@ -691,12 +733,8 @@ void EditLineWidget::set_own(int index, int member, const Value& v) {
             setText(qs(as_text(v)));
             fire(0, false);  // a write of the content is a change like typing
             return;
-        case prop::kEditColour: block_.text_colour = std::uint32_t(as_int(v)); break;
-        case prop::kEditBackground: block_.background = std::uint32_t(as_int(v)); break;
-        case prop::kEditFont: font_assign(block_.font, member, v); break;
-        default: return;
     }
-    apply_colours();
+    if (set_field(block_, index, member, v)) apply_colours();
 }
 
 EditTextWidget::EditTextWidget(std::uint32_t window, std::uint32_t unit, QWidget* parent, EditBoxBlock block)
@@ -734,12 +772,8 @@ void EditTextWidget::set_own(int index, int member, const Value& v) {
             fire(0, false);
             return;
         }
-        case prop::kEditColour: block_.text_colour = std::uint32_t(as_int(v)); break;
-        case prop::kEditBackground: block_.background = std::uint32_t(as_int(v)); break;
-        case prop::kEditFont: font_assign(block_.font, member, v); break;
-        default: return;
     }
-    apply_colours();
+    if (set_field(block_, index, member, v)) apply_colours();
 }
 
 // ---- rich edit ------------------------------------------------------------------------------
@@ -768,10 +802,8 @@ void RichEditWidget::apply_format() {
 bool RichEditWidget::get_own(int index, int member, Value& out) {
     switch (index) {
         case prop::kCaption: out = tx(toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"))); return true;
-        case prop::kRichFont: out = font_value(block_.font, member); return true;
-        case prop::kRichColour: out = std::int32_t(block_.text_colour); return true;
     }
-    return false;
+    return get_field(block_, index, member, out);
 }
 
 void RichEditWidget::set_own(int index, int member, const Value& v) {
@@ -780,13 +812,11 @@ void RichEditWidget::set_own(int index, int member, const Value& v) {
             QString t = qs(as_text(v));
             t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
             setPlainText(t);
-            break;
+            apply_format();
+            return;
         }
-        case prop::kRichFont: font_assign(block_.font, member, v); break;
-        case prop::kRichColour: block_.text_colour = std::uint32_t(as_int(v)); break;
-        default: return;
     }
-    apply_format();
+    if (set_field(block_, index, member, v)) apply_format();
 }
 
 // ---- picture button -------------------------------------------------------------------------
@@ -822,57 +852,17 @@ const QImage& SuperButton::picture(int state) {
     return images_[state];
 }
 
-bool SuperButton::get_own(int index, int member, Value& out) {
-    switch (index) {
-        case prop::kBtnStyle: out = std::int32_t(block_.style); return true;
-        case prop::kBtnToggle: out = std::int32_t(block_.toggle != 0); return true;
-        case prop::kBtnChecked: out = std::int32_t(block_.checked != 0); return true;
-        case 11: case 12: case 13: case 14: out = std::int32_t(block_.p11_14[std::size_t(index - 11)]); return true;
-        case prop::kBtnPicture1: out = block_.picture1; return true;
-        case 16: out = std::int32_t(block_.transparent_15); return true;
-        case prop::kBtnPicture0: out = block_.picture0; return true;
-        case 18: out = std::int32_t(block_.transparent_17); return true;
-        case prop::kBtnPicture2: out = block_.picture2; return true;
-        case 20: out = std::int32_t(block_.transparent_19); return true;
-        case prop::kBtnFont: out = font_value(block_.font, member); return true;
-        case prop::kBtnCaption: out = block_.caption; return true;
-        case 23: out = std::int32_t(block_.p23); return true;
-        case 24: case 25: case 26: case 27: case 28: case 29:
-            out = std::int32_t(block_.colours[std::size_t(index - 24)]);
-            return true;
-        case prop::kBtnBuiltinSound: out = std::int32_t(block_.builtin_click_sound != 0); return true;
-        case prop::kBtnSound: out = block_.sound; return true;
-        case prop::kBtnClickSound: out = block_.click_sound; return true;
-        case prop::kBtnTooltip: out = block_.tooltip; return true;
-        case 34: out = std::int32_t(block_.p34); return true;
-    }
-    return false;
-}
+bool SuperButton::get_own(int index, int member, Value& out) { return get_field(block_, index, member, out); }
 
 void SuperButton::set_own(int index, int member, const Value& v) {
+    if (!set_field(block_, index, member, v)) return;
     switch (index) {
-        case prop::kBtnStyle: block_.style = std::uint32_t(as_pick(v, 0, 2)); break;
-        case prop::kBtnToggle: block_.toggle = as_bool(v); break;
-        case prop::kBtnChecked: block_.checked = as_bool(v); break;
-        case 11: case 12: case 13: case 14: block_.p11_14[std::size_t(index - 11)] = std::uint32_t(as_int(v)); break;
-        case prop::kBtnPicture1: block_.picture1 = as_blob(v); image_size_[1] = {}; break;
-        case 16: block_.transparent_15 = std::uint32_t(as_int(v)); break;
-        case prop::kBtnPicture0: block_.picture0 = as_blob(v); image_size_[0] = {}; break;
-        case 18: block_.transparent_17 = std::uint32_t(as_int(v)); break;
-        case prop::kBtnPicture2: block_.picture2 = as_blob(v); image_size_[2] = {}; break;
-        case 20: block_.transparent_19 = std::uint32_t(as_int(v)); break;
-        case prop::kBtnFont: font_assign(block_.font, member, v); setFont(font_of(block_.font)); break;
-        case prop::kBtnCaption: block_.caption = as_text(v); setText(qs(block_.caption)); break;
-        case 23: block_.p23 = std::uint32_t(as_int(v)); break;
-        case 24: case 25: case 26: case 27: case 28: case 29:
-            block_.colours[std::size_t(index - 24)] = std::uint32_t(as_int(v));
-            break;
-        case prop::kBtnBuiltinSound: block_.builtin_click_sound = as_bool(v); break;
-        case prop::kBtnSound: block_.sound = as_blob(v); break;
-        case prop::kBtnClickSound: block_.click_sound = as_blob(v); break;
-        case prop::kBtnTooltip: block_.tooltip = as_text(v); setToolTip(qs(block_.tooltip)); break;
-        case 34: block_.p34 = std::uint32_t(as_int(v)); break;
-        default: return;
+        case prop::kBtnPicture0: image_size_[0] = {}; break;
+        case prop::kBtnPicture1: image_size_[1] = {}; break;
+        case prop::kBtnPicture2: image_size_[2] = {}; break;
+        case prop::kBtnFont: setFont(font_of(block_.font)); break;
+        case prop::kBtnCaption: setText(qs(block_.caption)); break;
+        case prop::kBtnTooltip: setToolTip(qs(block_.tooltip)); break;
     }
     update();
 }
@@ -987,8 +977,6 @@ PageBook::PageBook(std::uint32_t window, std::uint32_t unit, QWidget* parent, Pa
     }
     layout_pages();
 }
-
-bool PageBook::tabs_visible() const { return tabs_ != nullptr; }
 
 QWidget* PageBook::page_for(std::uint32_t unit) const {
     auto it = std::lower_bound(membership_.begin(), membership_.end(), std::make_pair(unit, -1));

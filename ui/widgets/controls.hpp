@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-#include "content/pictures/prefetch.hpp"
+#include "ui/widgets/pictures/prefetch.hpp"
 #include "ui/widgets/widgets.hpp"
 
 class QMovie;
@@ -127,7 +127,6 @@ public:
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
     void disabled_changed(bool disabled) override;
-    bool paints_nothing() const { return caption_.isEmpty(); }
 
     // Draws the caption with the label's top left corner at origin.
     void paint_caption(QPainter& p, QPoint origin) const;
@@ -159,7 +158,6 @@ public:
     std::optional<media::PrefetchRequest> prefetch_request() const;
     bool get_own(int index, int member, Value& out) override;
     void set_own(int index, int member, const Value& v) override;
-    bool animating() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -325,7 +323,6 @@ public:
     int page_count() const { return static_cast<int>(pages_.size()); }
     QWidget* current_page() const { return pages_[std::size_t(current_)]; }
     int current() const { return current_; }
-    bool tabs_visible() const;
     // Turns to page k: event 1 first (1 refuses), then the change and event 0. Same page: nothing.
     void turn_to(int k, bool from_toolkit);
 

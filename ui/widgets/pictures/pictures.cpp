@@ -1,6 +1,6 @@
 // Picture decoding for the widget set (see pictures.hpp): JPEG through our libjpeg-turbo core,
 // GIF and BMP through Qt's image readers.
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -12,7 +12,7 @@
 #include <functional>
 #include <string_view>
 
-#include "content/pictures/jpeg_decode.hpp"
+#include "ui/widgets/pictures/jpeg_decode.hpp"
 
 namespace tb::media {
 namespace {

@@ -2,7 +2,7 @@
 // not return, so the decode runs inside one plain function with a setjmp point; all state it
 // changes lives in a Decode record outside that frame, and no object with a destructor is ever
 // jumped over.
-#include "content/pictures/jpeg_decode.hpp"
+#include "ui/widgets/pictures/jpeg_decode.hpp"
 
 #include <csetjmp>
 #include <cstdio>

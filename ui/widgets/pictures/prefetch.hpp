@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "content/pictures/pictures.hpp"
+#include "ui/widgets/pictures/pictures.hpp"
 
 namespace tb::media {
 

@@ -1,5 +1,5 @@
 // Decoding pictures ahead of their first paint (see prefetch.hpp).
-#include "content/pictures/prefetch.hpp"
+#include "ui/widgets/pictures/prefetch.hpp"
 
 #include <utility>
 
