@@ -43,7 +43,11 @@ echo "== ThreadSanitizer build of the test program: clip player threads, picture
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOOK_TSAN=ON \
       -DTAPBOOK_PREBAKED_DIR="$root/build/assets" >/dev/null
 cmake --build build-tsan --target tapbook_tests
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions="$root/tests/tsan.supp" build-tsan/tests/tapbook_tests --gtest_filter='Audio*:PicturePrefetch*-AudioClips.EveryClipStartsWithin10Ms'
+# The microphone tests run in a process of their own: after SDL's capture threads (not
+# instrumented) have run, the analyser misreports the mixer's locked queue as a race.
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions="$root/tests/tsan.supp"
+build-tsan/tests/tapbook_tests --gtest_filter='Audio*:PicturePrefetch*-AudioClips.EveryClipStartsWithin10Ms:AudioCapture*'
+build-tsan/tests/tapbook_tests --gtest_filter='AudioCapture*'
 
 echo "== Fuzz targets (clang, libFuzzer + ASan + UBSan) =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPBOOK_FUZZ=ON \
