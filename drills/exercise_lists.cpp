@@ -18,4 +18,10 @@ void copy_exercise_lists() {
 
 int draw(const RandomSource& random, int n) { return std::clamp(random(1, n), 1, n); }
 
+FeedbackDraw::FeedbackDraw(const RoutineRandom& random) {
+    random.begin();
+    right_clip_ = draw(random.source(), kFeedbackClipChoices);
+    wrong_clip_ = draw(random.source(), kFeedbackClipChoices);
+}
+
 }  // namespace tb::drills

@@ -1,9 +1,9 @@
 #include "drills/fill_in.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "runtime/random.hpp"
 
 namespace tb::drills {
 namespace {
@@ -51,9 +51,10 @@ BlankBox blank_box(std::string_view sentence, std::string_view answer, const Tex
     return {left - margin, right - left + 2 * margin + kCursorWidth};
 }
 
-FillIn::FillIn(RandomSource random) : random_(random ? std::move(random) : RandomSource(&random_int)) {}
+FillIn::FillIn(RandomSource random) : random_(std::move(random)) {}
 
 FillIn::Outcome FillIn::ask(const List<Text>& sentences, const List<Text>& translations) {
+    random_.begin();
     question_ = {};
     if (sentences.count() != translations.count()) return Outcome::CountsDiffer;
     // Only sentences with a word to blank are drawn, so a list of nothing but "$" markers ends
@@ -63,12 +64,17 @@ FillIn::Outcome FillIn::ask(const List<Text>& sentences, const List<Text>& trans
         if (!usable_words(split(sentences.at(q), " ")).empty()) candidates.push_back(q);
     if (candidates.empty()) return Outcome::NothingToAsk;
 
-    const int q = candidates[static_cast<std::size_t>(draw(random_, static_cast<int>(candidates.size())) - 1)];
+    const int q = candidates[static_cast<std::size_t>(draw(random_.source(), static_cast<int>(candidates.size())) - 1)];
     const std::vector<Text> words = split(sentences.at(q), " ");
     const std::vector<int> usable = usable_words(words);
-    const int k = usable[static_cast<std::size_t>(draw(random_, static_cast<int>(usable.size())) - 1)];
+    const int k = usable[static_cast<std::size_t>(draw(random_.source(), static_cast<int>(usable.size())) - 1)];
     question_ = {q, sentences.at(q), blank_answer(words[static_cast<std::size_t>(k - 1)])};
     return Outcome::Asked;
+}
+
+std::optional<Verdict> FillIn::check(std::string_view typed) const {
+    if (!asked()) return std::nullopt;
+    return FeedbackDraw(random_).verdict(judge(typed));
 }
 
 }  // namespace tb::drills

@@ -2,8 +2,10 @@
 // The fill-in window's rules: a random sentence of the spread with one random word blanked out,
 // where the blank box goes over the question, and the judging of what the pupil typed.
 #include <functional>
+#include <optional>
 #include <string_view>
 
+#include "content/game_owner.hpp"
 #include "drills/exercise_lists.hpp"
 
 namespace tb::drills {
@@ -45,20 +47,25 @@ public:
 
     explicit FillIn(RandomSource random = {});
 
-    // Draws a sentence and a word of it. A failed draw leaves no question asked.
+    // Draws a sentence and a word of it (a routine of its own: the program's source reseeds
+    // first, even when the lists give nothing to ask). A failed draw leaves no question asked.
     Outcome ask(const List<Text>& sentences, const List<Text>& translations);
     bool asked() const { return question_.number > 0; }
     const FillInQuestion& question() const { return question_; }
     // Byte for byte, case-sensitive, untrimmed; nothing is right while no question is asked.
     bool judge(std::string_view typed) const { return asked() && typed == question_.answer; }
+    // Judges what the pupil typed and draws its feedback clip; without a question asked there
+    // is no verdict, and nothing is drawn.
+    std::optional<Verdict> check(std::string_view typed) const;
 
 private:
-    RandomSource random_;
+    RoutineRandom random_;
     FillInQuestion question_;
 };
 
-// The game the fill-in window's handlers play, and its reset (start-up, program end).
-FillIn& fill_in_game();
+// The game the fill-in window's handlers play, and its reset with the window's switches
+// (start-up, program end).
+content::GameOwner<FillIn>& fill_in_game();
 void reset_fill_in();
 
 }  // namespace tb::drills

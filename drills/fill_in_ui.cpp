@@ -6,7 +6,6 @@
 #include "drills/feedback.hpp"
 #include "drills/fill_in.hpp"
 #include "runtime/platform.hpp"
-#include "runtime/random.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
@@ -28,13 +27,13 @@ FillInSwitches& switches() {
 }
 }  // namespace
 
-FillIn& fill_in_game() {
-    static FillIn game;
-    return game;
+content::GameOwner<FillIn>& fill_in_game() {
+    static content::GameOwner<FillIn> owner;
+    return owner;
 }
 
 void reset_fill_in() {
-    fill_in_game() = FillIn{};
+    fill_in_game().reset();
     switches() = FillInSwitches{};
 }
 
@@ -42,8 +41,9 @@ void reset_fill_in() {
 
 namespace {
 
-using tb::drills::fill_in_game;
 using tb::drills::switches;
+
+drills::FillIn& game() { return drills::fill_in_game().current(); }
 
 // Between the edit box's left edge and its first letter: its one-pixel frame and two-pixel margin.
 constexpr int kBoxTextInset = 3;
@@ -60,24 +60,18 @@ void read_switches() {
 // A new random question: the sentence (and its clip when sound is on), the blank box over the
 // chosen word, the translation as the hint, and the answer ready but hidden.
 // Each question is a run of the mistakes box.
-int& question_run() {
-    static int run = 0;
-    return run;
-}
-
 void ask_question() {
-    question_run() = content::mistakes().new_run();
-    seed_random();
+    drills::fill_in_game().mistakes_run().run = content::mistakes().new_run();
     set(fw::编辑框_要填入内容的, prop::kEditContent, Text());
     const std::int32_t label_left = get_int(fw::window, fw::透明标签_填一填的题目, prop::kLeft);
     set(fw::编辑框_要填入内容的, prop::kLeft, label_left);
     const drills::ExerciseLists& lists = drills::exercise_lists();
-    switch (fill_in_game().ask(lists.sentences, lists.translations)) {
+    switch (game().ask(lists.sentences, lists.translations)) {
         case drills::FillIn::Outcome::Asked: break;
         case drills::FillIn::Outcome::CountsDiffer: message_box(gbk("英语和汉语和读音的数量不同")); return;
         case drills::FillIn::Outcome::NothingToAsk: message_box(gbk("这一页没有可以填空的句子。")); return;
     }
-    const drills::FillInQuestion& q = fill_in_game().question();
+    const drills::FillInQuestion& q = game().question();
     if (switches().sound) drills::play_exercise_sound(q.number);
     set(fw::透明标签_填一填的题目, prop::kTransCaption, q.sentence);
     const Font font = std::get<Font>(get_property(fw::window, fw::透明标签_填一填的题目, prop::kTransFont));
@@ -92,30 +86,25 @@ void ask_question() {
 
 void check_answer() {
     set(fw::透明标签_填一填的答案提示, prop::kVisible, 0);
-    if (!fill_in_game().asked()) return;  // the lists gave no question: nothing to judge
-    seed_random();
-    const int i = random_int(1, 3);
-    const int j = random_int(1, 3);
-    const Text& sentence = fill_in_game().question().sentence;
-    const bool right = fill_in_game().judge(get_text(fw::window, fw::编辑框_要填入内容的, prop::kEditContent));
+    const auto verdict = game().check(get_text(fw::window, fw::编辑框_要填入内容的, prop::kEditContent));
+    if (!verdict) return;  // the lists gave no question: nothing to judge
+    const bool right = verdict->right;
+    const Text& sentence = game().question().sentence;
+    const int run = drills::fill_in_game().mistakes_run().run;
     // The tick or cross stands just right of the box for the length of the pause.
     constexpr int kSignFromBox = 26;
     show_verdict(kBox, get_int(fw::window, fw::编辑框_要填入内容的, prop::kWidth) + kSignFromBox,
                  get_int(fw::window, fw::编辑框_要填入内容的, prop::kHeight) / 2, right);
     if (right) {
         content::mistakes().answered_right(content::MistakeOrigin::FillIn, content::spread().page_index, sentence,
-                                           question_run());
-        drills::play_feedback(catalogue::fill_in_right_clips(), i);
-        sleep_ms(feedback::kExerciseWaitMs);
-        hide_verdict();
+                                           run);
+        drills::play_feedback_and_wait(catalogue::fill_in_right_clips(), verdict->clip);
         ask_question();
     } else {
         content::mistakes().missed(content::MistakeOrigin::FillIn, content::spread().page_index, sentence, Text(),
-                                   question_run());
-        drills::play_feedback(catalogue::fill_in_wrong_clips(), j);
-        sleep_ms(feedback::kExerciseWaitMs);
-        hide_verdict();
-        if (switches().sound) drills::play_exercise_sound(fill_in_game().question().number);
+                                   run);
+        drills::play_feedback_and_wait(catalogue::fill_in_wrong_clips(), verdict->clip);
+        if (switches().sound) drills::play_exercise_sound(game().question().number);
         set(fw::编辑框_要填入内容的, prop::kEditContent, Text());
     }
     set_focus(kBox);
@@ -124,9 +113,7 @@ void check_answer() {
 }  // namespace
 
 int fill_in_clicked(const EventArgs&) {
-    drills::copy_exercise_lists();
-    show_window(fw::window, true);
-    stop_sounds();  // closed by its own button or by the system: its clips end with it
+    drills::open_exercise_window(fw::window);
     return 0;
 }
 
@@ -137,10 +124,7 @@ int fill_in_created(const EventArgs&) {
     return 0;
 }
 
-int fill_in_question(const EventArgs&) {
-    ask_question();
-    return 0;
-}
+int fill_in_question(const EventArgs&) { return drills::handle(ask_question); }
 
 int fill_in_next_clicked(const EventArgs&) {
     set_focus(kBox);
@@ -151,16 +135,9 @@ int fill_in_next_clicked(const EventArgs&) {
     return 0;
 }
 
-int fill_in_confirm_clicked(const EventArgs&) {
-    check_answer();
-    return 0;
-}
+int fill_in_confirm_clicked(const EventArgs&) { return drills::handle(check_answer); }
 
-int fill_in_answer_key(const EventArgs& e) {
-    constexpr int kEnter = 13;
-    if (e.key_code == kEnter) check_answer();
-    return 0;
-}
+int fill_in_answer_key(const EventArgs& e) { return drills::judge_on_enter(e, check_answer); }
 
 int fill_in_answer_clicked(const EventArgs&) {
     set(fw::透明标签_填一填的答案提示, prop::kVisible, 1);

@@ -1,7 +1,5 @@
 #include "drills/ordering.hpp"
 
-#include "runtime/random.hpp"
-
 namespace tb::drills {
 namespace {
 
@@ -12,9 +10,10 @@ bool suitable(const Text& sentence) {
 
 }  // namespace
 
-Ordering::Ordering(RandomSource random) : random_(random ? std::move(random) : RandomSource(&random_int)) {}
+Ordering::Ordering(RandomSource random, ByteWidth width) : random_(std::move(random)), width_(std::move(width)) {}
 
 Ordering::Outcome Ordering::start(const List<Text>& sentences, const List<Text>& translations, int sound_count) {
+    random_.begin();
     // A game that cannot be dealt leaves no sentence behind: answer and submit then have nothing
     // to show or judge, instead of the sentence of an earlier page.
     number_ = 0;
@@ -31,15 +30,15 @@ Ordering::Outcome Ordering::start(const List<Text>& sentences, const List<Text>&
         if (suitable(sentences.at(s))) candidates.push_back(s);
     if (candidates.empty()) return Outcome::NothingToDeal;
 
-    number_ = candidates[static_cast<std::size_t>(draw(random_, static_cast<int>(candidates.size())) - 1)];
+    number_ = candidates[static_cast<std::size_t>(draw(random_.source(), static_cast<int>(candidates.size())) - 1)];
     sentence_ = sentences.at(number_);
     std::vector<Text> remaining = split(sentence_, " ");
     int offset = 0;
     while (!remaining.empty()) {
-        const int r = draw(random_, static_cast<int>(remaining.size()));
+        const int r = draw(random_.source(), static_cast<int>(remaining.size()));
         Text word = std::move(remaining[static_cast<std::size_t>(r - 1)]);
         remaining.erase(remaining.begin() + (r - 1));
-        const int width = length(word) * kWordPixelsPerByte;
+        const int width = static_cast<int>(width_(word, kOrderingWordPixelsPerByte));
         dealt_.push_back({std::move(word), offset, width});
         offset += width + kWordGap;
     }
@@ -67,6 +66,12 @@ bool Ordering::submit() {
     const bool right = dealt_any() && line_ == Line::Arranged && trim(arranged_) == trim(sentence_);
     if (!right) redo();
     return right;
+}
+
+std::optional<Verdict> Ordering::check() {
+    const FeedbackDraw feedback(random_);
+    if (!dealt_any()) return std::nullopt;
+    return feedback.verdict(submit());
 }
 
 void Ordering::show_answer() {

@@ -1,9 +1,12 @@
 #pragma once
 // The sentence-ordering game's rules: a random sentence of two to nine words dealt in random order
 // onto the word labels, the arranged line the pupil's clicks build, and the judging of it.
+#include <optional>
 #include <vector>
 
+#include "content/game_owner.hpp"
 #include "drills/exercise_lists.hpp"
+#include "runtime/text_width.hpp"
 
 namespace tb::drills {
 
@@ -11,7 +14,6 @@ inline constexpr int kWordLabels = 10;     // word label k carries tag 100 + k
 inline constexpr int kFirstWordTag = 101;
 inline constexpr int kFewestWords = 2;
 inline constexpr int kMostWords = 9;       // so the tenth label is never dealt
-inline constexpr int kWordPixelsPerByte = 13;
 inline constexpr int kWordGap = 20;
 
 // A dealt word label: its word, its left in pixels from the first label's left, its width.
@@ -37,10 +39,12 @@ public:
         Arranged,    // arranged(): the clicked words, or the answer, in black
     };
 
-    explicit Ordering(RandomSource random = {});
+    // Word labels are as wide as `width` makes their word at kOrderingWordPixelsPerByte.
+    explicit Ordering(RandomSource random = {}, ByteWidth width = byte_width);
 
     // A new game: a sentence of two to nine words is drawn and its words dealt onto labels 1, 2..
-    // in random order, laid out left to right with gaps between them.
+    // in random order, laid out left to right with gaps between them. A routine of its own: the
+    // program's source reseeds first, even when the lists give nothing to deal.
     Outcome start(const List<Text>& sentences, const List<Text>& translations, int sound_count);
     bool dealt_any() const { return !dealt_.empty(); }
     int sentence_number() const { return number_; }
@@ -59,6 +63,9 @@ public:
     // Judges the arranged line against the sentence, both trimmed of spaces; a wrong answer
     // empties the line for a new try.
     bool submit();
+    // The submit button: draws the feedback clips (even with nothing dealt, as the window always
+    // has), then submits. No verdict when nothing was dealt.
+    std::optional<Verdict> check();
     // The sentence itself on the line (further clicks append to it).
     void show_answer();
 
@@ -66,7 +73,8 @@ public:
     const Text& arranged() const { return arranged_; }
 
 private:
-    RandomSource random_;
+    RoutineRandom random_;
+    ByteWidth width_;
     int number_ = 0;
     Text sentence_;
     std::vector<DealtWord> dealt_;
@@ -77,7 +85,7 @@ private:
 };
 
 // The game the ordering window's handlers play, and its reset (start-up, program end).
-Ordering& ordering_game();
+content::GameOwner<Ordering>& ordering_game();
 void reset_ordering();
 
 }  // namespace tb::drills

@@ -9,7 +9,6 @@
 #include "drills/ordering.hpp"
 #include "runtime/error.hpp"
 #include "runtime/platform.hpp"
-#include "runtime/random.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
@@ -19,18 +18,18 @@ namespace ow = tb::ids::ordering_window;
 
 namespace tb::drills {
 
-Ordering& ordering_game() {
-    static Ordering game;
-    return game;
+content::GameOwner<Ordering>& ordering_game() {
+    static content::GameOwner<Ordering> owner;
+    return owner;
 }
 
-void reset_ordering() { ordering_game() = Ordering{}; }
+void reset_ordering() { ordering_game().reset(); }
 
 }  // namespace tb::drills
 
 namespace {
 
-using tb::drills::ordering_game;
+drills::Ordering& game() { return drills::ordering_game().current(); }
 
 // Word label styles: as dealt, clicked last, clicked earlier. The face is the template's.
 constexpr int kDealtPoints = 14;
@@ -63,14 +62,14 @@ void style_label(std::uint32_t unit, int points, std::int32_t colour, int width)
 
 // Label k back to the look of a word clicked earlier, at its dealt width.
 void restore_label(int k) {
-    const auto& dealt = ordering_game().dealt();
+    const auto& dealt = game().dealt();
     if (k < 1 || k > static_cast<int>(dealt.size())) return;
     style_label(word_labels()[static_cast<std::size_t>(k)], kDealtPoints, kDarkBlue,
                 dealt[static_cast<std::size_t>(k - 1)].width);
 }
 
 void show_line() {
-    switch (ordering_game().line()) {
+    switch (game().line()) {
         case drills::Ordering::Line::Prompt:
             set(ow::透明标签p_排列好的, prop::kTransCaption,
                 gbk("请按照你认为正确的单词顺序单击上面单词，然后看看我什么变化哦..."));
@@ -82,7 +81,7 @@ void show_line() {
             break;
         case drills::Ordering::Line::Arranged:
             set(ow::透明标签p_排列好的, prop::kTransColour, kBlack);
-            set(ow::透明标签p_排列好的, prop::kTransCaption, ordering_game().arranged());
+            set(ow::透明标签p_排列好的, prop::kTransCaption, game().arranged());
             break;
     }
 }
@@ -101,16 +100,10 @@ constexpr std::array kTranslationLines{ow::分组框_边线3, ow::分组框_边�
 // A new game: the labels cleared, a sentence dealt onto them, its clip and its translation as
 // the switches say.
 // Each dealt sentence is a run of the mistakes box.
-int& deal_run() {
-    static int run = 0;
-    return run;
-}
-
 void start_game() {
     hide_verdict();
-    deal_run() = content::mistakes().new_run();
+    drills::ordering_game().mistakes_run().run = content::mistakes().new_run();
     stop_sounds();
-    seed_random();
     const auto labels = word_labels();
     for (std::size_t k = 1; k < labels.size(); ++k)
         if (labels[k] != 0) set(labels[k], prop::kVisible, 0);
@@ -119,7 +112,7 @@ void start_game() {
 
     const drills::ExerciseLists& lists = drills::exercise_lists();
     const auto outcome =
-        ordering_game().start(lists.sentences, lists.translations, content::spread().exercise_sounds.count());
+        game().start(lists.sentences, lists.translations, content::spread().exercise_sounds.count());
     show_line();
     // Lists that disagree in length give nothing to deal either; the pupil is told so, not
     // left with an empty window.
@@ -128,7 +121,7 @@ void start_game() {
         return;
     }
     const std::int32_t first_left = labels[1] ? get_int(ow::window, labels[1], prop::kLeft) : 0;
-    const auto& dealt = ordering_game().dealt();
+    const auto& dealt = game().dealt();
     for (std::size_t i = 0; i < dealt.size(); ++i) {
         const std::uint32_t label = labels[i + 1];
         if (label == 0) continue;
@@ -139,7 +132,7 @@ void start_game() {
         set(label, prop::kWidth, dealt[i].width);
         if (i > 0) set(label, prop::kLeft, first_left + dealt[i].offset);
     }
-    const int s = ordering_game().sentence_number();
+    const int s = game().sentence_number();
     if (ticked(ow::选择框_排序读音开关)) drills::play_exercise_sound(s);
     if (ticked(ow::选择框_排序汉语翻译开关)) {
         for (std::uint32_t line : kTranslationLines) set(line, prop::kVisible, 1);
@@ -151,41 +144,33 @@ void start_game() {
 }  // namespace
 
 int ordering_clicked(const EventArgs&) {
-    drills::copy_exercise_lists();
-    show_window(ow::window, true);
-    stop_sounds();  // closed by its own button or by the system: its clips end with it
+    drills::open_exercise_window(ow::window);
     return 0;
 }
 
-int ordering_created(const EventArgs&) {
-    start_game();
-    return 0;
-}
+int ordering_created(const EventArgs&) { return drills::handle(start_game); }
 
-int ordering_start_clicked(const EventArgs&) {
-    start_game();
-    return 0;
-}
+int ordering_start_clicked(const EventArgs&) { return drills::handle(start_game); }
 
 int ordering_word_pressed(const EventArgs&) {
     const UnitRef pressed = event_unit();
     if (pressed.type_code != static_cast<std::uint32_t>(UnitType::TransLabel))
         raise_runtime_error(errcode::kTypeMismatch, msg::kTypeMismatch);
     const int k = get_int(pressed.window_id, pressed.unit_id, prop::kTag) - drills::kFirstWordTag + 1;
-    const int previous = ordering_game().last_clicked();
-    if (!ordering_game().click(k)) return 0;
+    const int previous = game().last_clicked();
+    if (!game().click(k)) return 0;
     hide_verdict();
     set(ow::超级按钮_重做, prop::kVisible, 1);
-    if (ordering_game().clicks() > 1) restore_label(previous);
-    const auto& word = ordering_game().dealt()[static_cast<std::size_t>(k - 1)];
+    if (game().clicks() > 1) restore_label(previous);
+    const auto& word = game().dealt()[static_cast<std::size_t>(k - 1)];
     style_label(pressed.unit_id, kHighlightPoints, kBlue, word.highlighted_width());
     show_line();
     return 0;
 }
 
 int ordering_redo_clicked(const EventArgs&) {
-    const int last = ordering_game().last_clicked();
-    ordering_game().redo();
+    const int last = game().last_clicked();
+    game().redo();
     hide_verdict();
     stop_sounds();
     restore_label(last);
@@ -195,34 +180,31 @@ int ordering_redo_clicked(const EventArgs&) {
 
 int ordering_submit_clicked(const EventArgs&) {
     stop_sounds();
-    seed_random();
-    const int i = random_int(1, 3);
-    const int j = random_int(1, 3);
+    const int last = game().last_clicked();
+    const auto verdict = game().check();
     // Nothing was dealt (lists of unequal length): there is nothing to judge.
-    if (!ordering_game().dealt_any()) return 0;
-    restore_label(ordering_game().last_clicked());
-    const bool right = ordering_game().submit();
-    show_arranged_verdict(right);
-    if (right) {
+    if (!verdict) return 0;
+    restore_label(last);
+    show_arranged_verdict(verdict->right);
+    const int run = drills::ordering_game().mistakes_run().run;
+    if (verdict->right) {
         content::mistakes().answered_right(content::MistakeOrigin::Ordering, content::spread().page_index,
-                                           ordering_game().sentence(), deal_run());
-        drills::play_feedback(catalogue::ordering_right_clips(), i);
-        sleep_ms(feedback::kExerciseWaitMs);
-        hide_verdict();
+                                           game().sentence(), run);
+        drills::play_feedback_and_wait(catalogue::ordering_right_clips(), verdict->clip);
     } else {
         // No pause follows a wrong line: the cross stays until the pupil goes on.
         content::mistakes().missed(content::MistakeOrigin::Ordering, content::spread().page_index,
-                                   ordering_game().sentence(), Text(), deal_run());
-        drills::play_feedback(catalogue::ordering_wrong_clips(), j);
+                                   game().sentence(), Text(), run);
+        drills::play_feedback(catalogue::ordering_wrong_clips(), verdict->clip);
         show_line();
     }
     return 0;
 }
 
 int ordering_answer_clicked(const EventArgs&) {
-    ordering_game().show_answer();
+    game().show_answer();
     hide_verdict();
-    if (ordering_game().dealt_any()) show_line();
+    if (game().dealt_any()) show_line();
     return 0;
 }
 

@@ -13,7 +13,7 @@ T element_or_empty(const List<T>& list, int n) {
 
 }  // namespace
 
-WordDrill::WordDrill(RandomSource random) : random_(random ? std::move(random) : RandomSource(&reseeded_random_int)) {}
+WordDrill::WordDrill(RandomSource random) : random_(reseeding_each_draw(std::move(random))) {}
 
 void WordDrill::start(const Text& lesson_text, List<Blob> clips) {
     content::split_page_text(lesson_text, words_, meanings_);

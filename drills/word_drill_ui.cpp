@@ -5,6 +5,7 @@
 #include "content/mistakes.hpp"
 #include "content/catalogue.hpp"
 #include "content/tables.hpp"
+#include "drills/feedback.hpp"
 #include "drills/word_drill.hpp"
 #include "drills/word_drill_ui.hpp"
 #include "runtime/log.hpp"
@@ -20,26 +21,15 @@ namespace {
 
 namespace mw = tb::ids::main_window;
 
-constexpr int kEnterKey = 13;
 constexpr int kAnswerFontPoints = 22;
 
-WordDrill& drill() {
-    static WordDrill d;
-    return d;
-}
+WordDrill& drill() { return tb::drills::word_drill_game().current(); }
 
 // What the mistakes box is told about the run: its lesson and its number there.
-struct DrillRun {
-    int lesson = 0;
-    int run = 0;
-};
-DrillRun& drill_run() {
-    static DrillRun r;
-    return r;
-}
+content::MistakesRun& drill_run() { return tb::drills::word_drill_game().mistakes_run(); }
 
 void missed_current_word() {
-    content::mistakes().missed(content::MistakeOrigin::WordDrill, drill_run().lesson, drill().current_word(),
+    content::mistakes().missed(content::MistakeOrigin::WordDrill, drill_run().page_or_lesson, drill().current_word(),
                                drill().current_meaning(), drill_run().run);
 }
 
@@ -90,7 +80,7 @@ void check_answer() {
     stop_sounds();
     const WordDrill::Verdict v = drill().check(get_text(mw::window, mw::编辑框背单词, prop::kEditContent));
     if (v == WordDrill::Verdict::Wrong) missed_current_word();
-    else content::mistakes().answered_right(content::MistakeOrigin::WordDrill, drill_run().lesson, drill().current_word(),
+    else content::mistakes().answered_right(content::MistakeOrigin::WordDrill, drill_run().page_or_lesson, drill().current_word(),
                                             drill_run().run);
     set_prop(mw::透明标签_对错判断, prop::kTransCaption, gbk(v == WordDrill::Verdict::Right ? "√" : "×"));
     set_prop(mw::编辑框背单词, prop::kEditContent, Text());
@@ -133,10 +123,12 @@ void first_word_of_run() {
 
 namespace tb::drills {
 
-void reset_word_drill() {
-    drill() = WordDrill();
-    drill_run() = DrillRun{};
+content::GameOwner<WordDrill>& word_drill_game() {
+    static content::GameOwner<WordDrill> owner;
+    return owner;
 }
+
+void reset_word_drill() { word_drill_game().reset(); }
 
 void repeat_drill_errors() {
     if (drill().running()) return;  // the pupil is answering: the run's own words come first
@@ -165,20 +157,14 @@ int drill_start_clicked(const EventArgs&) {
     focus_answer_box();
     // A lesson number outside 1..6 finds no text and no clips: a run of no words.
     drill().start(content::lesson_text(lesson), content::copy_clip_table(catalogue::drill_clips(lesson)));
-    drill_run().lesson = lesson;
+    drill_run().page_or_lesson = lesson;
     first_word_of_run();
     return 0;
 }
 
-int drill_confirm_clicked(const EventArgs&) {
-    check_answer();
-    return 0;
-}
+int drill_confirm_clicked(const EventArgs&) { return drills::handle(check_answer); }
 
-int drill_answer_key(const EventArgs& e) {
-    if (e.key_code == kEnterKey) check_answer();
-    return 0;
-}
+int drill_answer_key(const EventArgs& e) { return drills::judge_on_enter(e, check_answer); }
 
 int drill_skip_clicked(const EventArgs&) {
     if (!drill().running()) return 0;
@@ -198,15 +184,9 @@ int drill_listen_clicked(const EventArgs&) {
     return 0;
 }
 
-int drill_lesson_changed(const EventArgs&) {
-    reset_run();
-    return 0;
-}
+int drill_lesson_changed(const EventArgs&) { return drills::handle(reset_run); }
 
-int drill_order_changed(const EventArgs&) {
-    reset_run();
-    return 0;
-}
+int drill_order_changed(const EventArgs&) { return drills::handle(reset_run); }
 
 // The box has already flipped when the click arrives: its state now says what to do.
 int drill_show_chinese_clicked(const EventArgs&) {

@@ -1,7 +1,13 @@
 #pragma once
 // The word drill's handlers on the drill page keep one drill for the whole run of the program;
-// the rest of the program reaches it only through these.
+// the rest of the program reaches it through these.
+#include "content/game_owner.hpp"
+#include "drills/word_drill.hpp"
+
 namespace tb::drills {
+
+// The drill the page's handlers play.
+content::GameOwner<WordDrill>& word_drill_game();
 
 // Back to no drill at all (start-up, exit, tests between cases).
 void reset_word_drill();

@@ -19,6 +19,8 @@ namespace {
 using namespace tb::ui;
 namespace mw = tb::ids::main_window;
 
+constexpr int kPopupFontPt = 15;
+
 UnitRef require(const UnitRef& u, UnitType type) {
     if (u.type_code != static_cast<std::uint32_t>(type)) raise_runtime_error(errcode::kTypeMismatch, msg::kTypeMismatch);
     return u;
@@ -31,6 +33,44 @@ std::uint64_t& highlighted_clip() {
 }
 
 }  // namespace
+
+PopupPlacement place_popup(const PopupRect& hotspot, ScreenSize area, std::string_view translation,
+                           const ByteWidth& width) {
+    constexpr int kOneLineHeight = 25;
+    constexpr double kLineHeight = 20;
+    constexpr double kFromRightEdge = 20;
+    constexpr double kBottomMargin = 40;
+    const double W = area.width, H = area.height;
+    const double hl = hotspot.left, ht = hotspot.top;
+    PopupPlacement p;
+    PopupRect& r = p.rect;
+    r.height = kOneLineHeight;
+    const std::vector<Text> lines = split(translation, "\r\n");
+    const int n = static_cast<int>(lines.size());
+    if (n == 1) {
+        constexpr int kCentred = 1;
+        p.alignment = kCentred;
+        r.width = cut(width(translation, kPopupLinePixelsPerByte));
+        r.left = cut(hl);
+        if (greater(r.left + r.width, W)) r.left = cut(W - r.width - kFromRightEdge);
+        r.top = cut(ht + 75);
+        if (greater(r.top + kBottomMargin, H - kBottomMargin)) r.top = cut(ht - 50);
+    } else {
+        // No line at all (an empty translation) takes this way too: an empty box.
+        double longest = 0;
+        for (const Text& line : lines) longest = std::max(longest, width(line, kPopupLinesPixelsPerByte));
+        r.width = cut(longest);
+        r.height = cut(kLineHeight * n);
+        r.left = cut(hl);
+        if (greater(r.left + r.width, W)) r.left = cut(W - r.width - kFromRightEdge);
+        r.top = cut(ht + 50);
+        if (greater(r.top + r.height + kBottomMargin, H - kBottomMargin)) r.top = cut(ht - 50 - r.height);
+    }
+    // Whatever the translation's length and the hotspot's place, the pop-up starts on screen.
+    r.left = cut(std::max(0.0, std::min<double>(r.left, W - r.width)));
+    r.top = cut(std::max(0.0, std::min<double>(r.top, H - r.height)));
+    return p;
+}
 
 ScreenSize main_window_area() {
     const ScreenSize screen = screen_size();
@@ -89,7 +129,6 @@ void hotspot_routine(std::span<const std::uint8_t> clip, const Text& translation
 void read_hotspot(const UnitRef& named, std::span<const std::uint8_t> clip, const Text& translation) {
     stop_sounds();
     const ScreenSize area = main_window_area();
-    const double W = area.width, H = area.height;
     if (book_view().full_screen == 1)
         set_property(mw::window, find_window(mw::window)->unit_id_at(0), prop::kWindowState, 3);
     const bool playing = play_sound(clip, false);
@@ -100,40 +139,18 @@ void read_hotspot(const UnitRef& named, std::span<const std::uint8_t> clip, cons
         highlighted_clip() = last_clip_id();
         show_highlight(hotspot);
     }
-    const double hl = get_int(hotspot.window_id, hotspot.unit_id, prop::kLeft);
-    const double ht = get_int(hotspot.window_id, hotspot.unit_id, prop::kTop);
+    const std::int32_t hl = get_int(hotspot.window_id, hotspot.unit_id, prop::kLeft);
+    const std::int32_t ht = get_int(hotspot.window_id, hotspot.unit_id, prop::kTop);
 
     const UnitRef popup = require(find_unit_by_tag(mw::window, 1), UnitType::Label);
     auto set = [&](int index, std::int32_t v) { set_property(popup.window_id, popup.unit_id, index, v); };
-    auto get = [&](int index) { return static_cast<double>(get_int(popup.window_id, popup.unit_id, index)); };
-    set(prop::kWidth, 0);
-    set(prop::kHeight, 25);
-    set(prop::kLabelAlignment, 0);
-    set_property(popup.window_id, popup.unit_id, prop::kLabelFont, font_member::kSize, 15);
-
-    const std::vector<Text> lines = split(translation, "\r\n");
-    const int n = static_cast<int>(lines.size());
-    if (n == 1) {
-        set(prop::kLabelAlignment, 1);
-        set(prop::kWidth, cut(11.0 * length(translation)));
-        set(prop::kLeft, cut(hl));
-        if (greater(get(prop::kLeft) + get(prop::kWidth), W)) set(prop::kLeft, cut(W - get(prop::kWidth) - 20));
-        set(prop::kTop, cut(ht + 75));
-        if (greater(get(prop::kTop) + 40, H - 40)) set(prop::kTop, cut(ht - 50));
-    } else {
-        int longest = 0;
-        for (const Text& line : lines) longest = std::max(longest, length(line));
-        set(prop::kWidth, cut(10.0 * longest));
-        set(prop::kHeight, cut(20.0 * n));
-        set(prop::kLeft, cut(hl));
-        if (greater(get(prop::kLeft) + get(prop::kWidth), W)) set(prop::kLeft, cut(W - get(prop::kWidth) - 20));
-        set(prop::kTop, cut(ht + 50));
-        if (greater(get(prop::kTop) + get(prop::kHeight) + 40, H - 40))
-            set(prop::kTop, cut(ht - 50 - get(prop::kHeight)));
-    }
-    // Whatever the translation's length and the hotspot's place, the pop-up starts on screen.
-    set(prop::kLeft, cut(std::max(0.0, std::min(get(prop::kLeft), W - get(prop::kWidth)))));
-    set(prop::kTop, cut(std::max(0.0, std::min(get(prop::kTop), H - get(prop::kHeight)))));
+    const PopupPlacement place = place_popup({hl, ht, 0, 0}, area, translation);
+    set(prop::kWidth, place.rect.width);
+    set(prop::kHeight, place.rect.height);
+    set(prop::kLabelAlignment, place.alignment);
+    set_property(popup.window_id, popup.unit_id, prop::kLabelFont, font_member::kSize, kPopupFontPt);
+    set(prop::kLeft, place.rect.left);
+    set(prop::kTop, place.rect.top);
     set_property(popup.window_id, popup.unit_id, prop::kLabelCaption, translation);
     if (translation == "$") {
         set(prop::kVisible, 0);

@@ -6,6 +6,7 @@
 
 #include "runtime/platform.hpp"
 #include "runtime/text.hpp"
+#include "runtime/text_width.hpp"
 #include "ui/store/template_store.hpp"
 
 namespace tb::reading {
@@ -29,6 +30,27 @@ struct HotspotItem {
     bool on_spread = false; // one of the spread's numbered items (not a word-list cell)
 };
 HotspotItem hotspot_item(const ui::UnitRef& hotspot);
+
+// A box on the main window, in pixels.
+struct PopupRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PopupRect&, const PopupRect&) = default;
+};
+
+// Where the translation pop-up stands and how its text is aligned: one line centred, below the
+// hotspot (above it near the area's bottom); several lines (CR LF between) left-aligned, sized by
+// the longest line, a line's height each, below or above likewise. Past the area's right edge it
+// moves left to stand 20 pixels inside it; whatever the text, it starts inside the area.
+struct PopupPlacement {
+    PopupRect rect;
+    int alignment = 0;  // the label's: 0 left, 1 centred
+    friend bool operator==(const PopupPlacement&, const PopupPlacement&) = default;
+};
+PopupPlacement place_popup(const PopupRect& hotspot, ScreenSize area, std::string_view translation,
+                           const ByteWidth& width = byte_width);
 
 // The area the main window lays itself out in and keeps the pop-up inside: the screen in
 // full-screen mode, else the window's own 800 by 600, cut to the screen where that is smaller

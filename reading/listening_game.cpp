@@ -28,7 +28,7 @@ int free_strip_top(int left, int width, int height, int first_top, int page_heig
 }
 
 ListeningGame::ListeningGame(RandomSource random)
-    : random_(random ? std::move(random) : RandomSource(&reseeded_random_int)) {}
+    : random_(reseeding_each_draw(std::move(random))) {}
 
 void ListeningGame::start(ListeningMode mode, std::vector<NumberedBox> hotspots, const List<Text>& translations,
                           const List<Blob>& clips) {

@@ -12,6 +12,7 @@
 #include "runtime/arithmetic.hpp"
 #include "runtime/log.hpp"
 #include "runtime/platform.hpp"
+#include "runtime/text_width.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
 
@@ -26,22 +27,14 @@ namespace mw = tb::ids::main_window;
 constexpr int kQuestionTop = 40;
 constexpr int kQuestionHeight = 35;
 constexpr int kQuestionFontPt = 22;
-constexpr double kQuestionPixelsPerByte = 15;
 constexpr int kCentred = 1;
 
 void set_popup(int index, const Value& v) { set_property(mw::window, mw::标签_显示翻译, index, v); }
 
-bool practising() { return listening_game().mode() == ListeningMode::Practice; }
+ListeningGame& game() { return listening_game().current(); }
+content::MistakesRun& game_run() { return listening_game().mistakes_run(); }
 
-// The game's number as a run of the mistakes box, and the page it is played on.
-struct GameRun {
-    int run = 0;
-    int page = 0;
-};
-GameRun& game_run() {
-    static GameRun r;
-    return r;
-}
+bool practising() { return game().mode() == ListeningMode::Practice; }
 
 content::MistakeOrigin game_origin() {
     return practising() ? content::MistakeOrigin::Practice : content::MistakeOrigin::Find;
@@ -55,13 +48,13 @@ void play_choice(const std::vector<Clip>& clips, int choice) {
 void show_find_question(const Text& translation) {
     set_popup(prop::kVisible, 1);
     set_popup(prop::kLabelCaption, translation);
-    const std::int32_t width = cut(kQuestionPixelsPerByte * length(translation));
+    const std::int32_t width = cut(byte_width(translation, kFindQuestionPixelsPerByte));
     set_popup(prop::kWidth, width);
     const double page_width = get_int(mw::window, mw::图片框底图2, prop::kWidth);
     const std::int32_t left = cut((page_width - width) / 2);
     set_popup(prop::kLeft, left);
     // Over one of its own answers the question would catch the pupil's press: it moves down.
-    const ListeningGame& game = listening_game();
+    const ListeningGame& game = listening_game().current();
     std::vector<PageBox> answers;
     for (int i : game.accepted_answers())
         if (i >= 1 && i <= static_cast<int>(game.page_boxes().size()))
@@ -75,7 +68,7 @@ void show_find_question(const Text& translation) {
 
 // The spread's lists and its hotspots differ in number: say so, and leave the page to read.
 void report_count_mismatch() {
-    const ListeningGame& game = listening_game();
+    const ListeningGame& game = listening_game().current();
     if (practising()) {
         message_box(number_text(game.open_clip_count()));
         message_box(number_text(game.open_box_count()));
@@ -95,7 +88,7 @@ void finish_game() {
 }
 
 void ask_next_question() {
-    ListeningGame& game = listening_game();
+    ListeningGame& game = listening_game().current();
     stop_sounds();
     switch (game.next_question()) {
         case ListeningGame::Next::Asked:
@@ -149,7 +142,7 @@ void start_game(ListeningMode mode) {
     open_game(mode, [mode] {
         const int printed_page = 2 * (book_view().page_cursor + 1);
         const content::SpreadLists& lists = content::spread();
-        listening_game().start(mode, spread_hotspots(printed_page), lists.current_translations,
+        game().start(mode, spread_hotspots(printed_page), lists.current_translations,
                                mode == ListeningMode::Practice ? lists.current_sounds : List<Blob>{});
     });
 }
@@ -172,24 +165,24 @@ void switch_practice_overlays(const Text& state) {
     }
 }
 
-ListeningGame& listening_game() {
-    static ListeningGame game;
-    return game;
+content::GameOwner<ListeningGame>& listening_game() {
+    static content::GameOwner<ListeningGame> owner;
+    return owner;
 }
 
-void reset_listening_game() { listening_game() = ListeningGame{}; }
+void reset_listening_game() { listening_game().reset(); }
 
-void end_listening_game() { listening_game().end(); }
+void end_listening_game() { game().end(); }
 
-bool missed_items_to_replay() { return !listening_game().missed_items().empty(); }
+bool missed_items_to_replay() { return !game().missed_items().empty(); }
 
 void replay_missed_items() {
     if (!missed_items_to_replay()) return;
-    open_game(listening_game().mode(), [] {
-        listening_game().replay_missed();
+    open_game(game().mode(), [] {
+        game().replay_missed();
         if (log::on(log::Category::Events))
             log::line(log::Category::Events,
-                      "repeat-errors start " + std::to_string(listening_game().open_translation_count()));
+                      "repeat-errors start " + std::to_string(game().open_translation_count()));
     });
 }
 
@@ -217,16 +210,16 @@ int practice_overlay_pressed(const EventArgs& e) {
     const ui::UnitRef overlay = ui::event_unit();
     const double x = ui::get_int(overlay.window_id, overlay.unit_id, ui::prop::kLeft) + e.x;
     const double y = ui::get_int(overlay.window_id, overlay.unit_id, ui::prop::kTop) + e.y;
-    ListeningGame& game = listening_game();
+    ListeningGame& game = listening_game().current();
     const int item = game.question_item();
     const Text asked = item ? game.question_translation() : Text();
     const auto verdict = game.judge(x, y);
     if (!verdict) return 0;
     // The first wrong press makes the item one that took more than one press.
     if (!verdict->right && game.presses_on(item) == 1)
-        content::mistakes().missed(game_origin(), game_run().page, asked, Text(), game_run().run);
+        content::mistakes().missed(game_origin(), game_run().page_or_lesson, asked, Text(), game_run().run);
     if (verdict->right && game.presses_on(item) == 1)
-        content::mistakes().answered_right(game_origin(), game_run().page, asked, game_run().run);
+        content::mistakes().answered_right(game_origin(), game_run().page_or_lesson, asked, game_run().run);
     stop_sounds();
     const bool practice = game.mode() == ListeningMode::Practice;
     // The pupil sees the verdict where they pressed, for as long as its clip's pause.

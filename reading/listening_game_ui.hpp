@@ -2,6 +2,7 @@
 // The listening games on the main window: the toolbar's practice and find buttons start a game on
 // the spread at the page cursor; while it runs, the spread's practice overlay lies over the whole
 // page picture and receives the presses, which the game judges.
+#include "content/game_owner.hpp"
 #include "reading/listening_game.hpp"
 #include "runtime/text.hpp"
 
@@ -21,7 +22,7 @@ bool missed_items_to_replay();
 void replay_missed_items();
 
 // The game of the run, and its fresh state (start-up, and tests between cases).
-ListeningGame& listening_game();
+content::GameOwner<ListeningGame>& listening_game();
 void reset_listening_game();
 
 }  // namespace tb::reading

@@ -69,34 +69,51 @@ void ask_to_show_answer(const UnitRef& box, const Text& answer) {
 
 }  // namespace
 
+BoxAnswer judge_box(std::string_view typed, std::string_view answer) {
+    if (length(typed) > length(answer)) return BoxAnswer::TooLong;
+    if (length(typed) < length(answer)) return BoxAnswer::Typing;
+    return compare(typed, answer, true) == 0 ? BoxAnswer::Right : BoxAnswer::Wrong;
+}
+
+TickAnswer judge_tick(int state, int expected) {
+    if (state != 0 && state != 1) return TickAnswer::Unjudged;
+    return state == expected ? TickAnswer::Right : TickAnswer::Wrong;
+}
+
 void fill_in_check(const Text& answer) {
     const UnitRef box = require(event_unit(), UnitType::EditBox);
     const std::uint32_t mark = make_mark(box);
     if (mark == 0) return;
-    const Text typed = get_text(box.window_id, box.unit_id, prop::kEditContent);
     const std::int32_t left = get_int(box.window_id, box.unit_id, prop::kLeft) +
                               get_int(box.window_id, box.unit_id, prop::kWidth) + 5;
     const std::int32_t top = get_int(box.window_id, box.unit_id, prop::kTop) - 20;
-    if (length(typed) > length(answer)) {
-        place_and_show(mark, left, top);
-        set_mark_picture(mark, false);
-        ask_to_show_answer(box, answer);
-        return;
+    switch (judge_box(get_text(box.window_id, box.unit_id, prop::kEditContent), answer)) {
+        case BoxAnswer::Typing: return;
+        case BoxAnswer::TooLong:
+            // The cross is up before the offer of the answer.
+            place_and_show(mark, left, top);
+            set_mark_picture(mark, false);
+            ask_to_show_answer(box, answer);
+            return;
+        case BoxAnswer::Right:
+            set_mark_picture(mark, true);
+            place_and_show(mark, left, top);
+            return;
+        case BoxAnswer::Wrong:
+            set_mark_picture(mark, false);
+            ask_to_show_answer(box, answer);
+            place_and_show(mark, left, top);
+            return;
     }
-    if (length(typed) < length(answer)) return;
-    const bool right = compare(typed, answer, true) == 0;
-    set_mark_picture(mark, right);
-    if (!right) ask_to_show_answer(box, answer);
-    place_and_show(mark, left, top);
 }
 
 void tick_check(int expected) {
     const UnitRef box = require(event_unit(), UnitType::CheckBox);
     const std::uint32_t mark = make_mark(box);
     if (mark == 0) return;
-    const int ticked = get_int(box.window_id, box.unit_id, prop::kChecked);
-    if (ticked != 0 && ticked != 1) return;
-    set_mark_picture(mark, ticked == expected);
+    const TickAnswer verdict = judge_tick(get_int(box.window_id, box.unit_id, prop::kChecked), expected);
+    if (verdict == TickAnswer::Unjudged) return;
+    set_mark_picture(mark, verdict == TickAnswer::Right);
     place_and_show(mark, get_int(box.window_id, box.unit_id, prop::kLeft) + 20,
                    get_int(box.window_id, box.unit_id, prop::kTop));
 }

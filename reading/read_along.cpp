@@ -1,5 +1,6 @@
 #include "reading/read_along.hpp"
 
+#include "content/feedback_timings.hpp"
 #include "content/volume.hpp"
 
 namespace tb::reading {
@@ -43,8 +44,8 @@ ReadAlong::Step ReadAlong::next(std::span<const Text> sentences, std::span<const
 }
 
 int ReadAlong::pause_after(std::uint64_t clip_ms) const {
-    if (!pause_to_repeat_) return kReadAlongPauseMs;
-    return static_cast<int>(clip_ms) + kRepeatPauseExtraMs;
+    if (!pause_to_repeat_) return feedback::kReadAlongPauseMs;
+    return static_cast<int>(clip_ms) + feedback::kRepeatPauseExtraMs;
 }
 
 }  // namespace tb::reading

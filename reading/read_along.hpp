@@ -1,17 +1,14 @@
 #pragma once
 // Reading along: the items of a spread played one after another in hotspot order, a pause
 // after each, the page turned at the spread's end, up to the last spread of the unit. The rules
-// only; the driver beside them plays, highlights and turns.
+// only; the driver beside them plays, highlights and turns. The pauses are in
+// content/feedback_timings.hpp.
 #include <cstdint>
 #include <span>
 
 #include "runtime/text.hpp"
 
 namespace tb::reading {
-
-inline constexpr int kReadAlongPauseMs = 600;
-// "每句后停一停": the pause lasts the item's clip and this much more, time to say it aloud.
-inline constexpr int kRepeatPauseExtraMs = 1000;
 
 // The last spread of the unit (course) the page belongs to: the page before the next course's
 // landing page. -1 for a page without lesson content.

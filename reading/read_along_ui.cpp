@@ -34,11 +34,6 @@ Run& run() {
     return r;
 }
 
-struct OwnStop {
-    OwnStop() { ++run().own_stops; }
-    ~OwnStop() { --run().own_stops; }
-};
-
 int shown_page() { return get_int(mw::window, mw::高级选择夹1, prop::kCurrentPage); }
 
 void tell_follower(const UnitRef& u) {
@@ -62,7 +57,7 @@ void play_item(int page, int item) {
     const HotspotItem h = hotspot_item(unit);
     if (unit.unit_id == 0 || h.clip.empty()) return step();  // nothing to read here
     {
-        OwnStop own;
+        OwnStop own(run().own_stops);
         read_hotspot(unit, h.clip, h.translation);
     }
     r.clip_id = last_clip_id();
@@ -124,7 +119,7 @@ void stop_read_along(const char* reason) {
     watch_input({});
     if (log::on(log::Category::Sound)) log::line(log::Category::Sound, std::string("read-along end ") + reason);
     {
-        OwnStop own;
+        OwnStop own(run().own_stops);
         stop_sounds();
     }
     tell_follower({});

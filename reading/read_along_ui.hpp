@@ -43,6 +43,19 @@ void reset_repeat_after_me();
 // The recording in memory (empty when none).
 const std::vector<std::int16_t>& last_recording();
 
+// While it lives, stops of the sound are the driver's own: its clip-ended hook, told of every
+// stop, then knows not to end what the driver plays. Counts up `own_stops` and back down.
+class OwnStop {
+public:
+    explicit OwnStop(int& own_stops) : own_stops_(own_stops) { ++own_stops_; }
+    ~OwnStop() { --own_stops_; }
+    OwnStop(const OwnStop&) = delete;
+    OwnStop& operator=(const OwnStop&) = delete;
+
+private:
+    int& own_stops_;
+};
+
 // Back to a fresh start: nothing read along or recorded, pauses short (the follower stays).
 void reset_read_along();
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "content/feedback_timings.hpp"
+
 namespace tb::reading {
 
 std::string_view record_end_name(RecordEnd end) {
@@ -20,7 +22,7 @@ std::string_view record_end_name(RecordEnd end) {
 SpeechTake::SpeechTake(int sample_rate, std::uint64_t model_clip_ms)
     : rate_(sample_rate > 0 ? sample_rate : 16000),
       frame_(static_cast<std::size_t>(rate_) * kFrameMs / 1000),
-      limit_ms_(2 * model_clip_ms + kLimitExtraMs) {}
+      limit_ms_(2 * model_clip_ms + feedback::kLimitExtraMs) {}
 
 std::uint64_t SpeechTake::length_ms() const { return samples_.size() * std::uint64_t{1000} / static_cast<std::uint64_t>(rate_); }
 
@@ -35,7 +37,7 @@ RecordEnd SpeechTake::add(std::span<const std::int16_t> samples) {
     // Nothing past the limit is kept.
     const std::size_t room = limit_samples > samples_.size() ? limit_samples - samples_.size() : 0;
     samples_.insert(samples_.end(), samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(std::min(room, samples.size())));
-    const int quiet_to_end = kSilenceAfterSpeechMs / kFrameMs;
+    const int quiet_to_end = feedback::kSilenceAfterSpeechMs / kFrameMs;
     while (judged_ + frame_ <= samples_.size()) {
         double sum = 0;
         for (std::size_t i = judged_; i < judged_ + frame_; ++i) sum += double(samples_[i]) * samples_[i];

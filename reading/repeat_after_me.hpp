@@ -2,7 +2,8 @@
 // Repeat after me: when a recording of the pupil's voice ends. The recording runs until 0.8 s of
 // silence after speech, the stop control, or a limit of twice the model clip's length and 1.5 s;
 // a recording in which no speech was heard ends as nothing heard. Plain rules on 16 kHz mono
-// samples; the driver beside them captures, meters and plays.
+// samples; the driver beside them captures, meters and plays. The times are in
+// content/feedback_timings.hpp.
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -10,8 +11,6 @@
 
 namespace tb::reading {
 
-inline constexpr int kSilenceAfterSpeechMs = 800;
-inline constexpr int kLimitExtraMs = 1500;
 // A 20 ms frame is speech when its RMS reaches this (about -35 dBFS); speech is heard once that
 // many frames in a row were, so a click or a knock is not taken for a voice.
 inline constexpr int kFrameMs = 20;

@@ -40,11 +40,6 @@ Session& session() {
     return s;
 }
 
-struct OwnStop {
-    OwnStop() { ++session().own_stops; }
-    ~OwnStop() { --session().own_stops; }
-};
-
 const char* const kNoMicrophone = "没有找到麦克风";
 const char* const kNothingHeard = "没有听到声音，再试一次吧";
 
@@ -131,7 +126,7 @@ void watch(int token) {
 void begin_recording() {
     Session& s = session();
     {
-        OwnStop own;
+        OwnStop own(session().own_stops);
         stop_sounds();
     }
     s.recording.clear();  // one recording at a time, and only in memory
@@ -158,7 +153,7 @@ void play_model() {
     Session& s = session();
     const HotspotItem h = hotspot_item(s.unit);
     {
-        OwnStop own;
+        OwnStop own(session().own_stops);
         stop_sounds();
         play_sound(h.clip, false);
     }
@@ -168,7 +163,7 @@ void play_model() {
 void play_recording_back() {
     Session& s = session();
     {
-        OwnStop own;
+        OwnStop own(session().own_stops);
         stop_sounds();
         play_recording(s.recording, kCaptureRate);
     }
@@ -197,7 +192,7 @@ void start_repeat_after_me(const UnitRef& hotspot) {
     }
     s.phase = Phase::Model;
     {
-        OwnStop own;
+        OwnStop own(session().own_stops);
         read_hotspot(hotspot, h.clip, h.translation);
     }
     s.playing = last_clip_id();

@@ -38,4 +38,17 @@ int reseeded_random_int(int low, int high) {
     return random_int(low, high);
 }
 
+RandomSource reseeding_each_draw(RandomSource given) {
+    return given ? std::move(given) : RandomSource(&reseeded_random_int);
+}
+
+RoutineRandom::RoutineRandom(RandomSource given) {
+    if (given) {
+        draw_ = std::move(given);
+    } else {
+        draw_ = &random_int;
+        reseed_ = &seed_random;
+    }
+}
+
 }  // namespace tb

@@ -20,4 +20,24 @@ int reseeded_random_int(int low, int high);
 // draws (tests/support/scripted_random.hpp); the program's own are the two functions above.
 using RandomSource = std::function<int(int low, int high)>;
 
+// The given source, or the program's own for games that reseed right before each draw.
+RandomSource reseeding_each_draw(RandomSource given);
+
+// The draws of a game whose routines (a question asked, an answer judged) reseed once as they
+// begin and then draw plainly. Made from a source (a script in the tests) it only draws; made
+// without one it is the program's: seed_random as a routine begins, random_int for each draw.
+class RoutineRandom {
+public:
+    explicit RoutineRandom(RandomSource given = {});
+    // Called as each routine begins, before its first draw.
+    void begin() const {
+        if (reseed_) reseed_();
+    }
+    const RandomSource& source() const { return draw_; }
+
+private:
+    RandomSource draw_;
+    void (*reseed_)() = nullptr;
+};
+
 }  // namespace tb

@@ -23,7 +23,7 @@ class FillInWindowTest : public ExerciseWindowTest {
 protected:
     // Shows the window on the lists with the draws given; its creation asks the first question.
     void open(std::deque<int> draws) {
-        drills::fill_in_game() = drills::FillIn(scripted(std::move(draws)));
+        drills::fill_in_game().replace_for_test(drills::FillIn(scripted(std::move(draws))));
         ASSERT_TRUE(ui::show_window(fw::window, false));
     }
     static Text caption(std::uint32_t unit) { return ui::get_text(fw::window, unit, ui::prop::kTransCaption); }
@@ -66,7 +66,7 @@ TEST_F(FillInWindowTest, OpeningAsksAQuestionWithItsClipTranslationAndHiddenAnsw
 
 TEST_F(FillInWindowTest, ARightAnswerMovesOnAndAWrongOneAsksAgain) {
     use_lists({"Hello!", "I like cakes, too.", "Where is Tom?"});
-    open({2, 3, 3, 3});
+    open({2, 3, 1, 1, 3, 3});  // the question; the answer's two clip draws; the next question
     sound().played.clear();
     type("cakes");
     enter();
@@ -135,7 +135,7 @@ TEST_F(FillInWindowTest, SwitchesActAtTheNextPressOfNext) {
 
     // Next reads them: the new question plays nothing and hides the hint, whose caption still
     // follows the question.
-    drills::fill_in_game() = drills::FillIn(scripted({2, 1}));
+    drills::fill_in_game().replace_for_test(drills::FillIn(scripted({2, 1})));
     sound().played.clear();
     click(fw::window, fw::超级按钮_下一题);
     EXPECT_EQ(caption(fw::透明标签_填一填的题目), "How are you?");
@@ -264,7 +264,7 @@ TEST_F(FillInWindowTest, TheBoxCoversItsWordForEverySentenceOfTheBook) {
                 if (answer == "$" || answer.empty()) continue;
                 SCOPED_TRACE("page " + std::to_string(page) + ": " + sentence + " / " + answer);
                 use_lists({sentence});
-                drills::fill_in_game() = drills::FillIn(scripted({1, k}));
+                drills::fill_in_game().replace_for_test(drills::FillIn(scripted({1, k})));
                 fill_in_question(ui::EventArgs{});
                 ASSERT_EQ(caption(fw::透明标签_填一填的答案提示), answer);
                 ASSERT_LE(width_in_question_font(sentence), label_width);

@@ -25,7 +25,7 @@ const std::uint32_t kTranslationLines[] = {ow::分组框_边线3, ow::分组框_
 class OrderingWindowTest : public ExerciseWindowTest {
 protected:
     void open(std::deque<int> draws = {}) {
-        drills::ordering_game() = drills::Ordering(scripted(std::move(draws)));
+        drills::ordering_game().replace_for_test(drills::Ordering(scripted(std::move(draws))));
         ASSERT_TRUE(ui::show_window(ow::window, false));
     }
     static std::uint32_t label(int k) { return kLabels[k - 1]; }

@@ -42,7 +42,7 @@ protected:
         return control_of(u.window_id, u.unit_id)->parentWidget()->findChild<QWidget*>("tapbook-focus-ring");
     }
     static Blob last_played() { return test::sound().played.empty() ? Blob() : Blob(test::sound().played.back().bytes.begin(), test::sound().played.back().bytes.end()); }
-    static reading::ListeningGame& game() { return reading::listening_game(); }
+    static reading::ListeningGame& game() { return reading::listening_game().current(); }
     // Puts the ring on item n of the spread and presses Enter.
     static void enter_on(int n) {
         reading::focus_hotspot(hotspots()[static_cast<std::size_t>(n - 1)]);

@@ -30,7 +30,7 @@ std::string clip_name_of(const Blob& b) { return catalogue::clip_name(b); }
 
 class ListeningGameWindow : public MainWindowTest {
 protected:
-    static reading::ListeningGame& game() { return reading::listening_game(); }
+    static reading::ListeningGame& game() { return reading::listening_game().current(); }
 
     // The overlay of the spread at the page cursor (page index 0 and 1: the front matter).
     static std::uint32_t overlay(int page_index) {
