@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "runtime/text.hpp"
+#include "tools/book/book.hpp"
 #include "ui/store/template_store.hpp"
 #include "ui/store/template_writer.hpp"
 #include "ui/store/type_blocks.hpp"
@@ -68,36 +69,19 @@ struct Options {
 
 // ---- The book's extras list ----------------------------------------------------------------
 
-// key -> its texts after the key, each trimmed of the spaces around the '|'.
+// key -> its texts after the key.
 std::map<std::string, std::vector<std::string>> g_extras;
 bool g_extras_loaded = false;
 
-std::string trim_spaces(const std::string& s) {
-    std::size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
+// Read as the bake's other tools read book files: "key | text [| text...]".
 void load_extras(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) error(path, "cannot be read");
-    std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        std::string t = trim_spaces(line);
-        if (t.empty() || t[0] == '#') continue;
-        std::vector<std::string> parts;
-        std::size_t start = 0;
-        for (;;) {
-            std::size_t bar = t.find('|', start);
-            parts.push_back(trim_spaces(t.substr(start, bar == std::string::npos ? std::string::npos : bar - start)));
-            if (bar == std::string::npos) break;
-            start = bar + 1;
-        }
-        if (parts.size() < 2 || parts[0].empty())
-            error(path + ":" + std::to_string(number), "expected \"key | text\"");
+    std::vector<book::Problem> problems;
+    for (const auto& [n, line] : book::content_lines(path, problems)) {
+        std::vector<std::string> parts = book::split_fields(line);
+        if (parts.size() < 2 || parts[0].empty()) error(path + ":" + std::to_string(n), "expected \"key | text\"");
         g_extras[parts[0]] = std::vector<std::string>(parts.begin() + 1, parts.end());
     }
+    if (!problems.empty()) error(path, problems.front().what);
     g_extras_loaded = true;
 }
 
