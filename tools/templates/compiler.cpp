@@ -326,22 +326,7 @@ Blob compile_block(Fields& f, Assets& assets, std::size_t& page_count) {
 
 // Encodes a unit's "block"; page_count receives a PageControl's number of pages.
 Blob encode_block(UnitType type, Fields& f, Assets& assets, std::size_t& page_count) {
-    switch (type) {
-    case UnitType::Window: return compile_block<WindowBlock>(f, assets, page_count);
-    case UnitType::TransLabel: return compile_block<TransLabelBlock>(f, assets, page_count);
-    case UnitType::PicBox: return compile_block<PicBoxBlock>(f, assets, page_count);
-    case UnitType::ComboBox: return compile_block<ComboBoxBlock>(f, assets, page_count);
-    case UnitType::SuperBtn: return compile_block<SuperBtnBlock>(f, assets, page_count);
-    case UnitType::PageControl: return compile_block<PageControlBlock>(f, assets, page_count);
-    case UnitType::EditBox: return compile_block<EditBoxBlock>(f, assets, page_count);
-    case UnitType::GroupBox: return compile_block<GroupBoxBlock>(f, assets, page_count);
-    case UnitType::Label: return compile_block<LabelBlock>(f, assets, page_count);
-    case UnitType::Button: return compile_block<ButtonBlock>(f, assets, page_count);
-    case UnitType::CheckBox: return compile_block<CheckBoxBlock>(f, assets, page_count);
-    case UnitType::DrawPanel: return compile_block<DrawPanelBlock>(f, assets, page_count);
-    case UnitType::RichEdit: return compile_block<RichEditBlock>(f, assets, page_count);
-    }
-    return {};
+    return with_block<Blob>(type, [&]<typename Block>(std::type_identity<Block>) { return compile_block<Block>(f, assets, page_count); });
 }
 
 // ---- Units and windows ---------------------------------------------------------------------
