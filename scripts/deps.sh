@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tapbook builds and tests with, and any further packages named as
-# arguments (scripts/screenshots.sh asks for its own), then the artwork the page bake draws from
-# (an npm package pinned by tools/art/package-lock.json). A no-op when they are all there.
+# arguments (scripts/screenshots.sh and scripts/voice-check.sh ask for their own), then the
+# artwork the page bake draws from (an npm package pinned by tools/art/package-lock.json). A no-op
+# when they are all there.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config

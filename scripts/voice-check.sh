@@ -10,17 +10,8 @@
 # Takes about a second of CPU per clip, on two recognisers at once.
 set -euo pipefail
 build=${1:-build}
-packages=(pocketsphinx pocketsphinx-en-us)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+# The recogniser and its model, beside the build's own packages (already there: the clips are baked).
+bash "$(dirname "$0")/deps.sh" pocketsphinx pocketsphinx-en-us
 
 manifest=$build/assets/clip_manifest.txt
 clips=$build/assets/clips

@@ -150,17 +150,7 @@ bool parse_artwork(const std::string& text, Artwork& out, std::string& error) {
 }
 
 void read_art_map(const std::filesystem::path& file, Book& book, std::vector<Problem>& problems) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        problems.push_back({file.string(), "cannot be read"});
-        return;
-    }
-    int n = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++n;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::string t = trim_copy(line);
-        if (t.empty() || t[0] == '#') continue;
+    for (const auto& [n, line] : content_lines(file, problems)) {
         std::string where = std::string(kArtFile) + ":" + std::to_string(n);
         auto f = split_fields(line);
         if (f.size() != 2 || f[0].empty()) {

@@ -23,22 +23,22 @@ std::string trim_copy(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 
-std::vector<std::string> split_fields(const std::string& line) {
+std::vector<std::string> split_trimmed(const std::string& s, std::string_view separator) {
     std::vector<std::string> out;
     std::size_t start = 0;
     for (;;) {
-        std::size_t at = line.find(" | ", start);
+        std::size_t at = s.find(separator, start);
         if (at == std::string::npos) {
-            out.push_back(trim_copy(line.substr(start)));
+            out.push_back(trim_copy(s.substr(start)));
             break;
         }
-        out.push_back(trim_copy(line.substr(start, at - start)));
-        start = at + 3;
+        out.push_back(trim_copy(s.substr(start, at - start)));
+        start = at + separator.size();
     }
     return out;
 }
 
-namespace {
+std::vector<std::string> split_fields(const std::string& line) { return split_trimmed(line, " | "); }
 
 std::vector<std::pair<int, std::string>> content_lines(const fs::path& file, std::vector<Problem>& problems) {
     std::vector<std::pair<int, std::string>> lines;
@@ -60,6 +60,8 @@ std::vector<std::pair<int, std::string>> content_lines(const fs::path& file, std
 }
 
 std::string where(const fs::path& file, int line) { return file.filename().string() + ":" + std::to_string(line); }
+
+namespace {
 
 int to_int(const std::string& s, int fallback) {
     try {

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "content/volume.hpp"
@@ -115,7 +116,13 @@ struct Problem {
 Book read_book(const std::filesystem::path& root, std::vector<Problem>& problems);
 
 std::string trim_copy(const std::string& s);
+// The parts of s between the separators, each trimmed.
+std::vector<std::string> split_trimmed(const std::string& s, std::string_view separator);
 std::vector<std::string> split_fields(const std::string& line);  // at " | "
+// The lines of a book file that say something (neither blank nor a # comment), with their
+// numbers; a file that cannot be read adds a problem and has none.
+std::vector<std::pair<int, std::string>> content_lines(const std::filesystem::path& file, std::vector<Problem>& problems);
+std::string where(const std::filesystem::path& file, int line);  // "name.txt:12"
 
 // Conversions to the program's form: GBK text lines joined by CR LF, no CR LF after the last.
 std::string to_gbk(const std::string& utf8);  // throws std::runtime_error if not representable

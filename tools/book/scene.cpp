@@ -1,7 +1,7 @@
 #include "tools/book/scene.hpp"
 
 #include <algorithm>
-#include <fstream>
+#include <cstdlib>
 
 #include "tools/book/book.hpp"
 
@@ -15,34 +15,9 @@ bool known(const std::vector<std::string>& list, const std::string& s) {
 }
 
 std::vector<std::string> split_list(const std::string& s) {  // at ", "; "-" is the empty list
-    std::vector<std::string> out;
-    if (s == "-" || s.empty()) return out;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t at = s.find(", ", start);
-        out.push_back(trim_copy(s.substr(start, at == std::string::npos ? std::string::npos : at - start)));
-        if (at == std::string::npos) break;
-        start = at + 2;
-    }
-    return out;
+    if (s == "-" || s.empty()) return {};
+    return split_trimmed(s, ", ");
 }
-
-std::vector<std::pair<int, std::string>> lines_of(const fs::path& file, std::vector<Problem>& problems) {
-    std::vector<std::pair<int, std::string>> lines;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        problems.push_back({file.string(), "cannot be read"});
-        return lines;
-    }
-    std::string line;
-    for (int n = 1; std::getline(in, line); ++n) {
-        std::string t = trim_copy(line);
-        if (!t.empty() && t[0] != '#') lines.emplace_back(n, t);
-    }
-    return lines;
-}
-
-std::string at_line(const fs::path& file, int n) { return file.filename().string() + ":" + std::to_string(n); }
 
 }  // namespace
 
@@ -127,12 +102,12 @@ std::map<std::string, Character> read_characters(const fs::path& file, std::vect
     std::map<std::string, Character> out;
     static const std::map<std::string, Build> builds = {
         {"adult", Build::Adult}, {"child", Build::Child}, {"baby", Build::Baby}, {"dog", Build::Dog}};
-    for (const auto& [n, line] : lines_of(file, problems)) {
+    for (const auto& [n, line] : content_lines(file, problems)) {
         auto f = split_fields(line);
         auto b = f.size() == 4 ? builds.find(f[1]) : builds.end();
         int height = f.size() == 4 ? std::atoi(f[2].c_str()) : 0;
         if (b == builds.end() || height < 20 || height > 110) {
-            problems.push_back({at_line(file, n), "a character is name | adult, child, baby or dog | height (20 to 110) | part value, ..."});
+            problems.push_back({where(file, n), "a character is name | adult, child, baby or dog | height (20 to 110) | part value, ..."});
             continue;
         }
         Character c{f[0], b->second, height, {}, n};
@@ -140,22 +115,22 @@ std::map<std::string, Character> read_characters(const fs::path& file, std::vect
             auto sp = part.find(' ');
             c.look[part.substr(0, sp)] = sp == std::string::npos ? std::string() : part.substr(sp + 1);
         }
-        if (!out.emplace(c.name, c).second) problems.push_back({at_line(file, n), "\"" + c.name + "\" is described twice"});
+        if (!out.emplace(c.name, c).second) problems.push_back({where(file, n), "\"" + c.name + "\" is described twice"});
     }
     return out;
 }
 
 std::map<std::string, Thing> read_things(const fs::path& file, std::vector<Problem>& problems) {
     std::map<std::string, Thing> out;
-    for (const auto& [n, line] : lines_of(file, problems)) {
+    for (const auto& [n, line] : content_lines(file, problems)) {
         auto f = split_fields(line);
         int size = f.size() >= 3 ? std::atoi(f[2].c_str()) : 0;
         if (f.size() < 3 || f.size() > 4 || size < 5 || size > 150) {
-            problems.push_back({at_line(file, n), "a thing is name | icon | size (5 to 150) [| box colour]"});
+            problems.push_back({where(file, n), "a thing is name | icon | size (5 to 150) [| box colour]"});
             continue;
         }
         Thing t{f[0], f[1], size, f.size() == 4 ? f[3] : std::string(), n};
-        if (!out.emplace(t.name, t).second) problems.push_back({at_line(file, n), "\"" + t.name + "\" is named twice"});
+        if (!out.emplace(t.name, t).second) problems.push_back({where(file, n), "\"" + t.name + "\" is named twice"});
     }
     return out;
 }

@@ -21,6 +21,7 @@ target_link_libraries(clipbake PRIVATE tapbook_base)
 # and scores what it heard.
 add_executable(voicecheck ${CMAKE_CURRENT_LIST_DIR}/voicecheck.cpp)
 target_link_libraries(voicecheck PRIVATE PkgConfig::MPG123)
+target_include_directories(voicecheck PRIVATE ${CMAKE_SOURCE_DIR})  # the manifest's reader
 
 # The outputs are known at configure time from the manifest's group and name fields.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TAPBOOK_CLIP_MANIFEST})

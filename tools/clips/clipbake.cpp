@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "runtime/bytes.hpp"
+#include "tools/clips/manifest.hpp"
 
 namespace fs = std::filesystem;
 
@@ -269,17 +270,10 @@ std::vector<Entry> read_manifest(const fs::path& path) {
     for (int no = 1; std::getline(f, line); ++no) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> parts;
-        std::size_t at = 0;
-        for (int i = 0; i < 3; ++i) {
-            const std::size_t bar = line.find('|', at);
-            if (bar == std::string::npos) break;
-            parts.push_back(line.substr(at, bar - at));
-            at = bar + 1;
-        }
+        const auto fields = tb::clips::split_manifest_line(line);
         const std::string where = path.string() + ":" + std::to_string(no) + ": ";
-        if (parts.size() != 3) fail(where + "expected group|name|kind|text");
-        Entry e{parts[0], parts[1], parts[2], line.substr(at), no, {}};
+        if (!fields) fail(where + "expected group|name|kind|text");
+        Entry e{fields->group, fields->name, fields->kind, fields->text, no, {}};
         auto plain = [](const std::string& s) {
             return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-'; });
         };

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/clips/manifest.hpp"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -173,20 +175,13 @@ int prep(const fs::path& manifest, const fs::path& clips, const fs::path& work) 
     int count = 0;
     while (std::getline(m, line)) {
         if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> f;
-        std::size_t at = 0;
-        for (int i = 0; i < 3; ++i) {
-            const std::size_t bar = line.find('|', at);
-            if (bar == std::string::npos) break;
-            f.push_back(line.substr(at, bar - at));
-            at = bar + 1;
-        }
-        if (f.size() != 3) continue;
-        const std::string& group = f[0];
+        const auto f = tb::clips::split_manifest_line(line);
+        if (!f) continue;
+        const std::string& group = f->group;
         if (group.rfind("page", 0) != 0 && group.rfind("drill", 0) != 0 && group != "feedback") continue;
-        const std::string id = group + "_" + f[1];
-        const std::string text = normalise(line.substr(at));
-        prep_one(clips / group / (f[1] + ".wav"), work / (id + ".raw"));
+        const std::string id = group + "_" + f->name;
+        const std::string text = normalise(f->text);
+        prep_one(clips / group / (f->name + ".wav"), work / (id + ".raw"));
         ctl << id << '\n';
         ref << id << '\t' << category(group, text) << '\t' << text << '\n';
         ++count;

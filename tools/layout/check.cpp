@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -41,6 +42,12 @@ QString q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast
 
 std::string rect_text(const IRect& r) {
     return "(" + std::to_string(r.x) + ", " + std::to_string(r.y) + ", " + std::to_string(r.w) + " x " + std::to_string(r.h) + ")";
+}
+
+// Whether one of the printed gaps or squares carrying the unit's number sits where it should.
+template <typename Where>
+bool printed_for(const std::vector<const Draw*>& marks, const Unit& u, Where where) {
+    return std::any_of(marks.begin(), marks.end(), [&](const Draw* m) { return m->number == u.number && where(*m); });
 }
 
 }  // namespace
@@ -87,13 +94,10 @@ std::vector<std::string> check_volume(const Volume& v, const book::Book& book) {
                 case UnitKind::FillIn: {
                     ++fills;
                     fill_seen[s.printed].insert(u.number);
-                    bool over = false;
-                    for (const Draw* g : gaps) {
-                        IRect gr = outer_rect(g->rect.adjusted(0, 0, 0, 0.001));
-                        if (g->number == u.number && gr.x >= u.rect.x && gr.right() <= u.rect.right() && gr.y >= u.rect.y &&
-                            gr.y <= u.rect.bottom())
-                            over = true;
-                    }
+                    bool over = printed_for(gaps, u, [&](const Draw& g) {
+                        IRect gr = outer_rect(g.rect.adjusted(0, 0, 0, 0.001));
+                        return gr.x >= u.rect.x && gr.right() <= u.rect.right() && gr.y >= u.rect.y && gr.y <= u.rect.bottom();
+                    });
                     if (!over) fail(s, u.name, "does not lie over its printed gap");
                     // The window shows the box's answer mark 5 px right of it, rising 20 px from its top.
                     const IRect mark{u.rect.right() + 5, u.rect.y - 20, 20, 20};
@@ -106,11 +110,10 @@ std::vector<std::string> check_volume(const Volume& v, const book::Book& book) {
                 case UnitKind::Tick: {
                     ++ticks;
                     tick_seen[s.printed].insert(u.number);
-                    bool over = false;
-                    for (const Draw* sq : squares) {
-                        IRect r = outer_rect(sq->rect);
-                        if (sq->number == u.number && r.x == shown.x && r.y == shown.y) over = true;
-                    }
+                    bool over = printed_for(squares, u, [&](const Draw& sq) {
+                        IRect r = outer_rect(sq.rect);
+                        return r.x == shown.x && r.y == shown.y;
+                    });
                     if (!over) fail(s, u.name, "does not sit on its printed square once shifted by (7, 8)");
                     if (u.rect.w != kTickWidth || u.rect.h != kTickHeight) fail(s, u.name, "tick box is not 15 x 16");
                     break;

@@ -101,25 +101,11 @@ struct Style {
 };
 
 Draw text_draw(const QRectF& r, const QString& t, FontRole role, double size, QColor c, int align = Qt::AlignLeft | Qt::AlignTop) {
-    Draw d;
-    d.kind = Draw::Text;
-    d.rect = r;
-    d.text = t;
-    d.role = role;
-    d.size = size;
-    d.colour = c;
-    d.align = align;
-    return d;
+    return {.kind = Draw::Text, .rect = r, .text = t, .role = role, .size = size, .colour = c, .align = align};
 }
 
 Draw shape_draw(Draw::Kind kind, const QRectF& r, QColor c, const QString& t = {}, int number = 0) {
-    Draw d;
-    d.kind = kind;
-    d.rect = r;
-    d.colour = c;
-    d.text = t;
-    d.number = number;
-    return d;
+    return {.kind = kind, .rect = r, .text = t, .colour = c, .number = number};
 }
 
 // Greedy word wrap at spaces.

@@ -79,7 +79,7 @@ struct Draw {
     // Picture of a word card or marker: what it shows (into the book's map, which outlives the
     // layout) and the item's English text, the name its picture is also written under.
     const book::Artwork* art = nullptr;
-    std::string name;
+    std::string name{};
 };
 
 struct Spread {

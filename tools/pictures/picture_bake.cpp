@@ -303,16 +303,20 @@ void bake_cover() {
     draw_cloud(p, QPointF(260, 640), 1.3, QColor(255, 255, 255, 235));
     draw_cloud(p, QPointF(640, 770), 0.9, QColor(255, 255, 255, 220));
 
+    // A hill: its ridge across the picture, filled down to the foot.
+    auto hill = [&](QPainterPath ridge, QColor colour) {
+        ridge.lineTo(W, H);
+        ridge.lineTo(0, H);
+        ridge.closeSubpath();
+        p.setBrush(colour);
+        p.drawPath(ridge);
+    };
     p.setPen(Qt::NoPen);
     QPainterPath far_hill;
     far_hill.moveTo(0, 1010);
     far_hill.cubicTo(220, 860, 420, 880, 600, 980);
     far_hill.cubicTo(760, 900, 930, 880, W, 960);
-    far_hill.lineTo(W, H);
-    far_hill.lineTo(0, H);
-    far_hill.closeSubpath();
-    p.setBrush(QColor(0xb5, 0xdc, 0x9c));
-    p.drawPath(far_hill);
+    hill(far_hill, QColor(0xb5, 0xdc, 0x9c));
 
     draw_school(p, QPointF(600, 1110), 1.0);
     draw_tree(p, QPointF(170, 1120), 1.3);
@@ -321,11 +325,7 @@ void bake_cover() {
     QPainterPath near_hill;
     near_hill.moveTo(0, 1100);
     near_hill.cubicTo(300, 1060, 700, 1150, W, 1080);
-    near_hill.lineTo(W, H);
-    near_hill.lineTo(0, H);
-    near_hill.closeSubpath();
-    p.setBrush(QColor(0x91, 0xcb, 0x7f));
-    p.drawPath(near_hill);
+    hill(near_hill, QColor(0x91, 0xcb, 0x7f));
 
     // A path from the school door towards the children.
     QPainterPath path;
@@ -528,6 +528,36 @@ void bake_background(const std::string& name, int w, int h, QColor top, QColor b
     write_jpeg(img, name, 88, false);
 }
 
+// The three game windows' pictures: <prefix>-<button>-<state>.jpg, 40 px high, on the foot colour
+// of <prefix>-background.jpg (800 px wide).
+struct GameWindow {
+    struct Button {
+        const char* name;
+        int width;
+        const char* caption;  // UTF-8
+    };
+    const char* prefix;
+    QColor top, bottom;            // the background's gradient
+    QColor face_top, face_bottom;  // the buttons' faces
+    int states;                    // 3: the buttons also have a disabled state
+    std::vector<Button> buttons;
+    int height;
+    QColor dots_a, dots_b;         // the background's edge dots
+    unsigned seed;
+};
+
+const GameWindow kGameWindows[] = {
+    {"drill", QColor(0xee, 0xf6, 0xfc), QColor(0xdc, 0xee, 0xf9), QColor(0x72, 0xb0, 0xe0), QColor(0x4a, 0x8c, 0xc7), 3,
+     {{"start", 60, "开始"}, {"again", 60, "再听一遍"}, {"next", 60, "下一题"}, {"ok", 60, "确定"}, {"exit", 60, "退出"}},
+     560, QColor(0x9c, 0xcb, 0xee), QColor(0xff, 0xd9, 0x8a), 7},
+    {"fillin", QColor(0xf4, 0xfa, 0xf0), QColor(0xe2, 0xf2, 0xdc), QColor(0x6c, 0xc0, 0xb6), QColor(0x43, 0x9e, 0x96), 2,
+     {{"next", 104, "下一题"}, {"answer", 60, "答案"}, {"ok", 60, "确定"}, {"exit", 40, "退出"}},
+     600, QColor(0xa6, 0xd8, 0x9a), QColor(0xf7, 0xc1, 0xa0), 11},
+    {"ordering", QColor(0xf8, 0xf4, 0xfc), QColor(0xec, 0xe6, 0xf7), QColor(0xa3, 0x96, 0xdc), QColor(0x7e, 0x71, 0xc2), 2,
+     {{"start", 64, "开始"}, {"redo", 64, "重做"}, {"submit", 64, "提交"}, {"answer", 64, "答案"}, {"close", 64, "关闭"}},
+     600, QColor(0xc3, 0xb3, 0xec), QColor(0xa8, 0xdc, 0xd2), 23},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -556,33 +586,11 @@ int main(int argc, char** argv) {
     const ButtonStyle welcome{QColor(0x74, 0xc6, 0x8c), QColor(0x4f, 0xa8, 0x6a), QColor(0xef, 0xef, 0xef)};
     bake_button("button-start", 100, 40, "开始学习", welcome, 2);
 
-    const QColor drill_top(0xee, 0xf6, 0xfc), drill_bottom(0xdc, 0xee, 0xf9);
-    const ButtonStyle drill{QColor(0x72, 0xb0, 0xe0), QColor(0x4a, 0x8c, 0xc7), drill_bottom};
-    bake_button("drill-start", 60, 40, "开始", drill, 3);
-    bake_button("drill-again", 60, 40, "再听一遍", drill, 3);
-    bake_button("drill-next", 60, 40, "下一题", drill, 3);
-    bake_button("drill-ok", 60, 40, "确定", drill, 3);
-    bake_button("drill-exit", 60, 40, "退出", drill, 3);
-    bake_background("drill-background.jpg", 800, 560, drill_top, drill_bottom, QColor(0x9c, 0xcb, 0xee),
-                    QColor(0xff, 0xd9, 0x8a), 7);
-
-    const QColor fill_top(0xf4, 0xfa, 0xf0), fill_bottom(0xe2, 0xf2, 0xdc);
-    const ButtonStyle fillin{QColor(0x6c, 0xc0, 0xb6), QColor(0x43, 0x9e, 0x96), fill_bottom};
-    bake_button("fillin-next", 104, 40, "下一题", fillin, 2);
-    bake_button("fillin-answer", 60, 40, "答案", fillin, 2);
-    bake_button("fillin-ok", 60, 40, "确定", fillin, 2);
-    bake_button("fillin-exit", 40, 40, "退出", fillin, 2);
-    bake_background("fillin-background.jpg", 800, 600, fill_top, fill_bottom, QColor(0xa6, 0xd8, 0x9a),
-                    QColor(0xf7, 0xc1, 0xa0), 11);
-
-    const QColor order_top(0xf8, 0xf4, 0xfc), order_bottom(0xec, 0xe6, 0xf7);
-    const ButtonStyle ordering{QColor(0xa3, 0x96, 0xdc), QColor(0x7e, 0x71, 0xc2), order_bottom};
-    bake_button("ordering-start", 64, 40, "开始", ordering, 2);
-    bake_button("ordering-redo", 64, 40, "重做", ordering, 2);
-    bake_button("ordering-submit", 64, 40, "提交", ordering, 2);
-    bake_button("ordering-answer", 64, 40, "答案", ordering, 2);
-    bake_button("ordering-close", 64, 40, "关闭", ordering, 2);
-    bake_background("ordering-background.jpg", 800, 600, order_top, order_bottom, QColor(0xc3, 0xb3, 0xec),
-                    QColor(0xa8, 0xdc, 0xd2), 23);
+    for (const GameWindow& g : kGameWindows) {
+        const ButtonStyle style{g.face_top, g.face_bottom, g.bottom};
+        for (const GameWindow::Button& b : g.buttons)
+            bake_button(std::string(g.prefix) + "-" + b.name, b.width, 40, b.caption, style, g.states);
+        bake_background(std::string(g.prefix) + "-background.jpg", 800, g.height, g.top, g.bottom, g.dots_a, g.dots_b, g.seed);
+    }
     return 0;
 }

@@ -1,7 +1,8 @@
 # The template compiler and its bake step: windows/*.json -> assets/templates.bin (embedded as
 # "templates") and generated/ui/unit_ids.hpp (the unit ids the program's logic names).
 add_executable(tapbook_template_compiler ${CMAKE_CURRENT_LIST_DIR}/compiler.cpp)
-target_link_libraries(tapbook_template_compiler PRIVATE tapbook_base Qt6::Core)
+# The book's own reader for the extras list.
+target_link_libraries(tapbook_template_compiler PRIVATE tapbook_base tapbook_book Qt6::Core)
 
 file(GLOB TAPBOOK_WINDOW_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/windows/*.json)
 list(SORT TAPBOOK_WINDOW_SOURCES)

@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "runtime/text.hpp"
+#include "tools/book/book.hpp"
 #include "ui/store/template_store.hpp"
 #include "ui/store/template_writer.hpp"
 #include "ui/store/type_blocks.hpp"
@@ -68,36 +69,19 @@ struct Options {
 
 // ---- The book's extras list ----------------------------------------------------------------
 
-// key -> its texts after the key, each trimmed of the spaces around the '|'.
+// key -> its texts after the key.
 std::map<std::string, std::vector<std::string>> g_extras;
 bool g_extras_loaded = false;
 
-std::string trim_spaces(const std::string& s) {
-    std::size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
+// Read as the bake's other tools read book files: "key | text [| text...]".
 void load_extras(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) error(path, "cannot be read");
-    std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        std::string t = trim_spaces(line);
-        if (t.empty() || t[0] == '#') continue;
-        std::vector<std::string> parts;
-        std::size_t start = 0;
-        for (;;) {
-            std::size_t bar = t.find('|', start);
-            parts.push_back(trim_spaces(t.substr(start, bar == std::string::npos ? std::string::npos : bar - start)));
-            if (bar == std::string::npos) break;
-            start = bar + 1;
-        }
-        if (parts.size() < 2 || parts[0].empty())
-            error(path + ":" + std::to_string(number), "expected \"key | text\"");
+    std::vector<book::Problem> problems;
+    for (const auto& [n, line] : book::content_lines(path, problems)) {
+        std::vector<std::string> parts = book::split_fields(line);
+        if (parts.size() < 2 || parts[0].empty()) error(path + ":" + std::to_string(n), "expected \"key | text\"");
         g_extras[parts[0]] = std::vector<std::string>(parts.begin() + 1, parts.end());
     }
+    if (!problems.empty()) error(path, problems.front().what);
     g_extras_loaded = true;
 }
 
@@ -342,22 +326,7 @@ Blob compile_block(Fields& f, Assets& assets, std::size_t& page_count) {
 
 // Encodes a unit's "block"; page_count receives a PageControl's number of pages.
 Blob encode_block(UnitType type, Fields& f, Assets& assets, std::size_t& page_count) {
-    switch (type) {
-    case UnitType::Window: return compile_block<WindowBlock>(f, assets, page_count);
-    case UnitType::TransLabel: return compile_block<TransLabelBlock>(f, assets, page_count);
-    case UnitType::PicBox: return compile_block<PicBoxBlock>(f, assets, page_count);
-    case UnitType::ComboBox: return compile_block<ComboBoxBlock>(f, assets, page_count);
-    case UnitType::SuperBtn: return compile_block<SuperBtnBlock>(f, assets, page_count);
-    case UnitType::PageControl: return compile_block<PageControlBlock>(f, assets, page_count);
-    case UnitType::EditBox: return compile_block<EditBoxBlock>(f, assets, page_count);
-    case UnitType::GroupBox: return compile_block<GroupBoxBlock>(f, assets, page_count);
-    case UnitType::Label: return compile_block<LabelBlock>(f, assets, page_count);
-    case UnitType::Button: return compile_block<ButtonBlock>(f, assets, page_count);
-    case UnitType::CheckBox: return compile_block<CheckBoxBlock>(f, assets, page_count);
-    case UnitType::DrawPanel: return compile_block<DrawPanelBlock>(f, assets, page_count);
-    case UnitType::RichEdit: return compile_block<RichEditBlock>(f, assets, page_count);
-    }
-    return {};
+    return with_block<Blob>(type, [&]<typename Block>(std::type_identity<Block>) { return compile_block<Block>(f, assets, page_count); });
 }
 
 // ---- Units and windows ---------------------------------------------------------------------

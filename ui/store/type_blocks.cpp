@@ -233,8 +233,10 @@ TransLabelBlock empty_block<TransLabelBlock>() {
     return b;
 }
 
+}  // namespace
+
 template <typename T>
-std::optional<T> decode_block(std::span<const std::uint8_t> block) {
+std::optional<T> decode(std::span<const std::uint8_t> block) {
     T b = empty_block<T>();
     if (block.empty()) return b;
     Reader r(block);
@@ -244,6 +246,8 @@ std::optional<T> decode_block(std::span<const std::uint8_t> block) {
     T::visit(b, d);
     return finish(r, std::move(b));
 }
+
+namespace {
 
 template <typename T>
 Blob encode_block(const T& b) {
@@ -257,7 +261,8 @@ Blob encode_block(const T& b) {
 }  // namespace
 
 #define TB_BLOCK_CODEC(Type, name)                                                                     \
-    std::optional<Type> decode_##name(std::span<const std::uint8_t> block) { return decode_block<Type>(block); } \
+    template std::optional<Type> decode<Type>(std::span<const std::uint8_t>);                        \
+    std::optional<Type> decode_##name(std::span<const std::uint8_t> block) { return decode<Type>(block); } \
     Blob encode(const Type& b) { return encode_block(b); }
 TB_BLOCK_CODEC(WindowBlock, window)
 TB_BLOCK_CODEC(TransLabelBlock, translabel)

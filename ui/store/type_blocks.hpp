@@ -10,9 +10,12 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "runtime/text.hpp"
+#include "ui/store/template_store.hpp"
 
 namespace tb::ui {
 
@@ -55,6 +58,7 @@ struct Field {
 };
 
 struct WindowBlock {
+    static constexpr UnitType kType = UnitType::Window;
     static constexpr std::uint32_t kVersion = 6;
     std::array<std::uint32_t, 18> options{};
     Text extra;        // version 6 string
@@ -79,6 +83,7 @@ struct WindowBlock {
 };
 
 struct TransLabelBlock {
+    static constexpr UnitType kType = UnitType::TransLabel;
     static constexpr std::uint32_t kVersion = 1;
     std::uint32_t effect = 0;            // 0..3
     std::uint32_t colour = 0;            // text colour
@@ -99,6 +104,7 @@ struct TransLabelBlock {
 };
 
 struct PicBoxBlock {
+    static constexpr UnitType kType = UnitType::PicBox;
     static constexpr std::uint32_t kVersion = 2;
     std::uint32_t border = 0;            // 0..5
     std::uint32_t background = kDefaultColour;
@@ -118,6 +124,7 @@ struct PicBoxBlock {
 };
 
 struct ComboBoxBlock {
+    static constexpr UnitType kType = UnitType::ComboBox;
     static constexpr std::uint32_t kVersion = 3;
     std::array<std::uint32_t, 9> options{};  // options[0] style (2: drop-down list), options[1] background colour
     FontBlob font;
@@ -140,6 +147,7 @@ struct ComboBoxBlock {
 
 // The picture button's fields, by the widget set's property numbers.
 struct SuperBtnBlock {
+    static constexpr UnitType kType = UnitType::SuperBtn;
     static constexpr std::uint32_t kVersion = 2;
     std::uint32_t style = 0;
     std::uint32_t toggle = 0;
@@ -185,6 +193,7 @@ struct SuperBtnBlock {
 };
 
 struct PageControlBlock {
+    static constexpr UnitType kType = UnitType::PageControl;
     static constexpr std::uint32_t kVersion = 7;
     static constexpr std::size_t kPageOptions = 92;  // per-page option bytes, zero
     std::array<std::uint32_t, 4> options{};
@@ -203,6 +212,7 @@ struct PageControlBlock {
 // Blocks whose stored layout is ours (same pattern: version, option words, fonts, pictures,
 // strings).
 struct EditBoxBlock {
+    static constexpr UnitType kType = UnitType::EditBox;
     static constexpr std::uint32_t kVersion = 2;
     Text content;
     std::uint32_t multiline = 0;
@@ -229,6 +239,7 @@ struct EditBoxBlock {
 };
 
 struct GroupBoxBlock {
+    static constexpr UnitType kType = UnitType::GroupBox;
     static constexpr std::uint32_t kVersion = 1;
     Text caption;
     std::uint32_t text_colour = kDefaultColour;
@@ -243,6 +254,7 @@ struct GroupBoxBlock {
 };
 
 struct LabelBlock {
+    static constexpr UnitType kType = UnitType::Label;
     static constexpr std::uint32_t kVersion = 2;
     Text caption;
     std::uint32_t text_colour = kDefaultColour;
@@ -265,6 +277,7 @@ struct LabelBlock {
 };
 
 struct ButtonBlock {
+    static constexpr UnitType kType = UnitType::Button;
     static constexpr std::uint32_t kVersion = 1;
     Text caption;
     FontBlob font;
@@ -275,6 +288,7 @@ struct ButtonBlock {
 };
 
 struct CheckBoxBlock {
+    static constexpr UnitType kType = UnitType::CheckBox;
     static constexpr std::uint32_t kVersion = 2;
     Text caption;
     std::uint32_t checked = 0;
@@ -291,6 +305,7 @@ struct CheckBoxBlock {
 };
 
 struct DrawPanelBlock {
+    static constexpr UnitType kType = UnitType::DrawPanel;
     static constexpr std::uint32_t kVersion = 1;
     std::uint32_t background = kDefaultColour;
     Blob picture;
@@ -301,6 +316,7 @@ struct DrawPanelBlock {
 };
 
 struct RichEditBlock {
+    static constexpr UnitType kType = UnitType::RichEdit;
     static constexpr std::uint32_t kVersion = 1;
     Text content;
     std::uint32_t read_only = 1;
@@ -316,6 +332,21 @@ struct RichEditBlock {
     }
 };
 
+// Every unit type's block, for code that handles each block by its unit type (with_block).
+using UnitBlocks = std::tuple<WindowBlock, TransLabelBlock, PicBoxBlock, ComboBoxBlock, SuperBtnBlock, PageControlBlock,
+                              EditBoxBlock, GroupBoxBlock, LabelBlock, ButtonBlock, CheckBoxBlock, DrawPanelBlock, RichEditBlock>;
+
+// What f(std::type_identity<Block>{}) returns for the block the unit type stores; `otherwise`
+// for a type with no block.
+template <typename R, typename F>
+R with_block(UnitType type, F&& f, R otherwise = {}) {
+    return [&]<typename... Blocks>(std::type_identity<std::tuple<Blocks...>>) {
+        R out = std::move(otherwise);
+        (void)((Blocks::kType == type && (out = f(std::type_identity<Blocks>{}), true)) || ...);
+        return out;
+    }(std::type_identity<UnitBlocks>{});
+}
+
 std::optional<WindowBlock> decode_window(std::span<const std::uint8_t> block);
 std::optional<TransLabelBlock> decode_translabel(std::span<const std::uint8_t> block);
 std::optional<PicBoxBlock> decode_picbox(std::span<const std::uint8_t> block);
@@ -329,6 +360,10 @@ std::optional<ButtonBlock> decode_button(std::span<const std::uint8_t> block);
 std::optional<CheckBoxBlock> decode_checkbox(std::span<const std::uint8_t> block);
 std::optional<DrawPanelBlock> decode_drawpanel(std::span<const std::uint8_t> block);
 std::optional<RichEditBlock> decode_richedit(std::span<const std::uint8_t> block);
+
+// The same by block type, for code written once for every block (with_block).
+template <typename Block>
+std::optional<Block> decode(std::span<const std::uint8_t> block);
 
 Blob encode(const WindowBlock&);
 Blob encode(const TransLabelBlock&);

@@ -70,6 +70,13 @@ QColor colour_of(std::uint32_t c, const QColor& fallback) {
 }
 
 namespace {
+// A control's get_own for its one property of its own: the value when asked for that index.
+bool own_property(int index, int own_index, Value value, Value& out) {
+    if (index != own_index) return false;
+    out = std::move(value);
+    return true;
+}
+
 bool default_face(const Text& face) { return face.empty() || face.size() >= 32; }
 
 Font normalised(Font f) {
@@ -551,11 +558,7 @@ GroupBoxWidget::GroupBoxWidget(std::uint32_t window, std::uint32_t unit, QWidget
     setFont(font_of(block.font));
 }
 
-bool GroupBoxWidget::get_own(int index, int, Value& out) {
-    if (index != prop::kCaption) return false;
-    out = tx(title());
-    return true;
-}
+bool GroupBoxWidget::get_own(int index, int, Value& out) { return own_property(index, prop::kCaption, tx(title()), out); }
 
 void GroupBoxWidget::set_own(int index, int, const Value& v) {
     if (index == prop::kCaption) setTitle(qs(as_text(v)));
@@ -570,11 +573,7 @@ ButtonWidget::ButtonWidget(std::uint32_t window, std::uint32_t unit, QWidget* pa
     connect(this, &QPushButton::clicked, this, [this] { fire(0); });
 }
 
-bool ButtonWidget::get_own(int index, int, Value& out) {
-    if (index != prop::kCaption) return false;
-    out = tx(text());
-    return true;
-}
+bool ButtonWidget::get_own(int index, int, Value& out) { return own_property(index, prop::kCaption, tx(text()), out); }
 
 void ButtonWidget::set_own(int index, int, const Value& v) {
     if (index == prop::kCaption) setText(qs(as_text(v)));
@@ -657,9 +656,7 @@ void ComboBoxWidget::paintEvent(QPaintEvent* e) {
 }
 
 bool ComboBoxWidget::get_own(int index, int, Value& out) {
-    if (index != prop::kComboSelection) return false;
-    out = std::int32_t(currentIndex());
-    return true;
+    return own_property(index, prop::kComboSelection, std::int32_t(currentIndex()), out);
 }
 
 void ComboBoxWidget::set_own(int index, int, const Value& v) {
@@ -1024,11 +1021,7 @@ void PageBook::turn_to(int k, bool from_toolkit) {
     if (alive) prefetch_pages_beside(pages_, current_);
 }
 
-bool PageBook::get_own(int index, int, Value& out) {
-    if (index != prop::kCurrentPage) return false;
-    out = std::int32_t(current_);
-    return true;
-}
+bool PageBook::get_own(int index, int, Value& out) { return own_property(index, prop::kCurrentPage, std::int32_t(current_), out); }
 
 void PageBook::set_own(int index, int, const Value& v) {
     if (index == prop::kCurrentPage) turn_to(as_int(v), false);

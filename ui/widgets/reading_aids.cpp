@@ -32,6 +32,15 @@ public:
         setAttribute(Qt::WA_TranslucentBackground);
         setFocusPolicy(Qt::NoFocus);
     }
+
+protected:
+    // A rounded card filling the mark, with a thin edge.
+    void paint_card(QPainter& p, QColor edge, QColor fill, qreal radius) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(edge, 1.5));
+        p.setBrush(fill);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), radius, radius);
+    }
 };
 
 // A soft yellow marker pen: light enough that the printed text stays readable through it.
@@ -42,11 +51,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(240, 180, 0, 150), 1.5));
-        p.setBrush(QColor(255, 225, 60, 90));
-        const qreal r = std::min<qreal>(8.0, height() / 2.0);
-        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), r, r);
+        paint_card(p, QColor(240, 180, 0, 150), QColor(255, 225, 60, 90), std::min<qreal>(8.0, height() / 2.0));
     }
 };
 
@@ -90,6 +95,15 @@ std::string unit_name(const UnitRef& u) {
     WindowTemplate* t = find_window(u.window_id);
     auto r = t ? t->record_of(u.unit_id) : std::nullopt;
     return r ? utf8(r->name) : std::to_string(u.unit_id);
+}
+
+// Takes an aid off the screen; the log says "<what> <unit> = <how>".
+template <class Aid>
+void hide_aid(Aid& aid, const char* what, const char* how = "0") {
+    if (aid.unit.unit_id == 0) return;
+    if (aid.widget) aid.widget->hide();
+    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, std::string(what) + " " + unit_name(aid.unit) + " = " + how);
+    aid.unit = {};
 }
 
 constexpr int kMargin = 3;  // the marker reaches a little beyond the printed line
@@ -187,13 +201,7 @@ void show_highlight(const UnitRef& unit) {
     if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "highlight " + unit_name(unit) + " = 1");
 }
 
-void hide_highlight() {
-    MarkState& h = highlight();
-    if (h.unit.unit_id == 0) return;
-    if (h.widget) h.widget->hide();
-    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "highlight " + unit_name(h.unit) + " = 0");
-    h.unit = {};
-}
+void hide_highlight() { hide_aid(highlight(), "highlight"); }
 
 UnitRef highlighted_unit() { return marked_unit(highlight()); }
 
@@ -213,16 +221,9 @@ UnitRef focus_ring_unit() { return marked_unit(focus_ring()); }
 namespace {
 
 // A right or wrong sign, green tick or red cross on a pale disc, over the place answered.
-class VerdictSign : public QWidget {
+class VerdictSign : public Mark {
 public:
-    explicit VerdictSign(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("tapbook-verdict"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setAttribute(Qt::WA_TranslucentBackground);
-        setFocusPolicy(Qt::NoFocus);
-        resize(kSize, kSize);
-    }
+    explicit VerdictSign(QWidget* parent) : Mark(parent, "tapbook-verdict") { resize(kSize, kSize); }
     static constexpr int kSize = 44;
     bool right = true;
 
@@ -246,14 +247,9 @@ protected:
 };
 
 // How many questions are left, on a small card in the corner of what is being played.
-class QuestionsLeft : public QWidget {
+class QuestionsLeft : public Mark {
 public:
-    explicit QuestionsLeft(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("tapbook-questions-left"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setAttribute(Qt::WA_TranslucentBackground);
-        setFocusPolicy(Qt::NoFocus);
+    explicit QuestionsLeft(QWidget* parent) : Mark(parent, "tapbook-questions-left") {
         QFont f = font();
         f.setPixelSize(16);
         f.setBold(true);
@@ -268,10 +264,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(240, 180, 0, 200), 1.5));
-        p.setBrush(QColor(255, 248, 215, 235));
-        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 8, 8);
+        paint_card(p, QColor(240, 180, 0, 200), QColor(255, 248, 215, 235), 8);
         p.setPen(QColor(0x33, 0x33, 0x3a));
         p.drawText(rect(), Qt::AlignCenter, text_);
     }
@@ -327,13 +320,7 @@ void show_verdict(const UnitRef& unit, int x, int y, bool right) {
                                          std::to_string(x) + "," + std::to_string(y));
 }
 
-void hide_verdict() {
-    auto& v = verdict();
-    if (v.unit.unit_id == 0) return;
-    if (v.widget) v.widget->hide();
-    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "verdict " + unit_name(v.unit) + " = 0");
-    v.unit = {};
-}
+void hide_verdict() { hide_aid(verdict(), "verdict"); }
 
 void show_questions_left(const UnitRef& unit, int count) {
     QWidget* target = control_of(unit.window_id, unit.unit_id);
@@ -349,13 +336,7 @@ void show_questions_left(const UnitRef& unit, int count) {
         log::line(log::Category::Ui, "questions left " + unit_name(unit) + " = " + std::to_string(count));
 }
 
-void hide_questions_left() {
-    auto& q = questions_left();
-    if (q.unit.unit_id == 0) return;
-    if (q.widget) q.widget->hide();
-    if (log::on(log::Category::Ui)) log::line(log::Category::Ui, "questions left " + unit_name(q.unit) + " = hidden");
-    q.unit = {};
-}
+void hide_questions_left() { hide_aid(questions_left(), "questions left", "hidden"); }
 
 bool verdict_shown() { return verdict().widget && verdict().unit.unit_id != 0 && verdict().widget->isVisible(); }
 

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 
@@ -230,52 +231,38 @@ QWidget* parent_control(LiveWindow& lw, const UnitRecord& r) {
     return p->b->container();
 }
 
+// The control class that takes the block in its constructor: for each block but the window's,
+// the edit box's (a line or a text, as the block says) and the page book's.
+template <typename Block, typename... Controls>
+struct ControlTaking;
+template <typename Block, typename Control, typename... Rest>
+struct ControlTaking<Block, Control, Rest...>
+    : std::conditional_t<std::is_constructible_v<Control, std::uint32_t, std::uint32_t, QWidget*, Block>,
+                         std::type_identity<Control>, ControlTaking<Block, Rest...>> {};
+template <typename Block>
+using ControlFor = typename ControlTaking<Block, TransLabelWidget, PicBoxWidget, DrawPanelWidget, LabelWidget, GroupBoxWidget,
+                                          ButtonWidget, CheckBoxWidget, ComboBoxWidget, RichEditWidget, SuperButton>::type;
+
 QWidget* make_control(LiveWindow& lw, const UnitRecord& r, QWidget* parent) {
-    auto block = r.type_block;
     std::uint32_t w = lw.id, u = r.unit_id;
-    switch (static_cast<UnitType>(r.type_code)) {
-        case UnitType::TransLabel:
-            if (auto b = decode_translabel(block)) return new TransLabelWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::PicBox:
-            if (auto b = decode_picbox(block)) return new PicBoxWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::DrawPanel:
-            if (auto b = decode_drawpanel(block)) return new DrawPanelWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::Label:
-            if (auto b = decode_label(block)) return new LabelWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::GroupBox:
-            if (auto b = decode_groupbox(block)) return new GroupBoxWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::Button:
-            if (auto b = decode_button(block)) return new ButtonWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::CheckBox:
-            if (auto b = decode_checkbox(block)) return new CheckBoxWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::ComboBox:
-            if (auto b = decode_combobox(block)) return new ComboBoxWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::EditBox:
-            if (auto b = decode_editbox(block)) {
+    auto make = [&]<typename Block>(std::type_identity<Block>) -> QWidget* {
+        if constexpr (std::is_same_v<Block, WindowBlock>) {
+            return nullptr;  // a window is the frame, never a unit's control
+        } else {
+            std::optional<Block> b = decode<Block>(r.type_block);
+            if (!b) return nullptr;
+            if constexpr (std::is_same_v<Block, EditBoxBlock>) {
                 if (b->multiline) return new EditTextWidget(w, u, parent, std::move(*b));
                 return new EditLineWidget(w, u, parent, std::move(*b));
+            } else if constexpr (std::is_same_v<Block, PageControlBlock>) {
+                return new PageBook(w, u, parent, std::move(*b), r.children);
+            } else {
+                return new ControlFor<Block>(w, u, parent, std::move(*b));
             }
-            return nullptr;
-        case UnitType::RichEdit:
-            if (auto b = decode_richedit(block)) return new RichEditWidget(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::SuperBtn:
-            if (auto b = decode_superbtn(block)) return new SuperButton(w, u, parent, std::move(*b));
-            return nullptr;
-        case UnitType::PageControl:
-            if (auto b = decode_pagecontrol(block)) return new PageBook(w, u, parent, std::move(*b), r.children);
-            return nullptr;
-        case UnitType::Window: break;
-    }
-    return nullptr;  // an unknown type: no control
+        }
+    };
+    // An unknown type: no control.
+    return with_block<QWidget*>(static_cast<UnitType>(r.type_code), make, nullptr);
 }
 
 // Creates one unit from its record. A copy goes in the given parent, hidden, without bindings.
