@@ -63,26 +63,45 @@ void report(benchmark::State& state, std::vector<double>& ms) {
     state.counters["max_ms"] = ms.back();
 }
 
+// Times one step per iteration and reports the spread: `prepare` and `tidy` run off the clock
+// around it, and `step` does it and returns the milliseconds it measured.
+template <typename Prepare, typename Step, typename Tidy>
+void time_steps(benchmark::State& state, Prepare prepare, Step step, Tidy tidy) {
+    std::vector<double> ms;
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare();
+        state.ResumeTiming();
+        const double d = step();
+        ms.push_back(d);
+        state.SetIterationTime(d / 1000.0);
+        state.PauseTiming();
+        tidy();
+        state.ResumeTiming();
+    }
+    report(state, ms);
+}
+
 tb::ui::UnitRef sentence() { return tb::reading::hotspot_of(0, 5); }
 
 void BM_ReadAlong_NextItemAfterPause(benchmark::State& state) {
     Stage stage;
-    std::vector<double> ms;
-    for (auto _ : state) {
-        state.PauseTiming();
-        if (!tb::reading::read_along_running()) tb::reading::start_read_along(1);
-        tb::notify_clip_ended(tb::last_clip_id());  // the item ends: its pause is asked for
-        stage.device->reset_first_submit();
-        const std::size_t before = stage.device->submits();
-        state.ResumeTiming();
-        const auto t0 = clock_type::now();
-        stage.run_timers();  // the pause ends
-        const double d = stage.ms_to_first_block(t0, before);
-        ms.push_back(d);
-        state.SetIterationTime(d / 1000.0);
-    }
+    std::size_t before = 0;
+    time_steps(
+        state,
+        [&] {
+            if (!tb::reading::read_along_running()) tb::reading::start_read_along(1);
+            tb::notify_clip_ended(tb::last_clip_id());  // the item ends: its pause is asked for
+            stage.device->reset_first_submit();
+            before = stage.device->submits();
+        },
+        [&] {
+            const auto t0 = clock_type::now();
+            stage.run_timers();  // the pause ends
+            return stage.ms_to_first_block(t0, before);
+        },
+        [] {});
     tb::reading::stop_read_along("stopped");
-    report(state, ms);
 }
 BENCHMARK(BM_ReadAlong_NextItemAfterPause)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
 
@@ -91,22 +110,19 @@ BENCHMARK(BM_ReadAlong_NextItemAfterPause)->UseManualTime()->Iterations(100)->Un
 void BM_Repeat_RecordingStartsAfterTheSentence(benchmark::State& state) {
     Stage stage;
     tb::set_sound_input(tb::media::make_sdl_sound_input());
-    std::vector<double> ms;
-    for (auto _ : state) {
-        state.PauseTiming();
-        tb::reading::start_repeat_after_me(sentence());
-        const std::uint64_t model = tb::last_clip_id();
-        state.ResumeTiming();
-        const auto t0 = clock_type::now();
-        tb::notify_clip_ended(model);
-        const double d = std::chrono::duration<double, std::milli>(clock_type::now() - t0).count();
-        ms.push_back(d);
-        state.SetIterationTime(d / 1000.0);
-        state.PauseTiming();
-        tb::reading::end_repeat_after_me(true);
-        state.ResumeTiming();
-    }
-    report(state, ms);
+    std::uint64_t model = 0;
+    time_steps(
+        state,
+        [&] {
+            tb::reading::start_repeat_after_me(sentence());
+            model = tb::last_clip_id();
+        },
+        [&] {
+            const auto t0 = clock_type::now();
+            tb::notify_clip_ended(model);
+            return std::chrono::duration<double, std::milli>(clock_type::now() - t0).count();
+        },
+        [] { tb::reading::end_repeat_after_me(true); });
 }
 BENCHMARK(BM_Repeat_RecordingStartsAfterTheSentence)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
 
@@ -118,27 +134,25 @@ std::vector<std::int16_t> voice() {
 
 void BM_Repeat_RecordingSoundsAfterItsEnd(benchmark::State& state) {
     Stage stage;
-    std::vector<double> ms;
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto mic = std::make_shared<tb::media::FileSoundInput>(voice());
-        tb::set_sound_input(mic);
-        tb::reading::start_repeat_after_me(sentence());
-        tb::notify_clip_ended(tb::last_clip_id());
-        mic->deliver(1000 + 780);  // a second of voice, then almost enough silence to end it
-        stage.device->reset_first_submit();
-        const std::size_t before = stage.device->submits();
-        state.ResumeTiming();
-        const auto t0 = clock_type::now();
-        mic->deliver(40);  // the silence that ends it
-        const double d = stage.ms_to_first_block(t0, before);
-        ms.push_back(d);
-        state.SetIterationTime(d / 1000.0);
-        state.PauseTiming();
-        tb::reading::end_repeat_after_me(true);
-        state.ResumeTiming();
-    }
-    report(state, ms);
+    std::shared_ptr<tb::media::FileSoundInput> mic;
+    std::size_t before = 0;
+    time_steps(
+        state,
+        [&] {
+            mic = std::make_shared<tb::media::FileSoundInput>(voice());
+            tb::set_sound_input(mic);
+            tb::reading::start_repeat_after_me(sentence());
+            tb::notify_clip_ended(tb::last_clip_id());
+            mic->deliver(1000 + 780);  // a second of voice, then almost enough silence to end it
+            stage.device->reset_first_submit();
+            before = stage.device->submits();
+        },
+        [&] {
+            const auto t0 = clock_type::now();
+            mic->deliver(40);  // the silence that ends it
+            return stage.ms_to_first_block(t0, before);
+        },
+        [] { tb::reading::end_repeat_after_me(true); });
 }
 BENCHMARK(BM_Repeat_RecordingSoundsAfterItsEnd)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
 

@@ -50,16 +50,8 @@ Blob page_picture() {
 
 UnitSpec unit(std::uint32_t id, UnitType type, const std::string& utf8_name, std::uint32_t parent,
               int l, int t, int w, int h) {
-    UnitSpec u;
-    u.id = id;
-    u.type_code = static_cast<std::uint32_t>(type);
-    u.name = gbk(utf8_name);
-    u.parent = parent;
-    u.left = l;
-    u.top = t;
-    u.width = w;
-    u.height = h;
-    return u;
+    return {.id = id, .type_code = static_cast<std::uint32_t>(type), .name = gbk(utf8_name), .left = l, .top = t,
+            .width = w, .height = h, .parent = parent};
 }
 
 const Blob& main_like_set() {

@@ -1,8 +1,9 @@
 // Fuzzes the template store: parse any bytes, then reach everything a caller can reach (every
-// record of every window, each type block decoded by its type, tags, page membership,
+// record of every window, each type block through every decoder, tags, page membership,
 // copies and removals).
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "ui/store/template_store.hpp"
 #include "ui/store/type_blocks.hpp"
@@ -11,30 +12,16 @@ using namespace tb::ui;
 
 namespace {
 
+// Every decoder on every block, whatever type its record names: each must stay inside the bytes.
+template <auto... Decoders>
+void decode_with_each(std::span<const std::uint8_t> block) {
+    ((void)Decoders(block), ...);
+}
+
 void decode_block(const UnitRecord& r) {
-    auto b = r.type_block;
-    switch (static_cast<UnitType>(r.type_code)) {
-    case UnitType::Window: (void)decode_window(b); break;
-    case UnitType::EditBox: (void)decode_editbox(b); break;
-    case UnitType::PicBox: (void)decode_picbox(b); break;
-    case UnitType::DrawPanel: (void)decode_drawpanel(b); break;
-    case UnitType::GroupBox: (void)decode_groupbox(b); break;
-    case UnitType::Label: (void)decode_label(b); break;
-    case UnitType::Button: (void)decode_button(b); break;
-    case UnitType::CheckBox: (void)decode_checkbox(b); break;
-    case UnitType::ComboBox: (void)decode_combobox(b); break;
-    case UnitType::TransLabel: (void)decode_translabel(b); break;
-    case UnitType::SuperBtn: (void)decode_superbtn(b); break;
-    case UnitType::RichEdit: (void)decode_richedit(b); break;
-    case UnitType::PageControl: (void)decode_pagecontrol(b); break;
-    default:
-        // Unknown types: every decoder must still stay inside the bytes.
-        (void)decode_translabel(b);
-        (void)decode_superbtn(b);
-        (void)decode_pagecontrol(b);
-        (void)decode_combobox(b);
-        break;
-    }
+    decode_with_each<decode_window, decode_editbox, decode_picbox, decode_drawpanel, decode_groupbox, decode_label,
+                     decode_button, decode_checkbox, decode_combobox, decode_translabel, decode_superbtn,
+                     decode_richedit, decode_pagecontrol>(r.type_block);
 }
 
 }  // namespace

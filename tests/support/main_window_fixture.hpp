@@ -4,7 +4,12 @@
 // window shown over it. Input goes to the real controls.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
+#include <functional>
 #include <QTest>
 #include <QWidget>
 
@@ -13,6 +18,7 @@
 #include "content/spread.hpp"
 #include "reading/book_view.hpp"
 #include "runtime/embedded.hpp"
+#include "support/fakes.hpp"
 #include "support/program_fixture.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -49,6 +55,25 @@ protected:
         QTest::mousePress(w, Qt::LeftButton, {}, at);
         QTest::mouseRelease(w, Qt::LeftButton, {}, at);
     }
+    // Opens a modal window by its toolbar button; once it shows, `look` runs and the window's own
+    // close button is clicked. Closing stops what the window was playing, and the window goes.
+    // Returns what `look` found.
+    static bool open_look_and_close(std::uint32_t toolbar_button, std::uint32_t window, std::uint32_t close_button,
+                                    const std::function<bool()>& look) {
+        bool found = false;
+        int stops_before_close = 0;
+        QTimer::singleShot(0, [&] {
+            found = look();
+            stops_before_close = sound().stops;
+            QWidget* c = ui::control_of(window, close_button);
+            ASSERT_NE(c, nullptr);
+            QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, 5));
+        });
+        click(toolbar_button);
+        EXPECT_GT(sound().stops, stops_before_close);
+        EXPECT_FALSE(ui::window_shown(window));
+        return found;
+    }
     // Picks course item i (0-based) as the pupil does.
     static void choose_course(int item) {
         auto* combo = qobject_cast<QComboBox*>(control(mw::组合框课程选择));
@@ -70,6 +95,28 @@ protected:
         return {};
     }
     static std::uint32_t unit_named(const char* utf8_name) { return template_record(utf8_name).unit_id; }
+    // Sentence hotspot n of the first spread's left page.
+    static std::uint32_t hotspot(int n) { return unit_named(("透明标签页二_" + std::to_string(n)).c_str()); }
+
+    // The right-button menu over a control, as the pupil opens it there.
+    static QMenu* open_menu(QWidget* w, QPoint at = QPoint(3, 3)) {
+        QContextMenuEvent e(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
+        QApplication::sendEvent(w, &e);
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    }
+    // The page book's own right-button menu, once it shows.
+    static QMenu* open_page_menu() {
+        emit control(mw::高级选择夹1)->customContextMenuRequested(QPoint(20, 20));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) return m;
+        return nullptr;
+    }
+    // The menu's entry of that caption (UTF-8), or none.
+    static QAction* menu_entry(QMenu* menu, const char* utf8_caption) {
+        for (QAction* a : menu->actions())
+            if (a->text() == QString::fromUtf8(utf8_caption)) return a;
+        return nullptr;
+    }
 };
 
 }  // namespace tb::test

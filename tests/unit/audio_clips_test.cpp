@@ -37,6 +37,16 @@ std::size_t leading_silence(const std::vector<std::int16_t>& pcm) {
     return static_cast<std::size_t>(it - pcm.begin()) / 2;
 }
 
+// Every page clip and every drill clip of the volume.
+std::vector<tb::Clip> page_and_drill_clips() {
+    std::vector<tb::Clip> all;
+    for (int p = 0; p < tb::volume::kContentPages; ++p)
+        for (tb::Clip c : cat::page_clips(p)) all.push_back(c);
+    for (int l = 1; l <= tb::volume::kLessons; ++l)
+        for (tb::Clip c : cat::drill_clips(l)) all.push_back(c);
+    return all;
+}
+
 void expect_clip(tb::Clip clip, int channels, int rate, int bytes_per_second) {
     const auto info = tb::media::parse_wave(clip);
     ASSERT_TRUE(info);
@@ -67,11 +77,7 @@ TEST(AudioClips, SentenceClipsAreJointStereo16kHzAndStartAtOnce) {
 }
 
 TEST(AudioClips, EveryClipStartsWithin10Ms) {
-    std::vector<tb::Clip> all;
-    for (int p = 0; p < tb::volume::kContentPages; ++p)
-        for (tb::Clip c : cat::page_clips(p)) all.push_back(c);
-    for (int l = 1; l <= tb::volume::kLessons; ++l)
-        for (tb::Clip c : cat::drill_clips(l)) all.push_back(c);
+    std::vector<tb::Clip> all = page_and_drill_clips();
     for (int n = 1; n <= 184; ++n)
         if (tb::Clip c = cat::word_list_clip(n); !c.empty()) all.push_back(c);
     std::size_t worst = 0;
@@ -85,11 +91,7 @@ TEST(AudioClips, EveryClipStartsWithin10Ms) {
 TEST(AudioClips, EveryClipIsHeard) {
     // A voice that gave silence or a whisper would leave the pupil clicking at nothing: every clip
     // carries at least a tenth of a second of sound and peaks within 12 dB of full scale.
-    std::vector<tb::Clip> all;
-    for (int p = 0; p < tb::volume::kContentPages; ++p)
-        for (tb::Clip c : cat::page_clips(p)) all.push_back(c);
-    for (int l = 1; l <= tb::volume::kLessons; ++l)
-        for (tb::Clip c : cat::drill_clips(l)) all.push_back(c);
+    std::vector<tb::Clip> all = page_and_drill_clips();
     for (tb::Clip c : cat::practice_right_clips()) all.push_back(c);
     for (tb::Clip c : cat::practice_wrong_clips()) all.push_back(c);
     for (tb::Clip c : {cat::practice_prompt(), cat::find_prompt(), cat::complete_prompt()}) all.push_back(c);

@@ -10,21 +10,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/tool_run.hpp"
+
 namespace fs = std::filesystem;
+using tb::test::read_file;
 
 namespace {
 
 std::string clipbake() { return std::string("'") + TAPBOOK_BINARY_DIR + "/clipbake'"; }
 
 std::string run(const std::string& args) {
-    FILE* p = popen((clipbake() + " " + args + " 2>&1").c_str(), "r");
-    std::string out;
-    if (!p) return out;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-    const int status = pclose(p);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << args << ": " << out;
-    return out;
+    const tb::test::ToolRun r = tb::test::run_tool(clipbake() + " " + args);
+    EXPECT_EQ(r.exit_code, 0) << args << ": " << r.output;
+    return r.output;
 }
 
 // The text in single quotes for the shell.
@@ -35,11 +33,6 @@ std::string quoted(const std::string& text) {
 }
 
 std::string phones(const std::string& voice, const std::string& text) { return run("phones " + voice + " " + quoted(text)); }
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TEST(ClipVoice, NamesAreSaidAsTheTeacherSaysThem) {
     for (const char* v : {"book", "praise"}) {

@@ -12,36 +12,23 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/tool_run.hpp"
+
 namespace fs = std::filesystem;
+using tb::test::read_file;
 
 namespace {
 
-struct CheckRun {
-    int exit_code;
-    std::string output;
-};
+using CheckRun = tb::test::ToolRun;
 
 // Runs contentbake with the given arguments (each quoted), its stderr taken with its stdout.
 CheckRun run_contentbake(const std::vector<std::string>& args) {
     std::string cmd = std::string("'") + TAPBOOK_BINARY_DIR + "/contentbake'";
     for (const std::string& a : args) cmd += " '" + a + "'";
-    cmd += " 2>&1";
-    CheckRun r{-1, {}};
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) r.output.append(buf, n);
-    const int status = pclose(p);
-    r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return tb::test::run_tool(cmd);
 }
 
 CheckRun run_check(const fs::path& book) { return run_contentbake({"check", book.string()}); }
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void write_file(const fs::path& p, const std::string& s) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);

@@ -11,16 +11,13 @@
 #include "runtime/embedded.hpp"
 #include "runtime/list.hpp"
 #include "runtime/text.hpp"
+#include "support/tool_run.hpp"
 
 using namespace tb;
 using namespace tb::content;
+using tb::test::read_file;
 
 namespace {
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 std::string asset(const std::string& name) { return read_file(std::string(TAPBOOK_BINARY_DIR) + "/assets/" + name); }
 

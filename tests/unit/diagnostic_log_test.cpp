@@ -15,9 +15,7 @@
 
 using namespace tb;
 using namespace tb::ui;
-using tb::test::LogCapture;
-using tb::test::MainWindowTest;
-namespace mw = tb::ids::main_window;
+using namespace tb::test;  // the fixture, its fakes, and mw:: for the main window's units
 
 namespace {
 class DiagnosticLog : public MainWindowTest {};

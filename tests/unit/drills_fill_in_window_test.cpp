@@ -295,21 +295,11 @@ TEST_F(FillInWindowTest, TheBoxCoversItsWordForEverySentenceOfTheBook) {
 // Through the toolbar, as the pupil opens it: a modal window on copies of the spread's lists.
 TEST_F(MainWindowTest, FillInButtonOpensAQuestionOfTheSpreadAndCloseStopsItsClip) {
     click(mw::超级按钮_下一页);
-    bool asked = false;
-    int stops_before_close = 0;
-    QTimer::singleShot(0, [&] {
+    EXPECT_TRUE(open_look_and_close(mw::超级按钮_填一填, fw::window, fw::超级按钮_退出, [] {
         const Text question = ui::get_text(fw::window, fw::透明标签_填一填的题目, ui::prop::kTransCaption);
         const auto& sentences = spread().current_sentences.items();
-        asked = std::find(sentences.begin(), sentences.end(), question) != sentences.end();
-        stops_before_close = sound().stops;
-        QWidget* c = ui::control_of(fw::window, fw::超级按钮_退出);
-        ASSERT_NE(c, nullptr);
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, 5));
-    });
-    click(mw::超级按钮_填一填);
-    EXPECT_TRUE(asked);
-    EXPECT_GT(sound().stops, stops_before_close);
-    EXPECT_FALSE(ui::window_shown(fw::window));
+        return std::find(sentences.begin(), sentences.end(), question) != sentences.end();
+    })) << "the window asks a sentence of the spread";
     EXPECT_EQ(drills::exercise_lists().sentences, spread().current_sentences);
 }
 

@@ -273,20 +273,10 @@ TEST_F(OrderingWindowTest, EverySentenceOfTheBookIsDealtInsideItsFrame) {
 // Through the toolbar, as the pupil opens it: a modal window dealing a sentence of the spread.
 TEST_F(MainWindowTest, OrderingButtonDealsASentenceOfTheSpreadAndCloseStopsItsClip) {
     click(mw::超级按钮_下一页);
-    bool dealt = false;
-    int stops_before_close = 0;
-    QTimer::singleShot(0, [&] {
-        dealt = ui::get_int(ow::window, ow::透明标签p_打乱的单词1, ui::prop::kVisible) == 1 &&
-                ui::get_int(ow::window, ow::透明标签p_汉语翻译, ui::prop::kVisible) == 1;
-        stops_before_close = sound().stops;
-        QWidget* c = ui::control_of(ow::window, ow::超级按钮_提交答案1);
-        ASSERT_NE(c, nullptr);
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, 5));
-    });
-    click(mw::超级按钮_排序);
-    EXPECT_TRUE(dealt);
-    EXPECT_GT(sound().stops, stops_before_close);
-    EXPECT_FALSE(ui::window_shown(ow::window));
+    EXPECT_TRUE(open_look_and_close(mw::超级按钮_排序, ow::window, ow::超级按钮_提交答案1, [] {
+        return ui::get_int(ow::window, ow::透明标签p_打乱的单词1, ui::prop::kVisible) == 1 &&
+               ui::get_int(ow::window, ow::透明标签p_汉语翻译, ui::prop::kVisible) == 1;
+    })) << "the window deals the words and shows the translation";
 }
 
 TEST_F(OrderingWindowTest, AWrongAnswerPutsItsSentenceInTheMistakesBox) {

@@ -15,7 +15,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/tool_run.hpp"
+
 namespace fs = std::filesystem;
+using tb::test::read_file;
 
 // A build that takes its pictures prebaked has no bake, and these tests skip.
 #ifndef TAPBOOK_ART_ICONS
@@ -29,27 +32,11 @@ const fs::path kSource = TAPBOOK_SOURCE_DIR;
 const fs::path kBake = fs::path(TAPBOOK_BINARY_DIR) / "layout_bake";
 const fs::path kScenes = fs::path(TAPBOOK_BINARY_DIR) / "assets" / "art" / "scenes";
 
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-struct BakeRun {
-    int exit_code = -1;
-    std::string output;
-};
+using BakeRun = tb::test::ToolRun;
 
 BakeRun bake(const fs::path& book, const fs::path& out) {
-    std::string cmd = "QT_QPA_PLATFORM=offscreen '" + kBake.string() + "' --book '" + book.string() + "' --out '" + out.string() +
-                      "' --art '" TAPBOOK_ART_ICONS "' --art '" TAPBOOK_ART_OWN_ICONS "' 2>&1";
-    BakeRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) r.output.append(buf, n);
-    const int status = pclose(p);
-    r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return tb::test::run_tool("QT_QPA_PLATFORM=offscreen '" + kBake.string() + "' --book '" + book.string() + "' --out '" +
+                              out.string() + "' --art '" TAPBOOK_ART_ICONS "' --art '" TAPBOOK_ART_OWN_ICONS "'");
 }
 
 // How many story pictures a page file asks for: one per scene line, one for all its panels.

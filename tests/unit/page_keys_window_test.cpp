@@ -17,9 +17,7 @@
 
 using namespace tb;
 using namespace tb::ui;
-using tb::test::LogCapture;
-using tb::test::MainWindowTest;
-namespace mw = tb::ids::main_window;
+using namespace tb::test;  // the fixture, its fakes, and mw:: for the main window's units
 
 namespace {
 
@@ -166,15 +164,9 @@ TEST_F(PageKeys, ReplayingAGameAsksOnlyTheItemsThatTookMoreThanOnePress) {
     ASSERT_NE(missed, 0);
     EXPECT_EQ(game().missed_items(), std::vector<int>{missed});
 
-    QWidget* book = control(mw::高级选择夹1);
-    emit book->customContextMenuRequested(QPoint(20, 20));
-    QMenu* menu = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
+    QMenu* menu = open_page_menu();
     ASSERT_NE(menu, nullptr);
-    QAction* replay = nullptr;
-    for (QAction* a : menu->actions())
-        if (a->text() == QString::fromUtf8("再练错的")) replay = a;
+    QAction* replay = menu_entry(menu, "再练错的");
     ASSERT_NE(replay, nullptr);
     replay->trigger();
     menu->close();

@@ -20,22 +20,9 @@ namespace {
 
 class ReadingAids : public MainWindowTest {
 protected:
-    std::uint32_t hotspot(int n) { return unit_named(("透明标签页二_" + std::to_string(n)).c_str()); }
     std::uint32_t highlighted() { return highlighted_unit().unit_id; }
     QWidget* marker() {
         return control(mw::图片框底图2)->findChild<QWidget*>(QStringLiteral("tapbook-highlight"));
-    }
-    // Opens the page's right-button menu over a hotspot and returns it.
-    QMenu* open_menu() {
-        QWidget* w = control(hotspot(5));
-        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
-        QApplication::sendEvent(w, &e);
-        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    }
-    static QAction* entry(QMenu* menu, const char* utf8_caption) {
-        for (QAction* a : menu->actions())
-            if (a->text() == QString::fromUtf8(utf8_caption)) return a;
-        return nullptr;
     }
 };
 
@@ -92,10 +79,10 @@ TEST_F(ReadingAids, WordListHotspotsAreHighlightedToo) {
 }
 
 TEST_F(ReadingAids, SlowReadingSlowsReadingClipsButNeverFeedback) {
-    QMenu* menu = open_menu();
+    QMenu* menu = open_menu(control(hotspot(5)));
     ASSERT_NE(menu, nullptr);
-    QAction* slow = entry(menu, "慢速朗读");
-    QAction* normal = entry(menu, "正常速度");
+    QAction* slow = menu_entry(menu, "慢速朗读");
+    QAction* normal = menu_entry(menu, "正常速度");
     ASSERT_TRUE(slow && normal);
     EXPECT_FALSE(slow->isChecked());
     EXPECT_TRUE(normal->isChecked());
@@ -112,10 +99,10 @@ TEST_F(ReadingAids, SlowReadingSlowsReadingClipsButNeverFeedback) {
     play_sound(catalogue::complete_prompt());
     EXPECT_DOUBLE_EQ(test::sound().played.back().tempo, 1.0);
 
-    menu = open_menu();
+    menu = open_menu(control(hotspot(5)));
     ASSERT_NE(menu, nullptr);
-    EXPECT_TRUE(entry(menu, "慢速朗读")->isChecked());
-    entry(menu, "正常速度")->trigger();
+    EXPECT_TRUE(menu_entry(menu, "慢速朗读")->isChecked());
+    menu_entry(menu, "正常速度")->trigger();
     menu->close();
     EXPECT_FALSE(slow_reading());
     EXPECT_TRUE(log.has("sound speed = 1"));

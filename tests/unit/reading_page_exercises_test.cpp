@@ -53,6 +53,14 @@ protected:
     void type(std::uint32_t box, const std::string& keys) {
         for (char c : keys) QTest::keyClick(control(box), c);
     }
+    // Fill-in box n of printed page 6, the page the tests turn to, and the answer it takes.
+    struct FillIn {
+        std::uint32_t box;
+        std::string answer;
+    };
+    FillIn fill_in_box(int n) {
+        return {unit_named(("编辑框6_" + std::to_string(n)).c_str()), *content::fill_in_answer(6, n)};
+    }
     Text text_in(std::uint32_t box) { return get_text(mw::window, box, prop::kEditContent); }
     static int question_boxes() {
         int n = 0;
@@ -65,8 +73,7 @@ protected:
 
 TEST_F(PageExercises, AFillInBoxIsJudgedOnlyWhenTheLengthMatches) {
     go_to_page(2);  // printed page 6
-    const std::uint32_t box = unit_named("编辑框6_1");
-    const std::string answer = *content::fill_in_answer(6, 1);
+    const auto [box, answer] = fill_in_box(1);
     ASSERT_GE(answer.size(), 2u);
     type(box, answer.substr(0, answer.size() - 1));
     EXPECT_TRUE(visible_marks().empty());
@@ -82,8 +89,7 @@ TEST_F(PageExercises, AFillInBoxIsJudgedOnlyWhenTheLengthMatches) {
 
 TEST_F(PageExercises, OneCharacterTooManyIsACrossAndTheOffer) {
     go_to_page(2);
-    const std::uint32_t box = unit_named("编辑框6_2");
-    const std::string answer = *content::fill_in_answer(6, 2);
+    const auto [box, answer] = fill_in_box(2);
     test::boxes().answers = {kMsgNo};
     type(box, answer + "s");
     ASSERT_EQ(question_boxes(), 1);
@@ -99,8 +105,7 @@ TEST_F(PageExercises, OneCharacterTooManyIsACrossAndTheOffer) {
 
 TEST_F(PageExercises, CapitalsAndBlanksCount) {
     go_to_page(2);
-    const std::uint32_t box = unit_named("编辑框6_3");
-    std::string answer = *content::fill_in_answer(6, 3);
+    const auto [box, answer] = fill_in_box(3);
     std::string capital = answer;
     capital[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capital[0])));
     ASSERT_NE(capital, answer);
@@ -110,15 +115,14 @@ TEST_F(PageExercises, CapitalsAndBlanksCount) {
     EXPECT_EQ(visible_marks().at(0).mark, Mark::Wrong);
 
     // A blank before the right word: wrong when the length matches, and again when too long.
-    const std::uint32_t other = unit_named("编辑框6_4");
-    type(other, " " + *content::fill_in_answer(6, 4));
+    const auto [other, other_answer] = fill_in_box(4);
+    type(other, " " + other_answer);
     EXPECT_EQ(question_boxes(), 3);
 }
 
 TEST_F(PageExercises, YesPutsTheAnswerInAndTicksIt) {
     go_to_page(2);
-    const std::uint32_t box = unit_named("编辑框6_1");
-    const std::string answer = *content::fill_in_answer(6, 1);
+    const auto [box, answer] = fill_in_box(1);
     test::boxes().answers = {kMsgYes};
     type(box, std::string(answer.size(), 'z'));
     EXPECT_EQ(question_boxes(), 1);
@@ -130,8 +134,7 @@ TEST_F(PageExercises, YesPutsTheAnswerInAndTicksIt) {
 
 TEST_F(PageExercises, NoLeavesTheWrongTextAndTheCross) {
     go_to_page(2);
-    const std::uint32_t box = unit_named("编辑框6_1");
-    const std::string answer = *content::fill_in_answer(6, 1);
+    const auto [box, answer] = fill_in_box(1);
     test::boxes().answers = {kMsgNo};
     const std::string wrong(answer.size(), 'z');
     type(box, wrong);
@@ -162,8 +165,7 @@ TEST_F(PageExercises, TickBoxesAreJudgedOnEveryClick) {
 
 TEST_F(PageExercises, TurningThePageHidesEveryMarkAndKeepsTheBoxes) {
     go_to_page(2);
-    const std::uint32_t box = unit_named("编辑框6_1");
-    const std::string answer = *content::fill_in_answer(6, 1);
+    const auto [box, answer] = fill_in_box(1);
     type(box, answer);
     ASSERT_EQ(visible_marks().size(), 1u);
     click(mw::超级按钮_下一页);
@@ -191,8 +193,7 @@ TEST_F(PageExercises, TheDrillPageHidesTheMarks) {
 // not answer it; a key pressed once the box has been up a moment does.
 TEST_F(PageExercises, KeysTypedAheadOrHeldDoNotAnswerTheQuestionBox) {
     go_to_page(2);
-    const std::uint32_t box = unit_named("编辑框6_2");
-    const std::string answer = *content::fill_in_answer(6, 2);
+    const auto [box, answer] = fill_in_box(2);
     set_message_box(show_message_box);
     bool stayed_open = false;
     QTimer::singleShot(0, [&] {
@@ -216,8 +217,7 @@ TEST_F(PageExercises, KeysTypedAheadOrHeldDoNotAnswerTheQuestionBox) {
 
 TEST_F(PageExercises, AnHourOfTypingDoesNotPileUpMarks) {
     go_to_page(2);
-    const std::uint32_t box = unit_named("编辑框6_1");
-    const std::string answer = *content::fill_in_answer(6, 1);
+    const auto [box, answer] = fill_in_box(1);
     auto* edit = qobject_cast<QLineEdit*>(control(box));
     ASSERT_NE(edit, nullptr);
     for (int i = 0; i < 200; ++i) {

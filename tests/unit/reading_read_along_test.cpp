@@ -74,7 +74,6 @@ protected:
         MainWindowTest::SetUp();
         QApplication::setActiveWindow(control(0));
     }
-    static std::uint32_t hotspot(int n) { return unit_named(("透明标签页二_" + std::to_string(n)).c_str()); }
     static void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(control(0), k, m); }
     static const std::vector<std::uint8_t>& last_clip() { return test::sound().played.back().bytes; }
     static bool is_item(int n) {
@@ -85,16 +84,6 @@ protected:
     static void end_item_and_pause(int pause_ms = 600) {
         notify_clip_ended(test::sound().played.back().id);
         test::advance_time(pause_ms);
-    }
-    QMenu* open_menu(QWidget* w, QPoint at = QPoint(3, 3)) {
-        QContextMenuEvent e(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
-        QApplication::sendEvent(w, &e);
-        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    }
-    static QAction* entry(QMenu* menu, const char* utf8_caption) {
-        for (QAction* a : menu->actions())
-            if (a->text() == QString::fromUtf8(utf8_caption)) return a;
-        return nullptr;
     }
 };
 
@@ -199,8 +188,8 @@ TEST_F(ReadAlongWindow, TurnsThePageAtTheSpreadsEndAndStopsAtTheUnitsLastSpread)
 TEST_F(ReadAlongWindow, PausingToRepeatWaitsTheClipAndASecondAtTheSpeedItPlayed) {
     QMenu* menu = open_menu(control(mw::图片框底图2), QPoint(790, 530));
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(entry(menu, "从这句读起"), nullptr) << "not over a sentence";
-    QAction* pausing = entry(menu, "每句后停一停");
+    EXPECT_EQ(menu_entry(menu, "从这句读起"), nullptr) << "not over a sentence";
+    QAction* pausing = menu_entry(menu, "每句后停一停");
     ASSERT_NE(pausing, nullptr);
     EXPECT_FALSE(pausing->isChecked());
     pausing->trigger();
@@ -222,9 +211,9 @@ TEST_F(ReadAlongWindow, PausingToRepeatWaitsTheClipAndASecondAtTheSpeedItPlayed)
 TEST_F(ReadAlongWindow, AHotspotsMenuStartsReadingAtItsSentence) {
     QMenu* menu = open_menu(control(hotspot(5)));
     ASSERT_NE(menu, nullptr);
-    QAction* from_here = entry(menu, "从这句读起");
+    QAction* from_here = menu_entry(menu, "从这句读起");
     ASSERT_NE(from_here, nullptr);
-    ASSERT_NE(entry(menu, "读整页"), nullptr);
+    ASSERT_NE(menu_entry(menu, "读整页"), nullptr);
     test::LogCapture log;
     from_here->trigger();
     menu->close();

@@ -111,7 +111,6 @@ protected:
         MainWindowTest::SetUp();
         QApplication::setActiveWindow(control(0));
     }
-    static std::uint32_t hotspot(int n) { return unit_named(("透明标签页二_" + std::to_string(n)).c_str()); }
     // A microphone that hears what the file holds: the pupil speaking, or a quiet room.
     std::shared_ptr<media::FileSoundInput> microphone(const std::vector<std::int16_t>& voice) {
         const std::string path = testing::TempDir() + "voice.raw";
@@ -150,11 +149,6 @@ protected:
         for (QPushButton* b : panel()->findChildren<QPushButton*>())
             if (b->text() == QString::fromUtf8(utf8)) return b;
         return nullptr;
-    }
-    QMenu* open_menu(QWidget* w) {
-        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(3, 3), w->mapToGlobal(QPoint(3, 3)));
-        QApplication::sendEvent(w, &e);
-        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
     }
 };
 

@@ -2,6 +2,11 @@
 // of blocks cut short.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
 #include "runtime/text.hpp"
 #include "runtime/bytes.hpp"
 #include "ui/store/type_blocks.hpp"
@@ -36,6 +41,55 @@ void expect_refusals(const Blob& block, Decode decode) {
         EXPECT_FALSE(decode(std::span(block.data(), n))) << "cut at " << n << " of " << block.size();
     EXPECT_FALSE(decode(with_version(block, u32_at(block, 0) + 1)));
     EXPECT_FALSE(decode(with_version(block, 0xFFFFFFFF)));
+}
+
+// A block's fields in the order its visit() lists them, each with its value, so that a block
+// read back can be held against the one written, field by field.
+using FieldValue = std::variant<std::uint32_t, Text, Blob, FontBlob, std::vector<std::uint32_t>, std::vector<Text>>;
+using FieldList = std::vector<std::pair<std::string, FieldValue>>;
+
+class FieldLister {
+public:
+    FieldList fields;
+    void word(std::uint32_t v, Field f) { add(f, v); }
+    void flag(std::uint32_t v, Field f) { add(f, v); }
+    void pick(std::uint32_t v, std::uint32_t, Field f) { add(f, v); }
+    void text(const Text& v, Field f) { add(f, v); }
+    void blob(const Blob& v, Field f) { add(f, v); }
+    void font(const FontBlob& v, Field f) { add(f, v); }
+    void inline_font(const Font& v, Field f) { add(f, FontBlob(v)); }
+    template <std::size_t N> void words(const std::array<std::uint32_t, N>& v, Field f) {
+        add(f, std::vector<std::uint32_t>(v.begin(), v.end()));
+    }
+    template <std::size_t N> void version_words(const std::array<std::uint32_t, N>& v, Field f, std::size_t (*)(std::uint32_t)) {
+        words(v, f);
+    }
+    void word_list(const std::vector<std::uint32_t>& v, Field f) { add(f, v); }
+    void text_list(const std::vector<Text>& v, Field f) { add(f, v); }
+    void page_table(const PageControlBlock& b, Field f) {
+        add(f, b.table_word);
+        add(f, b.page_titles);
+    }
+    template <std::size_t N> void bytes(const std::array<std::uint8_t, N>& v, Field f) { add(f, Blob(v.begin(), v.end())); }
+
+private:
+    void add(Field f, FieldValue v) { fields.emplace_back(f.key, std::move(v)); }
+};
+
+template <typename Block>
+FieldList fields_of(const Block& b) {
+    FieldLister lister;
+    Block::visit(b, lister);
+    return lister.fields;
+}
+
+// A block read back from its bytes holds every field it was written with; returns it.
+template <typename Block, typename Decode>
+std::optional<Block> expect_read_back(const Blob& bytes, const Block& written, Decode decode) {
+    std::optional<Block> d = decode(bytes);
+    EXPECT_TRUE(d);
+    if (d) EXPECT_EQ(fields_of(*d), fields_of(written));
+    return d;
 }
 
 }  // namespace
@@ -108,46 +162,27 @@ TEST(StoreBlocks, EmptyBlocksGiveTheDefaults) {
 }
 
 TEST(StoreBlocks, TransLabelAndPicBoxLayouts) {
-    TransLabelBlock t;
-    t.effect = 3;
-    t.colour = 0x00FF0000;
-    t.halign = 1;
-    t.valign = 2;
-    t.wrap = 1;
-    t.font = song15();
-    t.caption = gbk("你好");
+    const TransLabelBlock t{.effect = 3, .colour = 0x00FF0000, .halign = 1, .valign = 2, .wrap = 1, .font = song15(),
+                            .caption = gbk("你好")};
     Blob b = encode(t);
     EXPECT_EQ(u32_at(b, 0), 1u);
     EXPECT_EQ(u32_at(b, 8), 0x00FF0000u);
     EXPECT_EQ(u32_at(b, 24), 60u);  // font blob
     EXPECT_EQ(u32_at(b, 88), 4u);   // caption string
     EXPECT_EQ(b.size(), 96u);
-    auto d = decode_translabel(b);
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->effect, 3u);
-    EXPECT_EQ(d->valign, 2u);
-    EXPECT_EQ(d->font, song15());
-    EXPECT_EQ(d->caption, gbk("你好"));
+    expect_read_back(b, t, decode_translabel);
     expect_refusals(b, decode_translabel);
     // A font blob of a length other than 0 or 60 cannot be read.
     Blob odd = b;
     odd[24] = 59;
     EXPECT_FALSE(decode_translabel(odd));
 
-    PicBoxBlock p;
-    p.border = 5;
-    p.background = 0x00FFFFFF;
-    p.display_mode = 1;
-    p.animate = 1;
-    p.picture = {0xFF, 0xD8, 0xFF, 0xD9};
+    const PicBoxBlock p{.border = 5, .background = 0x00FFFFFF, .display_mode = 1, .animate = 1, .picture = {0xFF, 0xD8, 0xFF, 0xD9}};
     Blob pb = encode(p);
     EXPECT_EQ(u32_at(pb, 0), 2u);
     EXPECT_EQ(u32_at(pb, 12), 1u);
     EXPECT_EQ(u32_at(pb, 20), 4u);
-    auto pd = decode_picbox(pb);
-    ASSERT_TRUE(pd);
-    EXPECT_EQ(pd->picture, p.picture);
-    EXPECT_EQ(pd->animate, 1u);
+    expect_read_back(pb, p, decode_picbox);
     expect_refusals(pb, decode_picbox);
     // Version 1 has no data-source strings.
     Blob v1 = with_version(Blob(pb.begin(), pb.end() - 8), 1);
@@ -161,11 +196,7 @@ TEST(StoreBlocks, WindowOptionWordsDependOnTheVersion) {
     w.background = {1, 2, 3};
     Blob b = encode(w);
     EXPECT_EQ(b.size(), 4u + 72 + 4 + (4 + 3) + 4 + 4 + (4 + 7) + 4);
-    auto d = decode_window(b);
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->options, w.options);
-    EXPECT_EQ(d->caption, "Tapbook");
-    EXPECT_EQ(d->background, w.background);
+    expect_read_back(b, w, decode_window);
     expect_refusals(b, decode_window);
 
     // A version 1 block: 13 words, no version-6 string.
@@ -192,24 +223,14 @@ TEST(StoreBlocks, WindowOptionWordsDependOnTheVersion) {
 }
 
 TEST(StoreBlocks, ComboBoxItemsCountInSixteenBits) {
-    ComboBoxBlock c;
-    c.options[0] = 2;
-    c.options[1] = 0x00FFFFFF;
-    c.item_data = {1, 2, 3};
-    c.current_text = "Unit 1";
-    c.items = {"Unit 1", "Unit 2", gbk("单词表")};
-    c.extra = 9;
+    const ComboBoxBlock c{.options = {2, 0x00FFFFFF}, .item_data = {1, 2, 3}, .current_text = "Unit 1",
+                          .items = {"Unit 1", "Unit 2", gbk("单词表")}, .extra = 9};
     Blob b = encode(c);
     std::size_t items_at = 4 + 36 + 4 + (4 + 12) + (4 + 6);
     EXPECT_EQ(b[items_at], 3);
     EXPECT_EQ(b[items_at + 1], 0);
     EXPECT_EQ(u32_at(b, items_at + 2), 6u);
-    auto d = decode_combobox(b);
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->items, c.items);
-    EXPECT_EQ(d->item_data, c.item_data);
-    EXPECT_EQ(d->options[1], 0x00FFFFFFu);
-    EXPECT_EQ(d->extra, 9u);
+    expect_read_back(b, c, decode_combobox);
     expect_refusals(b, decode_combobox);
     Blob huge = b;
     huge[items_at] = 0xFF;
@@ -218,21 +239,10 @@ TEST(StoreBlocks, ComboBoxItemsCountInSixteenBits) {
 }
 
 TEST(StoreBlocks, SuperBtnFieldsInStoredOrder) {
-    SuperBtnBlock s;
-    s.style = 1;
-    s.toggle = 1;
-    s.checked = 1;
-    s.transparent0 = 0x17;
-    s.transparent1 = 0x15;
-    s.builtin_click_sound = 1;
-    s.colours = {24, 25, 26, 27, 28, 29};
-    s.picture0 = {0xA0};
-    s.picture1 = {0xB0, 0xB1};
-    s.font = song15();
-    s.caption = gbk("开始学习");
-    s.tooltip = gbk("提示");
-    s.transparent2 = 0x19;
-    s.picture2 = {0xC0, 0xC1, 0xC2};
+    const SuperBtnBlock s{.style = 1, .toggle = 1, .checked = 1, .transparent0 = 0x17, .transparent1 = 0x15,
+                          .builtin_click_sound = 1, .colours = {24, 25, 26, 27, 28, 29}, .picture0 = {0xA0},
+                          .picture1 = {0xB0, 0xB1}, .font = song15(), .caption = gbk("开始学习"), .tooltip = gbk("提示"),
+                          .transparent2 = 0x19, .picture2 = {0xC0, 0xC1, 0xC2}};
     Blob b = encode(s);
     EXPECT_EQ(u32_at(b, 4), 1u);       // 8 style
     EXPECT_EQ(u32_at(b, 8), 1u);       // 9 toggle
@@ -245,16 +255,7 @@ TEST(StoreBlocks, SuperBtnFieldsInStoredOrder) {
     EXPECT_EQ(b[80], 0xA0);
     EXPECT_EQ(u32_at(b, 81), 2u);      // picture 15
     EXPECT_EQ(u32_at(b, 87), 60u);     // font 21
-    auto d = decode_superbtn(b);
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->picture0, s.picture0);
-    EXPECT_EQ(d->picture1, s.picture1);
-    EXPECT_EQ(d->picture2, s.picture2);
-    EXPECT_EQ(d->font, s.font);
-    EXPECT_EQ(d->caption, s.caption);
-    EXPECT_EQ(d->tooltip, s.tooltip);
-    EXPECT_EQ(d->transparent2, 0x19u);
-    EXPECT_EQ(d->colours, s.colours);
+    expect_read_back(b, s, decode_superbtn);
     expect_refusals(b, decode_superbtn);
     // Version 1 ends after the tooltip.
     Blob v1 = with_version(Blob(b.begin(), b.end() - 4 - 4 - 3), 1);
@@ -265,23 +266,14 @@ TEST(StoreBlocks, SuperBtnFieldsInStoredOrder) {
 }
 
 TEST(StoreBlocks, PageControlHoldsItsPageTable) {
-    PageControlBlock p;
-    p.options = {1, 2, 3, 4};
-    p.font = song15();
-    p.table_word = 5;
-    p.page_titles = {"2", "4", gbk("背单词")};
+    PageControlBlock p{.options = {1, 2, 3, 4}, .font = song15(), .table_word = 5, .page_titles = {"2", "4", gbk("背单词")}};
     p.tail[0] = 0xAB;
     p.tail[55] = 0xCD;
     Blob b = encode(p);
     std::size_t table = 3 * (4 + 92) + 1 + 1 + 6;
     EXPECT_EQ(b.size(), 4 + 16 + 60 + 4 + 8 + table + 56);
     EXPECT_EQ(u32_at(b, 80), 8 + table);
-    auto d = decode_pagecontrol(b);
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->page_titles, p.page_titles);
-    EXPECT_EQ(d->font, p.font);
-    EXPECT_EQ(d->options, p.options);
-    EXPECT_EQ(d->tail, p.tail);
+    expect_read_back(b, p, decode_pagecontrol);
     expect_refusals(b, decode_pagecontrol);
     Blob many = b;
     many[88] = 0xFF;  // page count past the table
@@ -289,67 +281,20 @@ TEST(StoreBlocks, PageControlHoldsItsPageTable) {
 }
 
 TEST(StoreBlocks, OurOwnLayoutsRoundTrip) {
-    EditBoxBlock e;
-    e.content = gbk("答案");
-    e.multiline = 1;
-    e.read_only = 1;
-    e.max_length = 20;
-    e.text_colour = 0x0000FF;
-    e.halign = 1;
-    e.font = song15();
-    auto ed = decode_editbox(encode(e));
-    ASSERT_TRUE(ed);
-    EXPECT_EQ(ed->content, e.content);
-    EXPECT_EQ(ed->max_length, 20u);
-    EXPECT_EQ(ed->text_colour, 0x0000FFu);
-    EXPECT_EQ(ed->font, e.font);
-    expect_refusals(encode(e), decode_editbox);
-
-    LabelBlock l;
-    l.caption = gbk("翻译");
-    l.alignment = 1;
-    l.valign = 2;
-    l.wrap = 1;
-    l.border = 1;
-    l.background = 0x00E1FFFF;
-    l.font = song15();
-    auto ld = decode_label(encode(l));
-    ASSERT_TRUE(ld);
-    EXPECT_EQ(ld->caption, l.caption);
-    EXPECT_EQ(ld->alignment, 1u);
-    EXPECT_EQ(ld->valign, 2u);
-    EXPECT_EQ(ld->background, 0x00E1FFFFu);
-    EXPECT_EQ(ld->font, l.font);
-    expect_refusals(encode(l), decode_label);
-
-    GroupBoxBlock g{gbk("框"), 1, 2, song15()};
-    auto gd = decode_groupbox(encode(g));
-    ASSERT_TRUE(gd);
-    EXPECT_EQ(gd->caption, g.caption);
-    EXPECT_EQ(gd->background, 2u);
-    expect_refusals(encode(g), decode_groupbox);
-
-    ButtonBlock bt{gbk("开始"), std::nullopt};
-    EXPECT_EQ(decode_button(encode(bt))->caption, bt.caption);
-    expect_refusals(encode(bt), decode_button);
-
-    CheckBoxBlock c{gbk("是否读音"), 1, 3, 4, std::nullopt};
-    auto cd = decode_checkbox(encode(c));
-    ASSERT_TRUE(cd);
-    EXPECT_EQ(cd->caption, c.caption);
-    EXPECT_EQ(cd->checked, 1u);
-    EXPECT_EQ(cd->background, 4u);
-    expect_refusals(encode(c), decode_checkbox);
-
-    DrawPanelBlock dp{0x00F0F0F0, {1, 2, 3}};
-    EXPECT_EQ(decode_drawpanel(encode(dp))->picture, dp.picture);
-    expect_refusals(encode(dp), decode_drawpanel);
-
-    RichEditBlock r{gbk("说明"), 0, 0x008000, 5, song15()};
-    auto rd = decode_richedit(encode(r));
-    ASSERT_TRUE(rd);
-    EXPECT_EQ(rd->content, r.content);
-    EXPECT_EQ(rd->read_only, 0u);
-    EXPECT_EQ(rd->text_colour, 0x008000u);
-    expect_refusals(encode(r), decode_richedit);
+    const auto round_trip = [](const auto& block, auto decode) {
+        const Blob bytes = encode(block);
+        expect_read_back(bytes, block, decode);
+        expect_refusals(bytes, decode);
+    };
+    round_trip(EditBoxBlock{.content = gbk("答案"), .multiline = 1, .read_only = 1, .max_length = 20, .text_colour = 0x0000FF,
+                            .halign = 1, .font = song15()},
+               decode_editbox);
+    round_trip(LabelBlock{.caption = gbk("翻译"), .background = 0x00E1FFFF, .alignment = 1, .valign = 2, .wrap = 1, .border = 1,
+                          .font = song15()},
+               decode_label);
+    round_trip(GroupBoxBlock{gbk("框"), 1, 2, song15()}, decode_groupbox);
+    round_trip(ButtonBlock{gbk("开始"), std::nullopt}, decode_button);
+    round_trip(CheckBoxBlock{gbk("是否读音"), 1, 3, 4, std::nullopt}, decode_checkbox);
+    round_trip(DrawPanelBlock{0x00F0F0F0, {1, 2, 3}}, decode_drawpanel);
+    round_trip(RichEditBlock{gbk("说明"), 0, 0x008000, 5, song15()}, decode_richedit);
 }

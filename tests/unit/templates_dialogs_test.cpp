@@ -14,6 +14,8 @@ namespace ow = tb::ids::ordering_window;
 
 namespace {
 
+constexpr WindowHead kOrderingHead{.window_word = 2, .class_id = 0x19012E02, .records = 30};
+
 struct Row {
     std::uint32_t id;
     UnitType type;
@@ -44,24 +46,13 @@ void check_rows(WindowTemplate& w, const std::vector<Row>& rows) {
 }  // namespace
 
 TEST(FillInTemplate, UnitsPlacesAndBindings) {
-    auto set = carried_templates();
-    ASSERT_TRUE(set);
-    WindowTemplate* w = set->find_window(fw::window);
+    WindowTemplate* w = carried_window(fw::window, {.window_word = 8, .class_id = 0x1901091B, .records = 13});
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->window_word(), 8u);
-    EXPECT_EQ(w->class_id(), 0x1901091Bu);
-    ASSERT_EQ(w->record_count(), 13);
     UnitRecord own = w->record_at(0);
     EXPECT_EQ(place_of(own), (std::array{50, 50, 800, 600}));
     EXPECT_EQ(own.handler_for(0), handler_fill_in_created);
-
-    auto counts = count_by_type(*w);
-    EXPECT_EQ(counts[UnitType::SuperBtn], 4);
-    EXPECT_EQ(counts[UnitType::TransLabel], 3);
-    EXPECT_EQ(counts[UnitType::CheckBox], 2);
-    EXPECT_EQ(counts[UnitType::Button], 1);
-    EXPECT_EQ(counts[UnitType::EditBox], 1);
-    EXPECT_EQ(counts[UnitType::PicBox], 1);
+    expect_type_counts(*w, {{UnitType::Window, 1}, {UnitType::SuperBtn, 4}, {UnitType::TransLabel, 3},
+                            {UnitType::CheckBox, 2}, {UnitType::Button, 1}, {UnitType::EditBox, 1}, {UnitType::PicBox, 1}});
 
     const std::uint32_t bg = fw::图片框填一填的背景, none = kNoHandler;
     const auto T = UnitType::TransLabel;
@@ -97,23 +88,13 @@ TEST(FillInTemplate, UnitsPlacesAndBindings) {
 }
 
 TEST(OrderingTemplate, UnitsPlacesAndBindings) {
-    auto set = carried_templates();
-    ASSERT_TRUE(set);
-    WindowTemplate* w = set->find_window(ow::window);
+    WindowTemplate* w = carried_window(ow::window, kOrderingHead);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->window_word(), 2u);
-    EXPECT_EQ(w->class_id(), 0x19012E02u);
-    ASSERT_EQ(w->record_count(), 30);
     UnitRecord own = w->record_at(0);
     EXPECT_EQ(place_of(own), (std::array{50, 50, 800, 600}));
     EXPECT_EQ(own.handler_for(0), handler_ordering_created);
-
-    auto counts = count_by_type(*w);
-    EXPECT_EQ(counts[UnitType::TransLabel], 12);
-    EXPECT_EQ(counts[UnitType::GroupBox], 9);
-    EXPECT_EQ(counts[UnitType::SuperBtn], 5);
-    EXPECT_EQ(counts[UnitType::CheckBox], 2);
-    EXPECT_EQ(counts[UnitType::PicBox], 1);
+    expect_type_counts(*w, {{UnitType::Window, 1}, {UnitType::TransLabel, 12}, {UnitType::GroupBox, 9},
+                            {UnitType::SuperBtn, 5}, {UnitType::CheckBox, 2}, {UnitType::PicBox, 1}});
 
     const std::uint32_t bg = ow::图片框排序的背景, none = kNoHandler;
     const auto G = UnitType::GroupBox, S = UnitType::SuperBtn, T = UnitType::TransLabel;
@@ -154,9 +135,7 @@ TEST(OrderingTemplate, UnitsPlacesAndBindings) {
 }
 
 TEST(OrderingTemplate, WordLabelsFoundByTag) {
-    auto set = carried_templates();
-    ASSERT_TRUE(set);
-    WindowTemplate* w = set->find_window(ow::window);
+    WindowTemplate* w = carried_window(ow::window, kOrderingHead);
     ASSERT_NE(w, nullptr);
     const int lefts[] = {10, 79, 149, 219, 289, 359, 429, 499, 569, 634};
     // The game looks its word labels up among the labels named 透明标签… by tag 101 to 110.

@@ -74,19 +74,11 @@ TEST_F(MainTemplate, WindowRecordAndSize) {
 }
 
 TEST_F(MainTemplate, InventoryByType) {
-    auto counts = count_by_type(*w_);
     EXPECT_EQ(w_->record_count(), 1070);
-    EXPECT_EQ(counts[UnitType::TransLabel], 915);
-    EXPECT_EQ(counts[UnitType::PicBox], 69);
-    EXPECT_EQ(counts[UnitType::EditBox], 40);
-    EXPECT_EQ(counts[UnitType::CheckBox], 23);
-    EXPECT_EQ(counts[UnitType::Window], 1);
-    EXPECT_EQ(counts[UnitType::SuperBtn], 15);
-    EXPECT_EQ(counts[UnitType::ComboBox], 3);
-    EXPECT_EQ(counts[UnitType::Label], 2);
-    EXPECT_EQ(counts[UnitType::GroupBox], 1);
-    EXPECT_EQ(counts[UnitType::PageControl], 1);
-    EXPECT_EQ(counts.size(), 10u);  // no other type on the window
+    expect_type_counts(*w_, {{UnitType::TransLabel, 915}, {UnitType::PicBox, 69}, {UnitType::EditBox, 40},
+                             {UnitType::CheckBox, 23}, {UnitType::Window, 1}, {UnitType::SuperBtn, 15},
+                             {UnitType::ComboBox, 3}, {UnitType::Label, 2}, {UnitType::GroupBox, 1},
+                             {UnitType::PageControl, 1}});
 
     // Unit ids and names are unique; parents are units of the window stored before their children.
     std::set<std::uint32_t> ids;

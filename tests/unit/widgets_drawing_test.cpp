@@ -14,15 +14,13 @@
 
 using namespace tb;
 using namespace tb::ui;
-using tb::test::unit_spec;
-using tb::test::window_spec;
+using namespace tb::test;
 
 namespace {
 
 constexpr std::uint32_t kWin = 0x52000300;
-constexpr std::uint32_t kPage = 0x16000001;
-constexpr std::uint32_t kLabel = 0x16000002;
-constexpr std::uint32_t kButton = 0x16000003;
+// The test window's units, numbered from the first.
+enum : std::uint32_t { kPage = 0x16000001, kLabel, kButton };
 
 int count_pixels(const QImage& img, const std::function<bool(QColor)>& pred) {
     int n = 0;

@@ -16,30 +16,61 @@
 
 using namespace tb;
 using namespace tb::ui;
-using tb::test::unit_spec;
-using tb::test::window_spec;
+using namespace tb::test;
 
 namespace {
 
 constexpr std::uint32_t kWin = 0x52000200;
-constexpr std::uint32_t kBook = 0x16000001;
-constexpr std::uint32_t kPage0 = 0x16000002;
-constexpr std::uint32_t kPage1 = 0x16000003;
-constexpr std::uint32_t kHot1 = 0x16000004;
-constexpr std::uint32_t kHot2 = 0x16000005;
-constexpr std::uint32_t kCover = 0x16000006;
-constexpr std::uint32_t kButton = 0x16000007;
-constexpr std::uint32_t kEdit = 0x16000008;
-constexpr std::uint32_t kCheck = 0x16000009;
-constexpr std::uint32_t kMark = 0x1600000A;
+// The test window's units, numbered from the first.
+enum : std::uint32_t { kBook = 0x16000001, kPage0, kPage1, kHot1, kHot2, kCover, kButton, kEdit, kCheck, kMark };
 
 class WidgetsEvents : public tb::test::WidgetTest {
 protected:
-    std::vector<std::pair<std::uint32_t, int>> raised;  // (unit, event)
+    using Raised = std::pair<std::uint32_t, int>;  // (unit, event)
+    std::vector<Raised> raised;
     std::function<int()> on_page_leave = [] { return 0; };
     Blob click = {'R', 'I', 'F', 'F'};
 
     using TestHandler = tb::test::TestHandler;
+    // A handler that destroys its own window and shows it anew, modally. From inside that loop it
+    // gives the same input again until it has run `times` times, then destroys the window so that
+    // the nested loops unwind.
+    static TestHandler rebuild_modally(int& runs, int times, std::function<void()> input) {
+        return [&runs, times, input = std::move(input)](const EventArgs&) {
+            destroy_window(kWin);
+            if (++runs < times) {
+                QTimer::singleShot(0, input);
+            } else {
+                QTimer::singleShot(0, [] { destroy_window(kWin); });
+            }
+            show_window(kWin, true);
+            return 0;
+        };
+    }
+    static constexpr std::uint32_t kPopup = 0x16000012;
+    // Shows the window with only a pop-up label on it, whose press lets the mouse drag it, and
+    // presses the label; returns it.
+    QWidget* press_draggable_popup(const char* tag = "") {
+        auto w = window_spec(kWin);
+        auto popup = unit_spec(kPopup, UnitType::Label, "标签_显示翻译", 0, {27, 21, 40, 24});
+        popup.tag = tag;
+        popup.bindings = {{-1, bind([](const EventArgs&) {
+                               drag_with_mouse(event_unit());
+                               return 0;
+                           })}};
+        w.units.push_back(popup);
+        load({w});
+        EXPECT_TRUE(show_window(kWin, false));
+        QWidget* label = control(kWin, kPopup);
+        if (label) QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 6));
+        return label;
+    }
+    // The mouse moved to a point of the frame with those buttons down, as the label sees it.
+    static void move_mouse(QWidget* label, QWidget* frame, QPoint in_frame, Qt::MouseButtons buttons) {
+        const QPoint local = label->mapFrom(frame, in_frame);
+        QMouseEvent e(QEvent::MouseMove, QPointF(local), QPointF(frame->mapToGlobal(in_frame)), Qt::NoButton, buttons, {});
+        QApplication::sendEvent(label, &e);
+    }
     TestHandler record() {
         return [this](const EventArgs& a) {
             raised.emplace_back(event_unit().unit_id, a.event);
@@ -136,7 +167,7 @@ TEST_F(WidgetsEvents, DisabledLabelLetsPressesThroughToTheHotspot) {
     QTest::mousePress(win, Qt::LeftButton, Qt::ShiftModifier, at);
     QTest::mouseRelease(win, Qt::LeftButton, Qt::ShiftModifier, at);
     ASSERT_EQ(raised.size(), 1u);
-    EXPECT_EQ(raised[0], std::make_pair(kHot1, -1));
+    EXPECT_EQ(raised[0], (Raised{kHot1, -1}));
     EXPECT_EQ(last.x, 40);
     EXPECT_EQ(last.y, 15);
     EXPECT_EQ(last.key_state, 2);
@@ -154,7 +185,7 @@ TEST_F(WidgetsEvents, HotspotWithEmptyCaptionStillTakesPresses) {
     set_property(kWin, kHot2, prop::kTransCaption, Text());
     QTest::mousePress(control(kWin, kHot2), Qt::LeftButton, {}, QPoint(3, 3));
     ASSERT_EQ(raised.size(), 1u);
-    EXPECT_EQ(raised[0], std::make_pair(kHot2, -1));
+    EXPECT_EQ(raised[0], (Raised{kHot2, -1}));
     EXPECT_EQ(control(kWin, kHot2)->cursor().shape(), Qt::PointingHandCursor);
 }
 
@@ -218,7 +249,7 @@ TEST_F(WidgetsEvents, EditBoxRaisesZeroOnTypingAndOnWrites) {
     QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUtf8("猫"), {});
     QTest::keyClicks(edit, "ab");
     EXPECT_EQ(get_text(kWin, kEdit, prop::kEditContent), gbk("猫ab"));
-    std::size_t typed = std::count(raised.begin(), raised.end(), std::make_pair(kEdit, 0));
+    std::size_t typed = std::count(raised.begin(), raised.end(), Raised{kEdit, 0});
     EXPECT_EQ(typed, 3u);
     raised.clear();
     set_property(kWin, kEdit, prop::kEditContent, gbk("狗"));
@@ -229,7 +260,7 @@ TEST_F(WidgetsEvents, EnterKeyIsKeyCode13) {
     build();
     QTest::keyClick(control(kWin, kEdit), Qt::Key_Return, Qt::ControlModifier);
     ASSERT_FALSE(raised.empty());
-    EXPECT_EQ(raised.back(), std::make_pair(kEdit, -9));
+    EXPECT_EQ(raised.back(), (Raised{kEdit, -9}));
     EXPECT_EQ(last.key_code, 13);
     EXPECT_EQ(last.key_state, 1);
 }
@@ -335,22 +366,12 @@ TEST_F(WidgetsEvents, DestroyingAWindowFromItsHandlerThenShowingItModallyIsSafe)
                                 return 0;
                             })}};
     auto b = unit_spec(kButton, UnitType::SuperBtn, "超级按钮_全屏");
-    b.bindings = {{0, bind([&](const EventArgs&) {
-                       destroy_window(kWin);
-                       if (++rounds < 3) {
-                           QTimer::singleShot(0, [&] {
-                               QTest::mouseClick(button(kWin, kButton), Qt::LeftButton);
-                           });
-                       } else {
-                           QTimer::singleShot(0, [] { destroy_window(kWin); });
-                       }
-                       show_window(kWin, true);
-                       return 0;
-                   })}};
+    const auto click_it = [this] { QTest::mouseClick(button(kWin, kButton), Qt::LeftButton); };
+    b.bindings = {{0, bind(rebuild_modally(rounds, 3, click_it))}};
     w.units.push_back(b);
     load({w});
     ASSERT_TRUE(show_window(kWin, false));
-    QTest::mouseClick(button(kWin, kButton), Qt::LeftButton);
+    click_it();
     EXPECT_EQ(rounds, 3);
     EXPECT_EQ(created, 4);
     EXPECT_FALSE(window_shown(kWin));
@@ -363,22 +384,12 @@ TEST_F(WidgetsEvents, DestroyingAWindowFromAPressOnItsLabelThenShowingItModallyI
     int presses = 0;
     auto w = window_spec(kWin);
     auto hot = unit_spec(kHot, UnitType::TransLabel, "透明标签页二_1");
-    hot.bindings = {{-1, bind([&](const EventArgs&) {
-                         destroy_window(kWin);
-                         if (++presses < 2) {
-                             QTimer::singleShot(0, [&] {
-                                 QTest::mousePress(control(kWin, kHot), Qt::LeftButton, {}, QPoint(2, 2));
-                             });
-                         } else {
-                             QTimer::singleShot(0, [] { destroy_window(kWin); });
-                         }
-                         show_window(kWin, true);
-                         return 0;
-                     })}};
+    const auto press_it = [this] { QTest::mousePress(control(kWin, kHot), Qt::LeftButton, {}, QPoint(2, 2)); };
+    hot.bindings = {{-1, bind(rebuild_modally(presses, 2, press_it))}};
     w.units.push_back(hot);
     load({w});
     ASSERT_TRUE(show_window(kWin, false));
-    QTest::mousePress(control(kWin, kHot), Qt::LeftButton, {}, QPoint(2, 2));
+    press_it();
     EXPECT_EQ(presses, 2);
     EXPECT_FALSE(window_shown(kWin));
 }
@@ -404,57 +415,25 @@ TEST(WidgetsDeath, RuntimeErrorInAHandlerEndsTheProgramWithMinusOne) {
 }
 
 TEST_F(WidgetsEvents, PopUpFollowsTheMouseWhileDraggedAndStaysWhereDropped) {
-    constexpr std::uint32_t kPopup = 0x16000012;
-    auto w = window_spec(kWin);
-    auto popup = unit_spec(kPopup, UnitType::Label, "标签_显示翻译", 0, {27, 21, 40, 24});
-    popup.tag = "1";
-    popup.bindings = {{-1, bind([](const EventArgs&) {
-                           drag_with_mouse(event_unit());
-                           return 0;
-                       })}};
-    w.units.push_back(popup);
-    load({w});
-    ASSERT_TRUE(show_window(kWin, false));
-    QWidget* label = control(kWin, kPopup);
+    QWidget* label = press_draggable_popup("1");
+    ASSERT_NE(label, nullptr);
     QWidget* frame = control(kWin, 0);
-    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 6));
-    auto move_to = [&](QPoint in_window, Qt::MouseButtons buttons) {
-        QPoint local = label->mapFrom(frame, in_window);
-        QMouseEvent e(QEvent::MouseMove, QPointF(local), QPointF(frame->mapToGlobal(in_window)), Qt::NoButton, buttons, {});
-        QApplication::sendEvent(label, &e);
-    };
-    move_to({205, 106}, Qt::LeftButton);
+    move_mouse(label, frame, {205, 106}, Qt::LeftButton);
     EXPECT_EQ(label->pos(), QPoint(200, 100));
     EXPECT_EQ(get_int(kWin, kPopup, prop::kLeft), 200);
     QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(5, 6));
-    move_to({405, 306}, Qt::NoButton);
+    move_mouse(label, frame, {405, 306}, Qt::NoButton);
     EXPECT_EQ(label->pos(), QPoint(200, 100));
 }
 
 TEST_F(WidgetsEvents, DraggedPopUpStaysInsideItsWindow) {
-    constexpr std::uint32_t kPopup = 0x16000012;
-    auto w = window_spec(kWin);
-    auto popup = unit_spec(kPopup, UnitType::Label, "标签_显示翻译", 0, {27, 21, 40, 24});
-    popup.bindings = {{-1, bind([](const EventArgs&) {
-                           drag_with_mouse(event_unit());
-                           return 0;
-                       })}};
-    w.units.push_back(popup);
-    load({w});
-    ASSERT_TRUE(show_window(kWin, false));
-    QWidget* label = control(kWin, kPopup);
+    QWidget* label = press_draggable_popup();
+    ASSERT_NE(label, nullptr);
     QWidget* parent = label->parentWidget();
     ASSERT_NE(parent, nullptr);
-    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 6));
-    auto move_to = [&](QPoint in_parent) {
-        QPoint local = label->mapFrom(parent, in_parent);
-        QMouseEvent e(QEvent::MouseMove, QPointF(local), QPointF(parent->mapToGlobal(in_parent)), Qt::NoButton,
-                      Qt::LeftButton, {});
-        QApplication::sendEvent(label, &e);
-    };
-    move_to({-300, -200});
+    move_mouse(label, parent, {-300, -200}, Qt::LeftButton);
     EXPECT_EQ(label->pos(), QPoint(0, 0));
-    move_to({5000, 4000});
+    move_mouse(label, parent, {5000, 4000}, Qt::LeftButton);
     EXPECT_EQ(label->pos(), QPoint(parent->width() - 40, parent->height() - 24));
     EXPECT_TRUE(parent->rect().contains(label->geometry()));
     QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(5, 6));

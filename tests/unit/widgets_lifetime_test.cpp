@@ -15,17 +15,14 @@
 
 using namespace tb;
 using namespace tb::ui;
-using tb::test::unit_spec;
-using tb::test::window_spec;
+using namespace tb::test;
 
 namespace {
 
 constexpr std::uint32_t kWin = 0x52000300;
 constexpr std::uint32_t kOther = 0x52000301;
-constexpr std::uint32_t kGroup = 0x16000001;
-constexpr std::uint32_t kButton = 0x16000002;
-constexpr std::uint32_t kNeighbour = 0x16000003;
-constexpr std::uint32_t kPicture = 0x16000004;
+// The test window's units, numbered from the first.
+enum : std::uint32_t { kGroup = 0x16000001, kButton, kNeighbour, kPicture };
 
 class WidgetsLifetime : public tb::test::WidgetTest {
 protected:

@@ -11,20 +11,13 @@
 
 using namespace tb;
 using namespace tb::ui;
-using tb::test::unit_spec;
-using tb::test::window_spec;
+using namespace tb::test;
 
 namespace {
 
 constexpr std::uint32_t kWin = 0x52000100;
-constexpr std::uint32_t kTrans = 0x16000001;
-constexpr std::uint32_t kLabel = 0x16000002;
-constexpr std::uint32_t kPic = 0x16000003;
-constexpr std::uint32_t kEdit = 0x16000004;
-constexpr std::uint32_t kCombo = 0x16000005;
-constexpr std::uint32_t kBroken = 0x16000006;
-constexpr std::uint32_t kCheck = 0x16000007;
-constexpr std::uint32_t kButton = 0x16000008;
+// The test window's units, numbered from the first.
+enum : std::uint32_t { kTrans = 0x16000001, kLabel, kPic, kEdit, kCombo, kBroken, kCheck, kButton };
 
 // The picture button's numbered words, each stored as its own property number.
 constexpr int kButtonWords[] = {11, 12, 13, 14, 16, 18, 20, 23, 24, 25, 26, 27, 28, 29, 34};
@@ -78,20 +71,18 @@ protected:
 
 TEST_F(WidgetsProperties, PicksAreClampedToTheirLists) {
     ASSERT_TRUE(show_window(kWin, false));
-    set_property(kWin, kTrans, prop::kTransEffect, std::int32_t(7));
-    EXPECT_EQ(get_int(kWin, kTrans, prop::kTransEffect), 3);
-    set_property(kWin, kTrans, prop::kTransEffect, std::int32_t(-1));
-    EXPECT_EQ(get_int(kWin, kTrans, prop::kTransEffect), 0);
-    set_property(kWin, kTrans, prop::kTransHAlign, std::int32_t(5));
-    EXPECT_EQ(get_int(kWin, kTrans, prop::kTransHAlign), 2);
-    set_property(kWin, kTrans, prop::kTransVAlign, std::int32_t(-3));
-    EXPECT_EQ(get_int(kWin, kTrans, prop::kTransVAlign), 0);
-    set_property(kWin, kPic, prop::kPicBorder, std::int32_t(9));
-    EXPECT_EQ(get_int(kWin, kPic, prop::kPicBorder), 5);
-    set_property(kWin, kPic, prop::kPicDisplayMode, std::int32_t(-2));
-    EXPECT_EQ(get_int(kWin, kPic, prop::kPicDisplayMode), 0);
-    set_property(kWin, kTrans, prop::kTransWrap, std::int32_t(42));
-    EXPECT_EQ(get_int(kWin, kTrans, prop::kTransWrap), 1);
+    struct Pick {
+        std::uint32_t unit;
+        int index;
+        std::int32_t set, read;
+    };
+    for (const Pick& p : {Pick{kTrans, prop::kTransEffect, 7, 3}, Pick{kTrans, prop::kTransEffect, -1, 0},
+                          Pick{kTrans, prop::kTransHAlign, 5, 2}, Pick{kTrans, prop::kTransVAlign, -3, 0},
+                          Pick{kPic, prop::kPicBorder, 9, 5}, Pick{kPic, prop::kPicDisplayMode, -2, 0},
+                          Pick{kTrans, prop::kTransWrap, 42, 1}}) {
+        set_property(kWin, p.unit, p.index, p.set);
+        EXPECT_EQ(get_int(kWin, p.unit, p.index), p.read) << "property " << p.index << " set to " << p.set;
+    }
 }
 
 TEST_F(WidgetsProperties, PictureButtonWordsAreReachedByTheirNumbers) {

@@ -22,8 +22,7 @@
 
 using namespace tb;
 using namespace tb::ui;
-using tb::test::MainWindowTest;
-namespace mw = tb::ids::main_window;
+using namespace tb::test;  // the fixture, its fakes, and mw:: for the main window's units
 
 namespace {
 
@@ -378,25 +377,6 @@ TEST_F(WordDrillPage, EveryStepOfARunShowsInTheDiagnosticLog) {
               "ui caption 编辑框错误记录 = " + log::one_line(get_text(mw::window, mw::编辑框错误记录, prop::kEditContent)));
 }
 
-namespace {
-
-// The drill page's right-button menu as it opens: its captions, and choosing one.
-QMenu* open_page_menu() {
-    QWidget* book = ui::control_of(mw::window, mw::高级选择夹1);
-    emit book->customContextMenuRequested(QPoint(20, 20));
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) return m;
-    return nullptr;
-}
-
-QAction* menu_action(QMenu* menu, const char* utf8_caption) {
-    for (QAction* a : menu->actions())
-        if (a->text() == QString::fromUtf8(utf8_caption)) return a;
-    return nullptr;
-}
-
-}  // namespace
-
 TEST_F(WordDrillPage, CtrlEAfterARunAsksOnlyItsMissedWordsAndCountsOnlyThem) {
     test::LogCapture log;
     const LessonWords u1 = lesson(1);
@@ -429,9 +409,9 @@ TEST_F(WordDrillPage, CtrlEAfterARunAsksOnlyItsMissedWordsAndCountsOnlyThem) {
     // The menu's "只练错词" does the same: only word 7 now.
     QMenu* menu = open_page_menu();
     ASSERT_NE(menu, nullptr);
-    QAction* repeat = menu_action(menu, "只练错词");
+    QAction* repeat = menu_entry(menu, "只练错词");
     ASSERT_NE(repeat, nullptr);
-    EXPECT_EQ(menu_action(menu, "再练错的"), nullptr) << "the games' replay belongs to the spreads";
+    EXPECT_EQ(menu_entry(menu, "再练错的"), nullptr) << "the games' replay belongs to the spreads";
     repeat->trigger();
     menu->close();
     EXPECT_EQ(summary(), "Unit 1共1个单词。目前错误0个");
