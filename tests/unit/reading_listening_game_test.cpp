@@ -249,7 +249,7 @@ TEST(ListeningGame, TheReplayAsksExactlyTheItemsThatTookMoreThanOnePress) {
         for (int w = 0; w < wrong_presses[item]; ++w) ASSERT_FALSE(game.judge(5, 5)->right);
         EXPECT_EQ(game.presses_on(item), wrong_presses[item]);
         ASSERT_TRUE(game.judge(100 * item + 30, 60)->right);
-        if (asked < 2) EXPECT_TRUE(game.missed_items().empty()) << "the game is still on";
+        if (asked < 2) { EXPECT_TRUE(game.missed_items().empty()) << "the game is still on"; }
     }
     EXPECT_EQ(game.missed_items(), (std::vector<int>{2, 4}));
 

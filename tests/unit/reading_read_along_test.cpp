@@ -129,7 +129,7 @@ TEST_F(ReadAlongWindow, APressOrAKeyStopsItAtOnce) {
         notify_clip_ended(reading);
         test::advance_time(5000);
         EXPECT_EQ(test::sound().played.size(), plays) << "nothing more is read";
-        if (!by_key) EXPECT_TRUE(is_item(7));  // the press reads its own sentence
+        if (!by_key) { EXPECT_TRUE(is_item(7)); }  // the press reads its own sentence
     }
 }
 

@@ -88,7 +88,7 @@ template <typename Block, typename Decode>
 std::optional<Block> expect_read_back(const Blob& bytes, const Block& written, Decode decode) {
     std::optional<Block> d = decode(bytes);
     EXPECT_TRUE(d);
-    if (d) EXPECT_EQ(fields_of(*d), fields_of(written));
+    if (d) { EXPECT_EQ(fields_of(*d), fields_of(written)); }
     return d;
 }
 

@@ -14,17 +14,17 @@ namespace tb::ui {
 struct UnitSpec {
     std::uint32_t id = 0;
     std::uint32_t type_code = 0;
-    Text name;     // GBK
-    Text comment;  // GBK
+    Text name{};     // GBK
+    Text comment{};  // GBK
     std::int32_t left = 0, top = 0, width = 0, height = 0;
     std::uint32_t parent = 0;
-    std::vector<std::uint32_t> children;  // a PageControl's page groups each end with 0
+    std::vector<std::uint32_t> children{};  // a PageControl's page groups each end with 0
     std::uint32_t cursor = 0;             // 0 writes an empty cursor blob
-    Text tag;
+    Text tag{};
     std::uint32_t flags = kFlagVisible;
     std::uint32_t tab_order = 0;
-    std::vector<Binding> bindings;
-    Blob type_block;
+    std::vector<Binding> bindings{};
+    Blob type_block{};
 };
 
 // One window template; units[0] is the window's own record (type Window).
@@ -32,8 +32,8 @@ struct WindowSpec {
     std::uint32_t id = 0;
     std::uint32_t window_word = 0;
     std::uint32_t class_id = 0;
-    Text text1, text2;
-    std::vector<UnitSpec> units;
+    Text text1{}, text2{};
+    std::vector<UnitSpec> units{};
 };
 
 // One record: the length word and the fields after it.

@@ -23,7 +23,7 @@ inline constexpr std::uint32_t kDefaultColour = 0xFF000000u;
 
 // A LOGFONT-shaped font. A face that is empty or 32 bytes or longer means the default face.
 struct Font {
-    Text face;  // GBK
+    Text face{};  // GBK
     int size_pt = 9;
     bool bold = false;
     bool italic = false;
@@ -61,12 +61,12 @@ struct WindowBlock {
     static constexpr UnitType kType = UnitType::Window;
     static constexpr std::uint32_t kVersion = 6;
     std::array<std::uint32_t, 18> options{};
-    Text extra;        // version 6 string
-    Blob background;   // picture
-    Blob icon;
-    Blob sound;
-    Text caption;
-    Text extra2;
+    Text extra{};        // version 6 string
+    Blob background{};   // picture
+    Blob icon{};
+    Blob sound{};
+    Text caption{};
+    Text extra2{};
     // Words 1 to 13 always; word 14 from version 2, 15 and 16 from 3, 17 from 4, 18 from 5.
     static constexpr std::size_t option_words(std::uint32_t version) {
         return version >= 5 ? 18 : version >= 4 ? 17 : version >= 3 ? 16 : version >= 2 ? 14 : 13;
@@ -90,8 +90,8 @@ struct TransLabelBlock {
     std::uint32_t halign = 0;            // 0 left, 1 centre, 2 right
     std::uint32_t valign = 0;            // 0 top, 1 centre, 2 bottom
     std::uint32_t wrap = 0;
-    FontBlob font;
-    Text caption;                        // default: "透明标签" (GBK) when the block is empty
+    FontBlob font{};
+    Text caption{};                        // default: "透明标签" (GBK) when the block is empty
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.pick(b.effect, 3, Field{"effect", 9});
         v.word(b.colour, Field{"colour", 11});
@@ -110,8 +110,8 @@ struct PicBoxBlock {
     std::uint32_t background = kDefaultColour;
     std::uint32_t display_mode = 0;      // 0..2; 1 scales the picture to the box
     std::uint32_t animate = 0;
-    Blob picture;                        // JPEG, GIF or BMP bytes
-    Text data_source, data_column;
+    Blob picture{};                        // JPEG, GIF or BMP bytes
+    Text data_source{}, data_column{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.pick(b.border, 5, Field{"border", 8});
         v.word(b.background, Field{"background", 9});
@@ -127,11 +127,11 @@ struct ComboBoxBlock {
     static constexpr UnitType kType = UnitType::ComboBox;
     static constexpr std::uint32_t kVersion = 3;
     std::array<std::uint32_t, 9> options{};  // options[0] style (2: drop-down list), options[1] background colour
-    FontBlob font;
-    std::vector<std::uint32_t> item_data;
-    Text current_text;
-    std::vector<Text> items;
-    Text data_source, data_column;
+    FontBlob font{};
+    std::vector<std::uint32_t> item_data{};
+    Text current_text{};
+    std::vector<Text> items{};
+    Text data_source{}, data_column{};
     std::uint32_t extra = 0;
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.words(b.options, Field{"options"});
@@ -160,15 +160,15 @@ struct SuperBtnBlock {
     std::uint32_t reserved_last = 0;
     std::array<std::uint32_t, 6> colours{kDefaultColour, kDefaultColour, kDefaultColour,
                                          kDefaultColour, kDefaultColour, kDefaultColour};
-    Blob picture0;                       // normal
-    Blob picture1;                       // hovered / pressed
-    FontBlob font;
-    Blob sound;
-    Blob click_sound;
-    Text caption;
-    Text tooltip;
+    Blob picture0{};                       // normal
+    Blob picture1{};                       // hovered / pressed
+    FontBlob font{};
+    Blob sound{};
+    Blob click_sound{};
+    Text caption{};
+    Text tooltip{};
     std::uint32_t transparent2 = kDefaultColour;    // of picture2
-    Blob picture2;                       // disabled
+    Blob picture2{};                       // disabled
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.pick(b.style, 2, Field{"style", 8});
         v.flag(b.toggle, Field{"toggle", 9});
@@ -199,7 +199,7 @@ struct PageControlBlock {
     std::array<std::uint32_t, 4> options{};
     Font font;                           // 60-byte LOGFONT stored inline
     std::uint32_t table_word = 0;
-    std::vector<Text> page_titles;       // one per page
+    std::vector<Text> page_titles{};       // one per page
     std::array<std::uint8_t, 56> tail{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.words(b.options, Field{"options"});
@@ -214,7 +214,7 @@ struct PageControlBlock {
 struct EditBoxBlock {
     static constexpr UnitType kType = UnitType::EditBox;
     static constexpr std::uint32_t kVersion = 2;
-    Text content;
+    Text content{};
     std::uint32_t multiline = 0;
     std::uint32_t read_only = 0;
     std::uint32_t password = 0;
@@ -223,7 +223,7 @@ struct EditBoxBlock {
     std::uint32_t background = kDefaultColour;
     std::uint32_t border = 1;
     std::uint32_t halign = 0;
-    FontBlob font;
+    FontBlob font{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.flag(b.multiline, Field{"multiline"});
         v.flag(b.read_only, Field{"read_only"});
@@ -241,10 +241,10 @@ struct EditBoxBlock {
 struct GroupBoxBlock {
     static constexpr UnitType kType = UnitType::GroupBox;
     static constexpr std::uint32_t kVersion = 1;
-    Text caption;
+    Text caption{};
     std::uint32_t text_colour = kDefaultColour;
     std::uint32_t background = kDefaultColour;
-    FontBlob font;
+    FontBlob font{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.word(b.text_colour, Field{"text_colour"});
         v.word(b.background, Field{"background"});
@@ -256,14 +256,14 @@ struct GroupBoxBlock {
 struct LabelBlock {
     static constexpr UnitType kType = UnitType::Label;
     static constexpr std::uint32_t kVersion = 2;
-    Text caption;
+    Text caption{};
     std::uint32_t text_colour = kDefaultColour;
     std::uint32_t background = kDefaultColour;  // default: transparent over its parent
     std::uint32_t alignment = 0;         // 0 left, 1 centre, 2 right
     std::uint32_t valign = 1;
     std::uint32_t wrap = 0;
     std::uint32_t border = 0;
-    FontBlob font;
+    FontBlob font{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.word(b.text_colour, Field{"text_colour"});
         v.word(b.background, Field{"background"});
@@ -279,8 +279,8 @@ struct LabelBlock {
 struct ButtonBlock {
     static constexpr UnitType kType = UnitType::Button;
     static constexpr std::uint32_t kVersion = 1;
-    Text caption;
-    FontBlob font;
+    Text caption{};
+    FontBlob font{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.font(b.font, Field{"font"});
         v.text(b.caption, Field{"caption"});
@@ -290,11 +290,11 @@ struct ButtonBlock {
 struct CheckBoxBlock {
     static constexpr UnitType kType = UnitType::CheckBox;
     static constexpr std::uint32_t kVersion = 2;
-    Text caption;
+    Text caption{};
     std::uint32_t checked = 0;
     std::uint32_t text_colour = kDefaultColour;
     std::uint32_t background = kDefaultColour;
-    FontBlob font;
+    FontBlob font{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.flag(b.checked, Field{"checked"});
         v.word(b.text_colour, Field{"text_colour"});
@@ -308,7 +308,7 @@ struct DrawPanelBlock {
     static constexpr UnitType kType = UnitType::DrawPanel;
     static constexpr std::uint32_t kVersion = 1;
     std::uint32_t background = kDefaultColour;
-    Blob picture;
+    Blob picture{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.word(b.background, Field{"background"});
         v.blob(b.picture, Field{"picture"});
@@ -318,11 +318,11 @@ struct DrawPanelBlock {
 struct RichEditBlock {
     static constexpr UnitType kType = UnitType::RichEdit;
     static constexpr std::uint32_t kVersion = 1;
-    Text content;
+    Text content{};
     std::uint32_t read_only = 1;
     std::uint32_t text_colour = kDefaultColour;
     std::uint32_t background = kDefaultColour;
-    FontBlob font;
+    FontBlob font{};
     template <typename Self, typename V> static void visit(Self& b, V& v) {
         v.flag(b.read_only, Field{"read_only"});
         v.word(b.text_colour, Field{"text_colour", 11});
