@@ -9,6 +9,7 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/widgets/widgets.hpp"
@@ -16,22 +17,32 @@
 namespace tb::ui {
 namespace {
 
-// Sets of colours in use at once: the templates use a few dozen at most.
+// Sets of colours in use at once: the templates use a few dozen at most; and the identities
+// seen with them, one per control drawn since the table was last emptied.
 constexpr std::size_t kPalettesKept = 64;
+constexpr std::size_t kIdentitiesKept = 4096;
 
-// The palette first seen with these colours, most recently used last.
+// The palette first seen with these colours. Each identity is compared by colours only once.
 QPalette steady_palette(const QPalette& p) {
-    static std::vector<QPalette> seen;
-    auto it = std::find_if(seen.begin(), seen.end(), [&](const QPalette& s) { return s.cacheKey() == p.cacheKey(); });
-    if (it == seen.end()) it = std::find(seen.begin(), seen.end(), p);  // same colours, another identity
-    QPalette steady = p;
-    if (it != seen.end()) {
-        steady = *it;
-        seen.erase(it);
-    } else if (seen.size() == kPalettesKept) {
-        seen.erase(seen.begin());
+    static std::vector<QPalette> kept;
+    static std::unordered_map<qint64, std::size_t> known;  // identity to its entry in kept
+    std::size_t at = 0;
+    if (auto k = known.find(p.cacheKey()); k != known.end()) {
+        at = k->second;
+    } else {
+        auto it = std::find(kept.begin(), kept.end(), p);
+        if (it == kept.end()) {
+            if (kept.size() == kPalettesKept) {
+                kept.clear();
+                known.clear();
+            }
+            it = kept.insert(kept.end(), p);
+        }
+        at = std::size_t(it - kept.begin());
+        if (known.size() == kIdentitiesKept) known.clear();
+        known.emplace(p.cacheKey(), at);
     }
-    seen.push_back(steady);
+    QPalette steady = kept[at];
     steady.setCurrentColorGroup(p.currentColorGroup());  // no new identity: the group is outside it
     return steady;
 }
