@@ -36,6 +36,7 @@ void click(std::uint32_t window, std::uint32_t unit) {
 }
 
 void BM_MainWindow_FullScreenPresses(benchmark::State& st) {
+    install_steady_style();  // the program's style, as start-up installs it
     load_templates(embedded_blob("templates"));
     app::install_handlers();
     app::reset_state();

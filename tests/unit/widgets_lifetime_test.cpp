@@ -7,9 +7,13 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QThread>
 #include <QTest>
 #include <QTimer>
+#include <memory>
+#include <set>
 
 #include "support/widget_fixture.hpp"
 
@@ -22,7 +26,7 @@ namespace {
 constexpr std::uint32_t kWin = 0x52000300;
 constexpr std::uint32_t kOther = 0x52000301;
 // The test window's units, numbered from the first.
-enum : std::uint32_t { kGroup = 0x16000001, kButton, kNeighbour, kPicture };
+enum : std::uint32_t { kGroup = 0x16000001, kButton, kNeighbour, kPicture, kCombo };
 
 class WidgetsLifetime : public tb::test::WidgetTest {
 protected:
@@ -161,4 +165,41 @@ TEST_F(WidgetsLifetime, RebuildingAWindowThatIsNotShownShowsNothing) {
     destroy_window(kWin);
     EXPECT_FALSE(rebuild_window(kWin));
     EXPECT_FALSE(window_shown(kWin));
+}
+
+namespace {
+// Notes the palette of every drop-down box the style draws.
+class PaletteWatch : public QProxyStyle {
+public:
+    void drawComplexControl(ComplexControl c, const QStyleOptionComplex* o, QPainter* p, const QWidget* w) const override {
+        if (c == CC_ComboBox) palettes.insert(o->palette.cacheKey());
+        QProxyStyle::drawComplexControl(c, o, p, w);
+    }
+    mutable std::set<qint64> palettes;
+};
+}  // namespace
+
+// The style keeps a picture of a drawn control for each palette it is drawn with: a window built
+// again and again (full screen) must draw with the palettes it drew with before, or the pictures
+// pile up with every build.
+TEST_F(WidgetsLifetime, AWindowBuiltAgainDrawsItsControlsWithTheSamePalettes) {
+    auto w = window_spec(kWin);
+    // A group box sets its own colours, so the drop-down box inside it gets a palette of its own.
+    w.units.push_back(unit_spec(kGroup, UnitType::GroupBox, "分组框翻页", 0, {0, 500, 800, 60}));
+    w.units.push_back(unit_spec(kCombo, UnitType::ComboBox, "组合框课程选择", kGroup, {8, 15, 80, 20}));
+    load({w});
+    auto* watch = new PaletteWatch;
+    const std::unique_ptr<QStyle> style(steady_palette_style(watch));
+    std::vector<std::size_t> palettes_drawn;
+    ASSERT_TRUE(show_window(kWin, false));
+    for (int build = 0; build < 3; ++build) {
+        if (build > 0) { ASSERT_TRUE(rebuild_window(kWin)); }
+        QWidget* combo = control(kWin, kCombo);
+        combo->setStyle(style.get());
+        combo->grab();
+        palettes_drawn.push_back(watch->palettes.size());
+    }
+    destroy_window(kWin);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(palettes_drawn, (std::vector<std::size_t>{1, 1, 1}));
 }

@@ -100,8 +100,9 @@ void install_qt_seams() {
     });
     set_sleep(feedback_wait);
     set_timer([](int ms, std::function<void()> fn) { QTimer::singleShot(ms, Qt::PreciseTimer, qApp, std::move(fn)); });
-    // The style keeps pictures of drawn controls keyed by their palettes, and each window brings
-    // palettes of its own: with Qt's 10 MB the cache only fills, slowly, as windows come and go.
+    // The style keeps pictures of drawn controls keyed by their palettes: drawn with one palette
+    // per set of colours, windows built anew reuse them, and 1 MB is plenty for the rest.
+    install_steady_style();
     QPixmapCache::setCacheLimit(1024);  // kB
 }
 

@@ -15,6 +15,7 @@
 #include "ui/store/type_blocks.hpp"
 
 class QWidget;
+class QStyle;
 
 namespace tb::ui {
 
@@ -276,6 +277,11 @@ void close_all_windows();
 // substitutions with the default GUI font. Needs a QApplication.
 void install_qt_seams();
 void install_fonts();
+// Makes the application's style the program's: Qt's own, drawing with one palette per set of
+// colours so that the pictures it keeps of drawn controls serve every window built anew.
+void install_steady_style();
+// That style over base (owned by it); for tests that watch what the style draws.
+QStyle* steady_palette_style(QStyle* base);
 // The real modal message box (the message-box seam). Keys held down, and keys struck before the
 // box had been up for a moment (typed ahead of it), do not answer it.
 int show_message_box(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon);
