@@ -136,9 +136,12 @@ TEST_F(PicturePrefetchPages, TurningToAPageBesideTheShownOnePaintsWithoutDecodin
     for (int k = 1; k < kPages; ++k) {
         const std::size_t before = decodes();
         turn_to(k);  // forward, onto the page the worker decoded while the one before was shown
-        EXPECT_EQ(decodes(), before) << "page " << k << " was decoded ahead";
+        // Counted once the worker is idle: it starts on the next page while this one paints, and a
+        // slow paint may see that decode already done. A page painted without its decode ahead
+        // would count one more.
         media::picture_prefetcher().wait_idle();
-        EXPECT_EQ(decodes(), before + (k + 1 < kPages ? 1 : 0)) << "the next page is decoded ahead, the one left is cached";
+        EXPECT_EQ(decodes(), before + (k + 1 < kPages ? 1 : 0))
+            << "page " << k << " paints from its decode ahead, the next is decoded ahead, the one left is cached";
     }
     const std::size_t before = decodes();
     turn_to(kPages - 2);  // and back
