@@ -76,8 +76,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so not found by shlibdeps: the display plug-ins and the Chinese fonts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-noto-cjk")
+# Loaded at run time, so not found by shlibdeps: SDL2 (opened with the sound), the display
+# plug-ins and the Chinese fonts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, qt6-qpa-plugins, fonts-noto-cjk")
 set(CPACK_GENERATOR DEB)
 include(CPack)
 

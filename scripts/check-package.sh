@@ -15,7 +15,7 @@ dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./|/|' | sor
 diff -u packaging/package-files.txt build/package-files.txt
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for needed in libqt6widgets6 libsdl2 libmpg123 libjpeg62-turbo qt6-qpa-plugins fonts-noto-cjk; do
+for needed in libqt6widgets6 libsdl2-2.0-0 libmpg123 libjpeg62-turbo qt6-qpa-plugins fonts-noto-cjk; do
   [[ "$depends" == *"$needed"* ]] || { echo "Depends lacks $needed: $depends" >&2; exit 1; }
 done
 

@@ -1,6 +1,8 @@
 #include "content/audio/capture.hpp"
 
-#include <SDL.h>
+#include "content/audio/device.hpp"
+
+#include "content/audio/sdl_library.hpp"
 
 #include <QObject>
 #include <atomic>
@@ -30,18 +32,18 @@ public:
     bool present() override { return open(); }
 
     bool start() override {
-        if (id_ != 0 && SDL_GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED) close();  // lost before: look again
+        if (id_ != 0 && sdl()->SDL_GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED) close();  // lost before: look again
         if (!open()) return false;
         {
             std::lock_guard lock(mutex_);
             captured_.clear();
         }
-        SDL_PauseAudioDevice(id_, 0);
+        sdl()->SDL_PauseAudioDevice(id_, 0);
         return true;
     }
 
     void stop() override {
-        if (id_ != 0) SDL_PauseAudioDevice(id_, 1);
+        if (id_ != 0) sdl()->SDL_PauseAudioDevice(id_, 1);
         std::lock_guard lock(mutex_);
         captured_.clear();
     }
@@ -53,18 +55,20 @@ public:
         notice_due_ = true;
     }
 
-    bool lost() const override { return id_ != 0 && SDL_GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED; }
+    bool lost() const override { return id_ != 0 && sdl()->SDL_GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED; }
 
 private:
     bool open() {
         if (id_ != 0) return true;
+        if (!sdl()) return false;
         if (!sdl_up_) {
-            SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+            std::lock_guard start(sdl_start_lock());
+            sdl()->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+            if (sdl()->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
             sdl_up_ = true;
         }
         // 0 means none; -1 that the driver cannot list them, so the default is tried.
-        if (SDL_GetNumAudioDevices(1) == 0) return false;
+        if (sdl()->SDL_GetNumAudioDevices(1) == 0) return false;
         SDL_AudioSpec want{};
         want.freq = kCaptureRate;
         want.format = AUDIO_S16SYS;
@@ -74,13 +78,13 @@ private:
         want.userdata = this;
         SDL_AudioSpec have{};
         // No changes allowed: SDL converts whatever the microphone gives to this format.
-        id_ = SDL_OpenAudioDevice(nullptr, 1, &want, &have, 0);
-        if (id_ == 0) std::fprintf(stderr, "tapbook: no microphone (%s)\n", SDL_GetError());
+        id_ = sdl()->SDL_OpenAudioDevice(nullptr, 1, &want, &have, 0);
+        if (id_ == 0) std::fprintf(stderr, "tapbook: no microphone (%s)\n", sdl()->SDL_GetError());
         return id_ != 0;
     }
 
     void close() {
-        if (id_ != 0) SDL_CloseAudioDevice(id_);
+        if (id_ != 0) sdl()->SDL_CloseAudioDevice(id_);
         id_ = 0;
     }
 

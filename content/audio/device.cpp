@@ -1,12 +1,13 @@
 #include "content/audio/device.hpp"
 
-#include <SDL.h>
+#include "content/audio/sdl_library.hpp"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <future>
 #include <thread>
 
 namespace tb::media {
@@ -70,9 +71,11 @@ public:
     static std::shared_ptr<SdlDevice> open() {
         // SDL's own SIGINT/SIGTERM handlers would only queue a quit event nobody reads, so the
         // program could no longer be ended by a signal (session logout, kill): keep the defaults.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            std::fprintf(stderr, "tapbook: no sound (%s)\n", SDL_GetError());
+        if (!sdl()) return nullptr;  // not installed: said so as it was looked for
+        std::lock_guard start(sdl_start_lock());
+        sdl()->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (sdl()->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            std::fprintf(stderr, "tapbook: no sound (%s)\n", sdl()->SDL_GetError());
             return nullptr;
         }
         auto dev = std::shared_ptr<SdlDevice>(new SdlDevice);
@@ -84,26 +87,27 @@ public:
         want.callback = &SdlDevice::callback;
         want.userdata = dev.get();
         SDL_AudioSpec have{};
-        dev->id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        dev->id_ = sdl()->SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
         if (dev->id_ == 0) {
-            std::fprintf(stderr, "tapbook: no sound device (%s)\n", SDL_GetError());
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            std::fprintf(stderr, "tapbook: no sound device (%s)\n", sdl()->SDL_GetError());
+            sdl()->SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return nullptr;
         }
         dev->rate_ = have.freq;
-        SDL_PauseAudioDevice(dev->id_, 0);
+        sdl()->SDL_PauseAudioDevice(dev->id_, 0);
         return dev;
     }
     ~SdlDevice() override {
         if (id_ != 0) {
-            SDL_CloseAudioDevice(id_);
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            std::lock_guard start(sdl_start_lock());
+            sdl()->SDL_CloseAudioDevice(id_);
+            sdl()->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         }
     }
     int sample_rate() const override { return rate_; }
     void submit(BufferSink* owner, const std::int16_t* frames, std::size_t bytes) override { queue_.submit(owner, frames, bytes); }
     void cancel(BufferSink* owner) override { queue_.cancel(owner); }
-    bool lost() const override { return SDL_GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED; }
+    bool lost() const override { return sdl()->SDL_GetAudioDeviceStatus(id_) == SDL_AUDIO_STOPPED; }
 
 private:
     SdlDevice() = default;
@@ -154,7 +158,34 @@ private:
     std::thread thread_;
 };
 
+class OpeningDevice : public AudioDevice {
+public:
+    explicit OpeningDevice(std::function<std::shared_ptr<AudioDevice>()> open)
+        : opened_(std::async(std::launch::async, std::move(open)).share()) {}
+    int sample_rate() const override { return device().sample_rate(); }
+    void submit(BufferSink* owner, const std::int16_t* frames, std::size_t bytes) override { device().submit(owner, frames, bytes); }
+    void cancel(BufferSink* owner) override { device().cancel(owner); }
+    bool lost() const override { return device().lost(); }
+
+private:
+    AudioDevice& device() const { return *opened_.get(); }
+    // The last copy of a future from std::async waits for its thread: going away waits for the open.
+    std::shared_future<std::shared_ptr<AudioDevice>> opened_;
+};
+
 }  // namespace
+
+std::mutex& sdl_start_lock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::shared_ptr<AudioDevice> open_in_background(std::function<std::shared_ptr<AudioDevice>()> open) {
+    return std::make_shared<OpeningDevice>([open = std::move(open)] {
+        std::shared_ptr<AudioDevice> dev = open();
+        return dev ? dev : make_null_device(kDeviceRate);
+    });
+}
 
 std::shared_ptr<AudioDevice> make_null_device(int sample_rate) { return std::make_shared<NullDevice>(sample_rate); }
 

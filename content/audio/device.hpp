@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -62,5 +63,14 @@ std::shared_ptr<AudioDevice> open_default_device();
 
 // A device that plays nothing and consumes buffers at the real pace.
 std::shared_ptr<AudioDevice> make_null_device(int sample_rate);
+
+// Runs `open` on a thread of its own and stands for the device it returns (never null): every
+// call waits until it is open. Start-up opens the sound this way, beside the first window rather
+// than before it (SDL's audio start connects to the session bus and the sound server).
+std::shared_ptr<AudioDevice> open_in_background(std::function<std::shared_ptr<AudioDevice>()> open);
+
+// SDL's subsystem start and stop are not safe from two threads at once: the output and the
+// microphone both hold this around them.
+std::mutex& sdl_start_lock();
 
 }  // namespace tb::media

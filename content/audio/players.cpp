@@ -245,8 +245,8 @@ PlayerSoundOutput::~PlayerSoundOutput() {
 void install_sound_output() {
     // One device per process: let a previous one go before opening the next.
     set_sound_output(nullptr);
-    set_sound_output(std::make_shared<PlayerSoundOutput>(std::make_shared<ClipPlayers>(open_default_device()),
-                                                         &open_default_device));
+    set_sound_output(std::make_shared<PlayerSoundOutput>(
+        std::make_shared<ClipPlayers>(open_in_background(&open_default_device)), &open_default_device));
 }
 
 }  // namespace tb::media

@@ -6,10 +6,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 
+#include <QProcess>
+
 #include "content/audio/players.hpp"
+#include "content/audio/sdl_library.hpp"
 #include "content/catalogue.hpp"
 #include "support/env_var.hpp"
 
@@ -81,6 +85,55 @@ TEST(AudioSdl, OpeningTheDeviceLeavesTheProgramEndableBySignals) {
         ASSERT_EQ(sigaction(sig, nullptr, &now), 0);
         EXPECT_EQ(now.sa_handler, SIG_DFL) << "signal " << sig;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AudioSdl, TheLibraryLoadsWithTheFirstSoundNotWithTheProgram) {
+    // The dynamic loader names every library it maps: SDL and what it pulls must not be among
+    // those the program starts with.
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+    p.setProcessEnvironment(e);
+    p.start(QStringLiteral(TAPBOOK_TAPBOOK_EXE), {QStringLiteral("--version")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString loaded = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_TRUE(loaded.contains(QStringLiteral("libQt6Core"))) << "the loader's list did not come";
+    EXPECT_FALSE(loaded.contains(QStringLiteral("libSDL2"))) << loaded.toStdString();
+
+    const tb::media::SdlApi* api = tb::media::sdl();
+    ASSERT_TRUE(api);
+    EXPECT_TRUE(api->SDL_InitSubSystem && api->SDL_OpenAudioDevice && api->SDL_GetNumAudioDevices);
+    EXPECT_EQ(tb::media::sdl(), api);  // loaded once
+}
+
+TEST(AudioSdl, WithoutTheLibraryThereIsNoSoundAndNoCrash) {
+    EXPECT_EQ(tb::media::load_sdl("libtapbook-no-such-sdl.so.0"), nullptr);
+    EXPECT_EQ(tb::media::load_sdl("libm.so.6"), nullptr);  // there, but not SDL
+    // An opener with nothing to open gives the silent device, which plays out in real time.
+    auto device = tb::media::open_in_background([] { return std::shared_ptr<tb::media::AudioDevice>(); });
+    EXPECT_GT(device->sample_rate(), 0);
+    tb::media::ClipPlayers players(device);
+    ASSERT_TRUE(players.play(tb::catalogue::page_clips(0).at(0), false));
+    players.stop_all();
+    EXPECT_TRUE(players.wait_idle(10000));
+}
+
+TEST(AudioSdl, ABackgroundOpenStandsForTheDeviceItOpens) {
+    auto opened = tb::media::make_null_device(22050);
+    auto device = tb::media::open_in_background([&] { return opened; });
+    EXPECT_EQ(device->sample_rate(), 22050);
+    EXPECT_FALSE(device->lost());
+    struct Sink : tb::media::BufferSink {
+        std::promise<void> done;
+        void buffer_done() override { done.set_value(); }
+    } sink;
+    const std::int16_t frames[8] = {};
+    device->submit(&sink, frames, sizeof frames);  // four frames: gone at the device's next tick
+    EXPECT_EQ(sink.done.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
 }
 
 }  // namespace
