@@ -18,6 +18,7 @@
 #include "content/audio/players.hpp"
 #include "content/catalogue.hpp"
 #include "runtime/log.hpp"
+#include "runtime/platform.hpp"
 #include "runtime/embedded.hpp"
 #include "ui/unit_ids.hpp"
 #include "ui/widgets/widgets.hpp"
@@ -58,6 +59,13 @@ void start_program() {
     tb::app::reset_state();
     static const bool registered = std::atexit(exit_routine) == 0;
     (void)registered;
+    // The icon's pictures are decoded, and the sound device opened on a thread of its own, once
+    // the welcome window is up. The desktop shows the icon as soon as it is set; a clip asked for
+    // sooner opens the device itself.
+    tb::ui::after_first_window([] {
+        QApplication::setWindowIcon(program_icon());
+        tb::prepare_sound();
+    });
     tb::ui::show_window(tb::ids::welcome::window, false);
 }
 
@@ -74,9 +82,6 @@ int tapbook_main(int argc, char** argv) {
     QApplication::setDesktopFileName(QString::fromLatin1(tb::app::kDesktopId));
     font_configuration.join();
     tb::app::start_program();
-    // Decoding the icon's pictures waits until the welcome window is up; the desktop shows the
-    // icon as soon as it is set.
-    QApplication::setWindowIcon(program_icon());
     app.exec();
     tb::ui::close_all_windows();
     return 0;

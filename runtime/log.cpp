@@ -11,7 +11,7 @@ namespace {
 
 struct Log {
     std::array<std::atomic<bool>, 3> enabled{};
-    std::mutex mutex;  // guards sink and namer: the player threads never log, but be safe
+    std::mutex mutex;  // guards sink and namer: the sound device opens, and logs, on a thread of its own
     Sink sink;
     ClipNamer namer;
 };

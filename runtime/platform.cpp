@@ -76,6 +76,10 @@ bool play_sound(std::span<const std::uint8_t> clip, bool loop) {
     return started;
 }
 
+void prepare_sound() {
+    if (seams().sound) seams().sound->prepare();
+}
+
 void stop_sounds() {
     if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "stop");
     if (seams().sound) seams().sound->stop_all();

@@ -32,6 +32,8 @@ public:
     virtual ~SoundOutput() = default;
     virtual bool play(std::span<const std::uint8_t> clip, bool loop) = 0;
     virtual void stop_all() = 0;
+    // Gets the sound ready ahead of the first clip, where that takes time (opening the device).
+    virtual void prepare() {}
     // Plays at a tempo (1 normal; below 1 slower with the pitch kept) and, once the clip has ended
     // or was stopped, calls notify_clip_ended(id) on the GUI thread. An output that can do
     // neither just plays.
@@ -98,6 +100,8 @@ std::uint64_t tick_ms();
 ScreenSize screen_size();
 bool play_sound(std::span<const std::uint8_t> clip, bool loop = false);
 void stop_sounds();
+// Opens the sound device ahead of the first clip, on a thread of its own where it can.
+void prepare_sound();
 void after_ms(int milliseconds, std::function<void()> fn);
 
 // Plays a recording (mono at `rate`); its id is last_clip_id() afterwards, as for a clip.

@@ -1,6 +1,7 @@
 #include "content/audio/device.hpp"
 
 #include "content/audio/sdl_library.hpp"
+#include "runtime/log.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <future>
+#include <string>
 #include <thread>
 
 namespace tb::media {
@@ -160,17 +162,28 @@ private:
 
 class OpeningDevice : public AudioDevice {
 public:
-    explicit OpeningDevice(std::function<std::shared_ptr<AudioDevice>()> open)
-        : opened_(std::async(std::launch::async, std::move(open)).share()) {}
+    explicit OpeningDevice(std::function<std::shared_ptr<AudioDevice>()> open) : open_(std::move(open)) {}
+    void prepare() override { begin(); }
     int sample_rate() const override { return device().sample_rate(); }
     void submit(BufferSink* owner, const std::int16_t* frames, std::size_t bytes) override { device().submit(owner, frames, bytes); }
     void cancel(BufferSink* owner) override { device().cancel(owner); }
     bool lost() const override { return device().lost(); }
 
 private:
-    AudioDevice& device() const { return *opened_.get(); }
+    void begin() const {
+        std::call_once(begun_, [this] {
+            if (log::on(log::Category::Sound)) log::line(log::Category::Sound, "sound device opening");
+            opened_ = std::async(std::launch::async, std::move(open_)).share();
+        });
+    }
+    AudioDevice& device() const {
+        begin();
+        return *opened_.get();
+    }
+    mutable std::function<std::shared_ptr<AudioDevice>()> open_;
+    mutable std::once_flag begun_;
     // The last copy of a future from std::async waits for its thread: going away waits for the open.
-    std::shared_future<std::shared_ptr<AudioDevice>> opened_;
+    mutable std::shared_future<std::shared_ptr<AudioDevice>> opened_;
 };
 
 }  // namespace
@@ -183,7 +196,10 @@ std::mutex& sdl_start_lock() {
 std::shared_ptr<AudioDevice> open_in_background(std::function<std::shared_ptr<AudioDevice>()> open) {
     return std::make_shared<OpeningDevice>([open = std::move(open)] {
         std::shared_ptr<AudioDevice> dev = open();
-        return dev ? dev : make_null_device(kDeviceRate);
+        if (!dev) dev = make_null_device(kDeviceRate);
+        if (log::on(log::Category::Sound))
+            log::line(log::Category::Sound, "sound device ready, " + std::to_string(dev->sample_rate()) + " Hz");
+        return dev;
     });
 }
 

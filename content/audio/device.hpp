@@ -29,6 +29,8 @@ public:
     virtual void cancel(BufferSink* owner) = 0;
     // The device has gone (unplugged, its server ended): it will never take a buffer again.
     virtual bool lost() const { return false; }
+    // Starts opening a device that opens in the background; every other device is open already.
+    virtual void prepare() {}
 };
 
 // The mixing core every device shares: the queued buffers of each player, summed into the
@@ -64,9 +66,10 @@ std::shared_ptr<AudioDevice> open_default_device();
 // A device that plays nothing and consumes buffers at the real pace.
 std::shared_ptr<AudioDevice> make_null_device(int sample_rate);
 
-// Runs `open` on a thread of its own and stands for the device it returns (never null): every
-// call waits until it is open. Start-up opens the sound this way, beside the first window rather
-// than before it (SDL's audio start connects to the session bus and the sound server).
+// Stands for the device `open` returns (never null), run on a thread of its own from prepare()
+// or from the first call that needs the device, which waits until it is open. Start-up opens the
+// sound this way once the welcome window is up, not before it: SDL's audio start connects to the
+// session bus and the sound server.
 std::shared_ptr<AudioDevice> open_in_background(std::function<std::shared_ptr<AudioDevice>()> open);
 
 // SDL's subsystem start and stop are not safe from two threads at once: the output and the

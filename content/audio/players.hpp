@@ -53,6 +53,7 @@ public:
     // Bytes held by the players now: each one's data copy and ring buffers.
     std::size_t bytes_held() const;
     bool device_lost() const { return device_->lost(); }
+    void prepare_device() { device_->prepare(); }
 
 private:
     friend class Player;
@@ -90,6 +91,7 @@ public:
         return players_->play_samples(mono, rate, id);
     }
     void stop_all() override { players_->stop_all(); }
+    void prepare() override { players_->prepare_device(); }
     ClipPlayers& players() { return *players_; }
 
 private:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QMovie>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -115,6 +116,23 @@ TEST_F(AppWelcome, StartWithoutAMainWindowLeavesTheLoadingMark) {
     EXPECT_TRUE(loading_while_creating.empty());
     EXPECT_EQ(get_int(wel::window, wel::图片框加载, prop::kVisible), 1);
     EXPECT_TRUE(control(wel::window, wel::图片框加载)->isVisible());
+}
+
+TEST_F(AppWelcome, TheLoadingAnimationOpensWhenItIsFirstShown) {
+    // Hidden on the welcome window, it costs nothing before the window is up; shown, it runs.
+    load_set(false);
+    ASSERT_TRUE(show_window(wel::window, false));
+    QWidget* loading = control(wel::window, wel::图片框加载);
+    EXPECT_EQ(loading->findChild<QMovie*>(), nullptr);
+    set_property(wel::window, wel::图片框加载, prop::kVisible, std::int32_t(1));
+    auto* movie = loading->findChild<QMovie*>();
+    ASSERT_NE(movie, nullptr);
+    EXPECT_EQ(movie->state(), QMovie::Running);
+    EXPECT_GT(movie->frameCount(), 1);
+    // Hidden and shown again, it goes on with the same animation.
+    set_property(wel::window, wel::图片框加载, prop::kVisible, std::int32_t(0));
+    set_property(wel::window, wel::图片框加载, prop::kVisible, std::int32_t(1));
+    EXPECT_EQ(loading->findChild<QMovie*>(), movie);
 }
 
 TEST_F(AppWelcome, WelcomePagesAreTurnedByTabs) {

@@ -9,6 +9,7 @@
 #include <future>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include <QProcess>
 
@@ -120,6 +121,48 @@ TEST(AudioSdl, WithoutTheLibraryThereIsNoSoundAndNoCrash) {
     ASSERT_TRUE(players.play(tb::catalogue::page_clips(0).at(0), false));
     players.stop_all();
     EXPECT_TRUE(players.wait_idle(10000));
+}
+
+TEST(AudioSdl, ABackgroundDeviceOpensWhenPreparedOnAThreadOfItsOwn) {
+    std::promise<std::thread::id> opened_on;
+    int opens = 0;
+    auto device = tb::media::open_in_background([&] {
+        ++opens;
+        opened_on.set_value(std::this_thread::get_id());
+        return tb::media::make_null_device(22050);
+    });
+    EXPECT_EQ(opens, 0) << "nothing opens before it is asked for";
+    device->prepare();
+    device->prepare();  // once only
+    auto on = opened_on.get_future();
+    ASSERT_EQ(on.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_NE(on.get(), std::this_thread::get_id());
+    EXPECT_EQ(device->sample_rate(), 22050);
+    EXPECT_EQ(opens, 1);
+}
+
+TEST(AudioSdl, TheProgramOpensItsSoundOnceTheWelcomeWindowIsUp) {
+    // The real program, headless: its log tells when the device begins to open.
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    e.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    e.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tapbook.*.debug=true"));
+    p.setProcessEnvironment(e);
+    p.start(QStringLiteral(TAPBOOK_TAPBOOK_EXE), {});
+    QString log;
+    for (int waited = 0; waited < 300 && !log.contains(QStringLiteral("sound device ready")); ++waited) {
+        p.waitForReadyRead(100);
+        log += QString::fromUtf8(p.readAllStandardError());
+    }
+    p.terminate();
+    p.waitForFinished(10000);
+    const qsizetype shown = log.indexOf(QStringLiteral("welcome_created"));
+    const qsizetype opening = log.indexOf(QStringLiteral("sound device opening"));
+    ASSERT_GE(shown, 0) << log.toStdString();
+    ASSERT_GE(opening, 0) << log.toStdString();
+    EXPECT_LT(shown, opening) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("sound device ready"))) << log.toStdString();
 }
 
 TEST(AudioSdl, ABackgroundOpenStandsForTheDeviceItOpens) {

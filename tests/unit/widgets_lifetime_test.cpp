@@ -203,3 +203,36 @@ TEST_F(WidgetsLifetime, AWindowBuiltAgainDrawsItsControlsWithTheSamePalettes) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(palettes_drawn, (std::vector<std::size_t>{1, 1, 1}));
 }
+
+namespace {
+
+// Counts the paints a widget is given.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+}  // namespace
+
+TEST_F(WidgetsLifetime, WorkForAfterTheFirstWindowRunsOnceThatWindowIsPaintedAndOnlyOnce) {
+    int ran = 0;
+    int paints_when_run = -1;
+    std::unique_ptr<PaintCounter> counter;
+    after_first_window([&] {
+        ++ran;
+        paints_when_run = counter ? counter->paints : -1;
+    });
+    build([](const EventArgs&) { return 0; });
+    counter = std::make_unique<PaintCounter>(frame);
+    EXPECT_EQ(ran, 0) << "not while the window is being shown";
+    QTRY_COMPARE_WITH_TIMEOUT(ran, 1, 10000);
+    EXPECT_GT(paints_when_run, 0) << "the window was painted first";
+    ASSERT_TRUE(show_window(kOther, false));
+    QTest::qWait(50);
+    EXPECT_EQ(ran, 1);
+}

@@ -443,16 +443,28 @@ void PicBoxWidget::picture_changed() {
     image_ = {};
     if (movie_) movie_->stop();
     movie_.reset();
-    if (block_.animate && is_gif(block_.picture) && media::is_animated(block_.picture)) {
-        movie_.reset(media::open_movie(block_.picture));
-        if (movie_) {
-            movie_->setCacheMode(QMovie::CacheAll);
-            QObject::connect(movie_.get(), &QMovie::frameChanged, this, [this] { update(); });
-            movie_->start();
-        }
-    }
+    movie_tried_ = false;
+    if (isVisible()) start_movie();
     update();
 }
+
+bool PicBoxWidget::may_animate() const { return block_.animate && is_gif(block_.picture); }
+
+// An animation opens when its box is first shown: opening it loads the toolkit's GIF reader, which
+// a hidden loading mark does not need before its window is up.
+void PicBoxWidget::start_movie() {
+    if (movie_tried_ || !may_animate()) return;
+    movie_tried_ = true;
+    if (!media::is_animated(block_.picture)) return;
+    movie_.reset(media::open_movie(block_.picture, this));
+    if (movie_) {
+        movie_->setCacheMode(QMovie::CacheAll);
+        QObject::connect(movie_.get(), &QMovie::frameChanged, this, [this] { update(); });
+        movie_->start();
+    }
+}
+
+void PicBoxWidget::showEvent(QShowEvent*) { start_movie(); }
 
 bool PicBoxWidget::get_own(int index, int member, Value& out) { return get_field(block_, index, member, out); }
 

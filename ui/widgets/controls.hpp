@@ -163,14 +163,18 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
     void hideEvent(QHideEvent*) override;
+    void showEvent(QShowEvent*) override;
 
 private:
     void picture_changed();
+    bool may_animate() const;
+    void start_movie();
     PicBoxBlock block_;
     QImage image_;      // decoded for image_target_
     QSize image_target_;
     bool decoded_ = false;
     std::unique_ptr<QMovie> movie_;
+    bool movie_tried_ = false;  // whether the picture was looked at as an animation
 };
 
 class DrawPanelWidget : public QWidget, public UnitBehaviour {

@@ -5,7 +5,7 @@
 namespace tb::ui::detail {
 
 std::optional<media::PrefetchRequest> PicBoxWidget::prefetch_request() const {
-    if (block_.picture.empty() || movie_) return std::nullopt;
+    if (block_.picture.empty() || may_animate()) return std::nullopt;
     const QSize target = block_.display_mode == 1 ? device_pixel_size(size(), devicePixelRatioF()) : QSize();
     return media::PrefetchRequest{std::make_shared<const std::vector<std::uint8_t>>(block_.picture), target};
 }

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <QLoggingCategory>
 #include <optional>
@@ -52,6 +53,31 @@ private:
 };
 
 }  // namespace
+
+namespace {
+class AfterFirstWindow final : public QObject {
+public:
+    explicit AfterFirstWindow(std::function<void()> then) : QObject(qApp), then_(std::move(then)) {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Expose && watched->isWindowType() && static_cast<QWindow*>(watched)->isExposed()) {
+            qApp->removeEventFilter(this);
+            // Queued behind the paint that answers this expose.
+            QMetaObject::invokeMethod(this, [this] {
+                then_();
+                deleteLater();
+            }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
+}  // namespace
+
+void after_first_window(std::function<void()> then) { new AfterFirstWindow(std::move(then)); }
 
 int show_message_box(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
     {

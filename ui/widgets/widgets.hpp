@@ -277,6 +277,9 @@ void close_all_windows();
 // substitutions with the default GUI font. Needs a QApplication.
 void install_qt_seams();
 void install_fonts();
+// Runs `then` once, from the event loop, after the first window put on screen from now on has
+// had its first paint: for work the pupil need not wait for to see that window.
+void after_first_window(std::function<void()> then);
 // Makes the application's style the program's: Qt's own, drawing with one palette per set of
 // colours so that the pictures it keeps of drawn controls serve every window built anew.
 void install_steady_style();
