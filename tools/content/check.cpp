@@ -75,17 +75,25 @@ std::string lower(std::string s) {
 
 bool is_letter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
-// Case-insensitive whole-word (or whole-phrase) search.
-bool has_word(const std::string& text, const std::string& word) {
-    const std::string t = lower(text), w = lower(word);
-    if (w.empty()) return false;
-    for (std::size_t at = t.find(w); at != std::string::npos; at = t.find(w, at + 1)) {
-        bool left = at == 0 || !is_letter(t[at - 1]);
-        bool right = at + w.size() == t.size() || !is_letter(t[at + w.size()]);
-        if (left && right) return true;
+// A text searched case-insensitively for whole words (or whole phrases). It is lowered once: the
+// checks ask the whole volume's text about every form of every word.
+class WordSearch {
+public:
+    explicit WordSearch(const std::string& text) : text_(lower(text)) {}
+    bool has(const std::string& word) const {
+        const std::string w = lower(word);
+        if (w.empty()) return false;
+        for (std::size_t at = text_.find(w); at != std::string::npos; at = text_.find(w, at + 1)) {
+            bool left = at == 0 || !is_letter(text_[at - 1]);
+            bool right = at + w.size() == text_.size() || !is_letter(text_[at + w.size()]);
+            if (left && right) return true;
+        }
+        return false;
     }
-    return false;
-}
+
+private:
+    std::string text_;
+};
 
 int word_count(const std::string& s) {
     int n = 0;
@@ -184,7 +192,7 @@ std::string printed_english(const Page& p) {
     return all;
 }
 
-void check_page(const Reporter& r, const Page& p, const std::string& volume_text) {
+void check_page(const Reporter& r, const Page& p, const WordSearch& volume_text) {
     const std::string file = p.file;
     const std::string pn = page_name(p.index);
     const int want = volume::kPageItems[p.index];
@@ -255,7 +263,7 @@ void check_page(const Reporter& r, const Page& p, const std::string& volume_text
                 r.at(file, f.source_line, who + ": the answer must be a digit 1 to 4, not \"" + f.answer + "\"");
         } else if (f.answer.empty() || !std::all_of(f.answer.begin(), f.answer.end(), is_letter)) {
             r.at(file, f.source_line, who + ": the answer must be one English word, not \"" + f.answer + "\"");
-        } else if (!has_word(volume_text, f.answer)) {
+        } else if (!volume_text.has(f.answer)) {
             r.at(file, f.source_line, who + ": the answer \"" + f.answer + "\" is not a word of the volume's pages");
         }
     }
@@ -340,6 +348,7 @@ void check_fill_answers(const Reporter& r, const Book& book) {
     for (const Page& p : book.pages)
         for (const auto& item : p.items)
             if (!item.is_marker()) printed += item.english + "\n";
+    const WordSearch printed_words(printed);
     std::vector<tb::book::Word> all_words;
     for (const auto& unit : book.units) all_words.insert(all_words.end(), unit.begin(), unit.end());
     const auto every_form = taught_forms(all_words);
@@ -361,7 +370,7 @@ void check_fill_answers(const Reporter& r, const Book& book) {
             for (const auto& [form, entry] : every_form) {
                 if (form == answer) continue;
                 const std::string other = clause.substr(0, gap) + form + clause.substr(gap + 3);
-                if (has_word(printed, other))
+                if (printed_words.has(other))
                     r.at(p.file, f.source_line, who + ": the gap also takes \"" + form + "\" (from the word list's \"" +
                                                     entry + "\"): the volume prints \"" + other + "\"");
             }
@@ -477,8 +486,9 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
         r.at(root.string(), 0, "the volume needs page files 00 to 33");
         return;
     }
-    std::string volume_text;
-    for (const Page& p : book.pages) volume_text += printed_english(p);
+    std::string printed;
+    for (const Page& p : book.pages) printed += printed_english(p);
+    const WordSearch volume_text(printed);
     for (const Page& p : book.pages) check_page(r, p, volume_text);
     check_fill_answers(r, book);
     check_gap_sentences(r, book);
@@ -494,6 +504,7 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
                               std::to_string(volume::kLessonWords[u]));
         std::string unit_text;
         for (int k = kUnitFirst[u]; k < kUnitFirst[u] + 5; ++k) unit_text += printed_english(book.pages[static_cast<std::size_t>(k)]);
+        const WordSearch unit_words(unit_text);
         std::set<std::string> seen;
         for (std::size_t i = 0; i < words.size(); ++i) {
             const auto& w = words[i];
@@ -501,7 +512,7 @@ void check_book(const fs::path& root, const Book& book, std::vector<Problem>& pr
             check_field(r, file, w.source_line, who, w.english, true);
             check_field(r, file, w.source_line, who + " (Chinese)", w.chinese, false);
             if (!seen.insert(lower(w.english)).second) r.at(file, w.source_line, who + ": given twice");
-            if (!has_word(unit_text, w.english))
+            if (!unit_words.has(w.english))
                 r.at(file, w.source_line, who + ": not found on the unit's pages " + two(kUnitFirst[u]) + " to " +
                                               two(kUnitFirst[u] + 4));
         }
